@@ -6,11 +6,12 @@ set(TV_SUBSYSTEMS
   xml storage device app keys lighting macros update)
 
 # tv_library(<name> [LIBS <targets>...])
-# A static library of every .cpp in the calling folder; src/ is on the include path.
+# A static library of every .cpp in the calling folder but main.cpp; src/ is on the include path.
 function(tv_library name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   add_library(${name} STATIC ${sources} ${headers})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
