@@ -1,0 +1,1 @@
+tv_bench(storage LIBS tv_storage)
