@@ -39,15 +39,6 @@ public:
     virtual int Read(uint8_t* data, size_t length, int timeoutMs) = 0;
 };
 
-class HidBackend {
-public:
-    virtual ~HidBackend() = default;
-    // Every HID interface; vendorId/productId 0 match any.
-    virtual std::vector<HidDeviceInfo> Enumerate(uint16_t vendorId = 0, uint16_t productId = 0) = 0;
-    // nullptr when the path cannot be opened.
-    virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
-};
-
 // Arrival and removal of HID interfaces. interfaceName holds "VID_xxxx&PID_xxxx&MI_xx"
 // (upper-case hexadecimal) built from the device's ids. Callbacks run on the monitor's thread.
 class DeviceMonitor {
@@ -58,6 +49,28 @@ public:
     virtual void Stop() = 0;
 };
 
+class HidBackend {
+public:
+    virtual ~HidBackend() = default;
+    // Every HID interface; vendorId/productId 0 match any.
+    virtual std::vector<HidDeviceInfo> Enumerate(uint16_t vendorId = 0, uint16_t productId = 0) = 0;
+    // nullptr when the path cannot be opened.
+    virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
+    // Why the last Open failed, when the back end knows (for example a missing access right);
+    // empty otherwise.
+    virtual std::string LastError() const { return {}; }
+    // The arrival and removal monitor of this back end; nullptr when it has none.
+    virtual std::unique_ptr<DeviceMonitor> MakeMonitor() { return nullptr; }
+};
+
+// Interface names as the monitors deliver them: "HID#VID_xxxx&PID_xxxx&MI_xx#<path>", the
+// "&MI_xx" part left out when interfaceNumber is negative. The path is the one Open takes.
+std::wstring MakeInterfaceName(uint16_t vendorId, uint16_t productId, int interfaceNumber,
+                               const std::string& path);
+// The path part of an interface name (everything after its second '#'); a text without that
+// shape is taken as a path as it stands.
+std::string InterfacePath(const std::wstring& interfaceName);
+
 // Environment variable naming the folder of virtual-keyboard sockets. When it is set the
 // program talks to the virtual keyboards found there instead of hidraw.
 inline constexpr const char* kVirtualKeyboardDirEnv = "TOLVENIC_VIRTUAL_KEYBOARD_DIR";
@@ -67,7 +80,8 @@ inline constexpr const char* kVirtualKeyboardDirEnv = "TOLVENIC_VIRTUAL_KEYBOARD
 HidBackend& Backend();
 // Installs a back end for tests (not owned); nullptr restores the default.
 void SetBackend(HidBackend* backend);
-// A monitor matching Backend(): udev on "hidraw", or the socket folder's watcher.
+// A monitor matching Backend(): the installed test double's own (one that never reports when
+// it has none), udev on "hidraw", or the socket folder's watcher.
 std::unique_ptr<DeviceMonitor> MakeDeviceMonitor();
 
 // Back ends, each in its own file.

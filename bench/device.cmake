@@ -1,0 +1,1 @@
+tv_bench(device LIBS tv_device tv_vkb)

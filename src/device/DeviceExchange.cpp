@@ -1,0 +1,129 @@
+// The request and answer exchange with the keyboard.
+#include <algorithm>
+
+#include "device/AnsiText.h"
+#include "device/DeviceManager.h"
+#include "device/Pause.h"
+#include "platform/hid/ReportDelivery.h"
+
+namespace {
+
+constexpr int kWritePauseMs = 2;
+constexpr int kAnswerReads = 20;
+constexpr int kAnswerReadTimeoutMs = 30;
+constexpr int kResendPauseMs = 100;
+constexpr int kResendReadTimeoutMs = 50;
+constexpr int kCheckedReads = 3;
+constexpr int kCheckedReadTimeoutMs = 50;
+constexpr int kInfoReadPauseMs = 10;
+constexpr int kInfoReadTimeoutMs = 100;
+constexpr int kInfoFailurePauseMs = 1000;
+constexpr size_t kInfoTextMax = 60;
+
+using Answer = std::array<uint8_t, REPORT_SIZE>;
+
+// One input report as delivered; -1 means the device is gone.
+int ReadAnswer(hid::HidDevice& device, Answer& answer, int timeoutMs)
+{
+    answer.fill(0);
+    return hid::ReadDelivered(device, answer.data(), answer.size(), timeoutMs);
+}
+
+}  // namespace
+
+bool DeviceManager::SendCommand(DeviceReport& report)
+{
+    if (connected_ == 0) return false;
+    BusyScope busy(busy_);
+    hid::HidDevice* device = GetCurrentHandle();
+    if (device == nullptr) return false;
+
+    PauseMs(kWritePauseMs);
+    report[kRequestChecksumByte] = ReportChecksum(report);
+    if (device->Write(report.data(), report.size()) <= 0) {
+        PauseMs(kWritePauseMs);
+        if (device->Write(report.data(), report.size()) <= 0) return false;
+    }
+    PauseMs(kWritePauseMs);
+
+    Answer answer{};
+    bool answered = false;
+    for (int attempt = 0; attempt < kAnswerReads; ++attempt) {
+        const int got = ReadAnswer(*device, answer, kAnswerReadTimeoutMs);
+        // A vanished device answers nothing more; waiting out the attempts gains nothing.
+        if (got < 0) return false;
+        if (got > 0 && answer[kAnswerMarkByte] == REPORT_ANSWER_MARK) {
+            answered = true;
+            break;
+        }
+    }
+    if (!answered) {
+        PauseMs(kResendPauseMs);
+        device->Write(report.data(), report.size());
+        const int got = ReadAnswer(*device, answer, kResendReadTimeoutMs);
+        if (got <= 0 || answer[kAnswerMarkByte] != REPORT_ANSWER_MARK) return false;
+    }
+    report.bytes = answer;
+    return true;
+}
+
+bool DeviceManager::SendCommandChecked(DeviceReport& report)
+{
+    if (connected_ == 0) return false;
+    BusyScope busy(busy_);
+    hid::HidDevice* device = GetCurrentHandle();
+    if (device == nullptr) return false;
+
+    // 64 bytes go out; the HID layer pads the report with a zero, so the checksum over
+    // bytes 5..63 is also the sum over what the device receives.
+    report[kRequestChecksumByte] = ReportChecksum(report, REPORT_SIZE - 1);
+    if (device->Write(report.data(), REPORT_SIZE - 1) <= 0) return false;
+
+    Answer answer{};
+    for (int attempt = 0; attempt < kCheckedReads; ++attempt) {
+        const int got = ReadAnswer(*device, answer, kCheckedReadTimeoutMs);
+        if (got < 0) return false;
+        if (got > 0 && answer[kAnswerMarkByte] == REPORT_ANSWER_MARK &&
+            answer[kAnswerCommandByte] == report[kRequestCommandByte] &&
+            std::equal(answer.begin() + 4, answer.begin() + 8,
+                       report.bytes.begin() + kRequestLengthByte)) {
+            report.bytes = answer;
+            return true;
+        }
+    }
+    return false;
+}
+
+int DeviceManager::ReadInputReport(DeviceReport& report, int timeoutMs)
+{
+    report.bytes.fill(0);
+    hid::HidDevice* device = GetCurrentHandle();
+    if (device == nullptr) return 0;
+    return ReadAnswer(*device, report.bytes, timeoutMs);
+}
+
+std::wstring DeviceManager::ReadDeviceInfo(hid::HidDevice* handle)
+{
+    BusyScope busy(busy_);
+    if (handle == nullptr) return {};
+    DeviceReport request;
+    request[kRequestMarkByte] = REPORT_REQUEST_MARK;
+    request[kRequestCommandByte] = CMD_GET_DEVICE_INFO;
+
+    Answer answer{};
+    int got = 0;
+    const bool written = handle->Write(request.data(), request.size()) > 0;
+    if (written) {
+        PauseMs(kInfoReadPauseMs);
+        got = ReadAnswer(*handle, answer, kInfoReadTimeoutMs);
+    }
+    if (!written || got <= 0 || answer[kAnswerDataByte] == 0) {
+        PauseMs(kInfoFailurePauseMs);
+        return {};
+    }
+    const size_t length = answer[kAnswerLengthByte] | (answer[kAnswerLengthByte + 1] << 8);
+    if (length > kInfoTextMax) return {};
+    // Never past the bytes that were delivered.
+    const size_t available = static_cast<size_t>(got) > kAnswerDataByte ? got - kAnswerDataByte : 0;
+    return AnsiToWide(answer.data() + kAnswerDataByte, std::min(length, available));
+}
