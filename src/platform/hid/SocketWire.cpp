@@ -32,12 +32,13 @@ constexpr size_t kDescriptionFixed = 16;
 
 std::vector<uint8_t> EncodeMessage(uint8_t type, const void* payload, size_t length)
 {
-    std::vector<uint8_t> out(kHeaderSize);
+    // Sized once and filled in place (GCC 12 misreads a growing insert as out of bounds).
+    std::vector<uint8_t> out(kHeaderSize + length);
     out[0] = type;
     const auto n = static_cast<uint32_t>(length);
     for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(n >> (8 * i));
     const auto* bytes = static_cast<const uint8_t*>(payload);
-    if (length > 0) out.insert(out.end(), bytes, bytes + length);
+    for (size_t i = 0; i < length; ++i) out[kHeaderSize + i] = bytes[i];
     return out;
 }
 
