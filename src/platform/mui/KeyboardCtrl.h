@@ -1,0 +1,148 @@
+// KeyboardCtrl: a keyboard view. It holds key items (caption, description, key code, rectangle
+// in keyboard pixels, icon, colour, shown caption and check state), a current key and the
+// keyboard's own colour and size. The keyboard is drawn centred in the control (scaled down
+// when it does not fit).
+//
+// Input: a left press on a key makes it the current key; in single selection mode it becomes
+// the only checked key, in multiple mode its check flips and dragging over further keys gives
+// them the same state (painting). The release sends kNotifyClick with the current key's code.
+//
+// Threads: every operation may be called from any thread. Besides the window lock each one takes
+// the view's own recursive lock, which EnterCriSec/LeaveCriSec hold across several calls, so a
+// thread inside the bracket sees no other thread's changes (lock order: view, then window).
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/mui/ColorRef.h"
+#include "platform/mui/MControl.h"
+
+namespace MUI {
+
+struct KeyItem {
+    std::wstring name;  // caption from the layout
+    std::wstring desc;
+    int code = 0;
+    RECT rect;  // keyboard pixels: left, top, right, bottom
+    std::wstring icon;
+    COLORREF color = 0;
+    std::wstring caption;  // what the key shows: the name until SetKeyItemInfo gives another
+    int type = 0;          // the action type given with the caption
+    std::wstring tip;      // second text given with the caption
+    bool checked = false;
+};
+
+class KeyboardCtrl : public MControl {
+public:
+    static constexpr int kSelectNone = 0;      // a click only sets the current key
+    static constexpr int kSelectSingle = 1;    // a click checks only that key
+    static constexpr int kSelectMultiple = 2;  // a click flips the key, dragging paints
+
+    KeyboardCtrl();
+
+    // Appends a key; returns its index. A code already present is still added.
+    int AddKeyItem(std::wstring_view name, std::wstring_view desc, int code, int left, int top,
+                   int right, int bottom, std::wstring_view icon, COLORREF color);
+    // Removes every key and forgets the current key.
+    void ClearKeyItems();
+    int GetKeyItemCount() const;
+    // Copies of the keys in the order they were added.
+    std::vector<KeyItem> GetKeyItems() const;
+    bool GetKeyItem(int code, KeyItem* item) const;
+
+    void SetKeyboardColor(COLORREF color);
+    COLORREF GetKeyboardColor() const;
+    void SetKeyboardSize(int width, int height);
+    SIZE GetKeyboardSize() const;
+    // The device model the view shows (kept for the program and the page views).
+    void SetModelId(int modelId);
+    int GetModelId() const;
+    // Key pictures for the normal, hovered and checked look (empty: drawn keys).
+    void SetKeyImages(std::wstring_view normal, std::wstring_view hover, std::wstring_view checked);
+
+    // Colours. False for a code that is not a key.
+    bool SetKeyColor(int code, COLORREF color);
+    COLORREF GetKeyColor(int code) const;  // 0 for a code that is not a key
+    void ResetAllItemsColor(COLORREF color);
+    // Every checked key takes the colour.
+    void SetAllSelectColor(COLORREF color);
+
+    // What a key shows; false for a code that is not a key.
+    bool SetKeyItemInfo(int code, std::wstring_view caption, int type, std::wstring_view tip);
+    // Every key shows its own name again (type 0, no second text).
+    void ResetTipKey();
+
+    // The current key: -1 for none.
+    int GetCurrentKeyValue() const;
+    void SetCurrentKeyValue(int code);
+    // The key the user picked last (the current key), -1 for none.
+    int GetSelectKey() const;
+
+    bool SetKeyCheck(int code, bool checked);
+    bool IsKeyChecked(int code) const;
+    int GetCheckItemCount() const;
+    std::vector<int> GetCheckedKeys() const;
+    void ResetAllItemCheck(bool checked);
+    void InvertSelectItem();
+    void SetSelectMode(int mode);
+    int GetSelectMode() const;
+
+    // The key under a point in the window's client coordinates, 0 for none.
+    int GetKeyCodeByPoint(int x, int y) const;
+    // The key under a point of the control (relative to its rectangle), 0 for none.
+    int GetKeyCodeAt(int x, int y) const;
+
+    // Holds the view's lock across several calls (recursive; pair every Enter with a Leave).
+    void EnterCriSec();
+    void LeaveCriSec();
+
+protected:
+    // Both locks in their order, for the operations of derived views.
+    struct ViewGuard {
+        std::unique_lock<std::recursive_mutex> view;
+        std::unique_lock<std::recursive_mutex> window;
+    };
+    ViewGuard Guard() const;
+
+    void Paint(QPainter& painter) override;
+    void OnMouseDown(const MouseEvent& event) override;
+    void OnMouseMove(const MouseEvent& event) override;
+    void OnMouseUp(const MouseEvent& event) override;
+    void OnMouseLeave() override;
+    void OnClick(const MouseEvent& event) override;
+
+    // Window lock held: index of the key with the code or under a control point, -1 for none.
+    int IndexOfCode(int code) const;
+    int IndexAt(int x, int y) const;
+    // Draws one key (window lock held); derived views may add to it.
+    virtual void PaintKey(QPainter& painter, const KeyItem& key, int index);
+
+    std::vector<KeyItem> keys_;
+
+private:
+    struct Placement {
+        double scale, left, top;
+    };
+    Placement Place() const;  // window lock held
+
+    mutable std::recursive_mutex viewMutex_;
+    COLORREF keyboardColor_ = 0;
+    bool keyboardColorSet_ = false;
+    int keyboardWidth_ = 0;
+    int keyboardHeight_ = 0;
+    int modelId_ = 0;
+    std::wstring imageNormal_;
+    std::wstring imageHover_;
+    std::wstring imageChecked_;
+    int current_ = -1;
+    int selectMode_ = kSelectSingle;
+    int hot_ = -1;
+    bool painting_ = false;
+    bool paintState_ = false;
+    bool keyPressed_ = false;
+};
+
+}  // namespace MUI

@@ -1,0 +1,92 @@
+#include "platform/mui/Manager.h"
+
+#include <mutex>
+
+#include "platform/mui/SkinImages.h"
+
+namespace MUI {
+
+namespace {
+
+struct Settings {
+    std::mutex mutex;
+    void* instance = nullptr;
+    std::wstring deviceName;
+    std::wstring theme = L"default";
+    std::wstring skinRoot;
+};
+
+Settings& Get()
+{
+    static Settings settings;
+    return settings;
+}
+
+}  // namespace
+
+void Manager::SetInstance(void* instance)
+{
+    std::lock_guard lock(Get().mutex);
+    Get().instance = instance;
+}
+
+void* Manager::GetInstance()
+{
+    std::lock_guard lock(Get().mutex);
+    return Get().instance;
+}
+
+void Manager::SetDeviceName(std::wstring_view name)
+{
+    std::lock_guard lock(Get().mutex);
+    Get().deviceName = name;
+}
+
+std::wstring Manager::GetDeviceName()
+{
+    std::lock_guard lock(Get().mutex);
+    return Get().deviceName;
+}
+
+void Manager::SetTheme(std::wstring_view theme)
+{
+    std::lock_guard lock(Get().mutex);
+    Get().theme = theme;
+}
+
+std::wstring Manager::GetTheme()
+{
+    std::lock_guard lock(Get().mutex);
+    return Get().theme;
+}
+
+void Manager::SetSkinRoot(std::wstring_view folder)
+{
+    {
+        std::lock_guard lock(Get().mutex);
+        Get().skinRoot = folder;
+    }
+    ClearSkinImageCache();
+}
+
+std::wstring Manager::GetSkinRoot()
+{
+    std::lock_guard lock(Get().mutex);
+    return Get().skinRoot;
+}
+
+std::wstring Manager::ResolveSkinPath(std::wstring_view name)
+{
+    if (name.empty()) return {};
+    const std::wstring joined = GetSkinRoot() + L"/" + std::wstring(name);
+    std::wstring path;
+    path.reserve(joined.size());
+    for (wchar_t c : joined) {
+        if (c == L'\\') c = L'/';
+        if (c == L'/' && !path.empty() && path.back() == L'/') continue;
+        path.push_back(c);
+    }
+    return path;
+}
+
+}  // namespace MUI
