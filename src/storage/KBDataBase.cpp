@@ -7,7 +7,7 @@
 
 #include "platform/text/Utf8.h"
 #include "storage/DatabaseSchema.h"
-#include "storage/NormalizePath.h"
+#include "platform/text/PathText.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ KBDataBase::~KBDataBase()
 
 std::string KBDataBase::BuildDbPath(const std::wstring& folder, const std::wstring& deviceName)
 {
-    return storage::NormalizePath(WideToUtf8(folder) + "db\\" + WideToUtf8(deviceName) +
+    return text::NormalizePath(WideToUtf8(folder) + "db\\" + WideToUtf8(deviceName) +
                                   "_datav4.db");
 }
 

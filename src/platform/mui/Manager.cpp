@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/mui/SkinImages.h"
+#include "platform/text/PathText.h"
 
 namespace MUI {
 
@@ -78,15 +79,7 @@ std::wstring Manager::GetSkinRoot()
 std::wstring Manager::ResolveSkinPath(std::wstring_view name)
 {
     if (name.empty()) return {};
-    const std::wstring joined = GetSkinRoot() + L"/" + std::wstring(name);
-    std::wstring path;
-    path.reserve(joined.size());
-    for (wchar_t c : joined) {
-        if (c == L'\\') c = L'/';
-        if (c == L'/' && !path.empty() && path.back() == L'/') continue;
-        path.push_back(c);
-    }
-    return path;
+    return text::NormalizePath(GetSkinRoot() + L"/" + std::wstring(name));
 }
 
 }  // namespace MUI

@@ -1,6 +1,6 @@
-#include "storage/NormalizePath.h"
+#include "platform/text/PathText.h"
 
-namespace storage {
+namespace text {
 namespace {
 
 template <class Char>
@@ -25,4 +25,4 @@ std::string NormalizePath(std::string_view path) { return Normalize(path); }
 
 std::wstring NormalizePath(std::wstring_view path) { return Normalize(path); }
 
-}  // namespace storage
+}  // namespace text
