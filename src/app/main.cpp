@@ -1,13 +1,21 @@
-// Placeholder entry point until start-up and the main window are in place.
+// The program's entry point: the Qt application on this thread, then start-up.
 #include <QApplication>
-#include <QLabel>
+#include <string>
+
+#include "app/Startup.h"
+#include "platform/mui/UiThread.h"
+#include "platform/text/Utf8.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLabel label("Tolvenic keyboard configuration");
-    label.resize(480, 160);
-    label.setAlignment(Qt::AlignCenter);
-    label.show();
-    return app.exec();
+    MUI::EnsureApplication();
+    std::wstring commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) {
+            commandLine += L' ';
+        }
+        commandLine += text::Utf8ToWide(argv[i]);
+    }
+    return RunStartup(commandLine);
 }

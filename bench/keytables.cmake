@@ -1,0 +1,1 @@
+tv_bench(keytables LIBS tv_keys tv_vkb)

@@ -1,0 +1,8 @@
+// The program's configuration file "config.xml" in the program folder: the listed languages
+// and the device name.
+#pragma once
+
+// Empties SupportedLanguages and fills it from the file's language list, and hands the
+// software name to the UI library as the device name. A missing or malformed file leaves no
+// language listed and the device name as it was; false then.
+bool LoadAppConfig();

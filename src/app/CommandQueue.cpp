@@ -1,0 +1,30 @@
+#include "app/CommandQueue.h"
+
+void CommandQueue::Push(int code)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    codes_.push_back(code);
+}
+
+std::optional<int> CommandQueue::Pop()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (codes_.empty()) {
+        return std::nullopt;
+    }
+    const int code = codes_.front();
+    codes_.pop_front();
+    return code;
+}
+
+bool CommandQueue::Empty() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return codes_.empty();
+}
+
+void CommandQueue::Clear()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    codes_.clear();
+}

@@ -1,0 +1,20 @@
+// The worker's first-in first-out queue of command codes. Both threads append; the worker
+// takes one code per step. The lock is held only while a code goes in or comes out.
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <optional>
+
+class CommandQueue {
+public:
+    void Push(int code);
+    // The front code, removed; nothing when the queue is empty.
+    std::optional<int> Pop();
+    bool Empty() const;
+    void Clear();
+
+private:
+    mutable std::mutex mutex_;
+    std::deque<int> codes_;
+};

@@ -1,0 +1,106 @@
+#include "app/Environment.h"
+
+#include <filesystem>
+#include <mutex>
+
+#include "platform/mui/Manager.h"
+#include "platform/os/IniFile.h"
+#include "platform/text/PathText.h"
+#include "platform/os/XdgPaths.h"
+#include "platform/text/Utf8.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex& FolderMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::wstring& FolderOverride()
+{
+    static std::wstring folder;
+    return folder;
+}
+
+fs::path ToPath(const std::wstring& path)
+{
+    return fs::path(text::WideToUtf8(text::NormalizePath(path)));
+}
+
+}  // namespace
+
+std::wstring GetModuleFolder()
+{
+    {
+        std::lock_guard<std::mutex> lock(FolderMutex());
+        if (!FolderOverride().empty()) {
+            return FolderOverride();
+        }
+    }
+    const fs::path exe(os::ExecutablePath());
+    std::wstring folder = text::Utf8ToWide(exe.parent_path().string());
+    if (folder.empty() || folder.back() != L'/') {
+        folder += L'/';
+    }
+    return folder;
+}
+
+std::string GetModuleFolderA()
+{
+    std::string folder = text::WideToUtf8(GetModuleFolder());
+    if (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+void SetModuleFolder(const std::wstring& folder)
+{
+    std::wstring normal = text::NormalizePath(folder);
+    if (!normal.empty() && normal.back() != L'/') {
+        normal += L'/';
+    }
+    std::lock_guard<std::mutex> lock(FolderMutex());
+    FolderOverride() = normal;
+}
+
+std::wstring GetDataFolder()
+{
+    const std::wstring name = text::Utf8ToWide(os::SafeFileName(MUI::Manager::GetDeviceName()));
+    return text::Utf8ToWide(os::DataHome()) + L"/" + name + L" Files/";
+}
+
+bool CreateDirectoryTree(const std::wstring& path)
+{
+    const fs::path folder = ToPath(path);
+    if (folder.empty()) {
+        return false;
+    }
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec);
+}
+
+bool DeleteFolder(const std::wstring& path)
+{
+    const fs::path target = ToPath(path);
+    std::error_code ec;
+    if (target.empty() || target == target.root_path() ||
+        fs::weakly_canonical(target, ec) == target.root_path()) {
+        return false;
+    }
+    if (!fs::exists(fs::symlink_status(target, ec))) {
+        return false;
+    }
+    fs::remove_all(target, ec);
+    return !fs::exists(fs::symlink_status(target, ec));
+}
+
+std::wstring GetIniString(const std::wstring& section, const std::wstring& key,
+                          const std::wstring& file)
+{
+    return os::ReadIniString(text::WideToUtf8(text::NormalizePath(file)), section, key);
+}

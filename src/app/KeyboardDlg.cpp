@@ -1,0 +1,142 @@
+#include "app/KeyboardDlg.h"
+
+#include <QObject>
+#include <cstdio>
+#include <string>
+
+#include "app/FirstShownReport.h"
+#include "app/Language.h"
+#include "app/StartupReport.h"
+#include "app/WaitDlg.h"
+#include "device/DeviceManager.h"
+#include "device/Pause.h"
+#include "platform/hid/HidSeam.h"
+#include "platform/mui/Manager.h"
+#include "platform/os/ExitProcess.h"
+#include "platform/os/TrayIcon.h"
+#include "storage/KBDataBase.h"
+
+namespace {
+
+constexpr unsigned kMainWindowStyle = 0x96000000u;  // popup, visible, clip siblings/children
+constexpr int kMainWindowWidth = 1600;
+constexpr int kMainWindowHeight = 970;
+constexpr unsigned kAnimationPeriodMs = 16;
+// How long the orderly stop waits for the worker's current step.
+constexpr int kWorkerStopWaitMs = 1000;
+
+constexpr uint32_t UsbIdKey(uint32_t vendorId, uint32_t productId)
+{
+    return productId * 65536u + vendorId;
+}
+
+}  // namespace
+
+KeyboardDlg::KeyboardDlg()
+{
+    const std::pair<uint32_t, const wchar_t*> bootLayouts[] = {
+        {0xFF36, L"qx71_max"}, {0xFF23, L"qx71_pro"}, {0xFF72, L"lw9_max"}};
+    for (const auto& [productId, layoutKey] : bootLayouts) {
+        model.layoutByUsbId[UsbIdKey(0x3B6D, productId)] = {layoutKey, layoutKey};
+    }
+    const std::wstring skin = GetSkinPath();
+    info.homeDisconnectedPicture = skin + L"/keyboard/home_keyboard_disconnected.png";
+    info.homeConnectedPicture = skin + L"/keyboard/home_keyboard_connected.png";
+    worker.pause = PauseMs;
+    worker.exitProcess = [](int code) { os::ExitProcess(code); };
+}
+
+KeyboardDlg::~KeyboardDlg()
+{
+    // The worker uses this object and its controls: it must be gone before they are, also
+    // when the orderly stop gave up waiting for it.
+    running = 0;
+    if (stopEvent) {
+        while (!stopEvent->Wait(kWorkerStopWaitMs)) {
+        }
+    }
+    if (deviceNotify.monitor) {
+        deviceNotify.monitor->Stop();
+    }
+    MDialog::DestroyWindow();
+    KBDataBase& database = KBDataBase::GetInstance();
+    if (database.IsOpened()) {
+        database.Close();
+    }
+    RemoveTrayIcon();
+}
+
+int KeyboardDlg::RunMainWindow(int showCommand)
+{
+    const RECT rect{0, 0, kMainWindowWidth, kMainWindowHeight};
+    if (Create(nullptr, MUI::Manager::GetDeviceName(), kMainWindowStyle, 0, rect) == nullptr) {
+        return -1;
+    }
+    CenterWindow();
+    info.shownReport = WatchFirstShown(GetWidget());
+    return ShowModal(showCommand);
+}
+
+int KeyboardDlg::OnInitDialog()
+{
+    MDialog::OnInitDialog();
+    InitTrayIcon();
+    ShowHomePanel();
+    SetStatusTitle(820);
+    SetMTimer(kAnimationPeriodMs);
+    Start();
+    QueueCommand(QCMD_FIRST_CONNECT);
+
+    info.softwareUpdateBase = L"https://update.tolvenic.example/software-upgrade/";
+    info.firmwareUpdateBase = L"https://update.tolvenic.example/firmware-upgrade/";
+
+    // A keyboard left in its boot mode: remember its ids for the firmware recovery.
+    if (DeviceManager::OpenWchIspDevice() == nullptr) {
+        uint16_t vendorId = 0;
+        uint16_t productId = 0;
+        if (DeviceManager::OpenBootDevice(vendorId, productId) != nullptr) {
+            model.bootVendorId = vendorId;
+            model.bootProductId = productId;
+        }
+    }
+    return 1;
+}
+
+void KeyboardDlg::StopWorker()
+{
+    if (running.load() == 0 || !stopEvent) {
+        return;
+    }
+    running = 0;
+    stopEvent->Wait(kWorkerStopWaitMs);
+}
+
+bool KeyboardDlg::DestroyWindow()
+{
+    StopWorker();
+    if (deviceNotify.monitor) {
+        deviceNotify.monitor->Stop();
+    }
+    RemoveTrayIcon();
+    {
+        std::lock_guard lock(model.mutex);
+        model.models.clear();
+        model.interfaces.clear();
+    }
+    return MDialog::DestroyWindow();
+}
+
+void KeyboardDlg::ReportState() const
+{
+    if (!StartupReportEnabled()) {
+        return;
+    }
+    const bool tabs = ui.tabCtrl != nullptr && ui.tabCtrl->IsVisible();
+    const bool panel = ui.homePage != nullptr && ui.homePage->IsVisible();
+    char line[160];
+    std::snprintf(line, sizeof line, "state found=%d opened=%d page=%d tabs=%d panel=%d status=%d",
+                  connection.deviceFound.load() ? 1 : 0, connection.deviceOpened.load() ? 1 : 0,
+                  page.currentPage.load(), tabs ? 1 : 0, panel ? 1 : 0,
+                  connection.statusTextId.load());
+    ReportStartupMilestone(line);
+}

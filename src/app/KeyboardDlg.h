@@ -1,0 +1,309 @@
+// The main window and central object of the program: it owns every page's controls and state,
+// is itself the worker thread that talks to the keyboard, knows the supported models and the
+// connected one, and keeps the tray icon.
+//
+// Threads: the window's handlers run on the UI thread; Run and the routines it calls run on the
+// worker. The fields both of them touch are atomics or sit behind the lock of their group.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/AppMessages.h"
+#include "app/CThreadBasic.h"
+#include "app/CommandQueue.h"
+#include "app/DeviceModel.h"
+#include "app/KeyboardDef.h"
+#include "app/LayoutFile.h"
+#include "app/MainPage.h"
+#include "app/MainWindowControls.h"
+#include "app/WorkerCommand.h"
+#include "device/KeyTableState.h"
+#include "keys/KeyPageControls.h"
+#include "platform/mui/MDialog.h"
+#include "platform/mui/Precision.h"
+
+class QObject;
+class WaitDlg;
+namespace hid {
+class DeviceMonitor;
+}
+namespace os {
+class TrayIcon;
+}
+namespace MUI {
+class KeyboardCtrl;
+}
+
+// What a device-interface notification carries: the header's device type and the interface
+// name ("...VID_xxxx&PID_xxxx&MI_xx...").
+struct DeviceInterfaceRecord {
+    int deviceType = 0;
+    std::wstring name;
+};
+
+class KeyboardDlg : public MUI::MDialog, public KeyboardDef, public CThreadBasic {
+public:
+    // Connection state. Written by the worker's connection routines, read everywhere.
+    struct ConnectionState {
+        std::atomic<int> selectedModelIndex{0};
+        std::atomic<bool> deviceFound{false};
+        std::atomic<bool> deviceOpened{false};
+        std::atomic<int> lastChangeModelId{0};
+        std::atomic<int> currentModelId{0};
+        std::atomic<int> connectionKind{-1};
+        // 0 none, 1 arrival, 2 removal.
+        std::atomic<int> pendingChange{0};
+        // The text number shown as the connection status.
+        std::atomic<int> statusTextId{0};
+        bool firstConnectDone = false;  // worker only
+    };
+
+    // The supported models, the interfaces to look for, and the loaded model's texts.
+    struct ModelState {
+        mutable std::mutex mutex;
+        std::vector<DeviceModel> models;
+        std::vector<DeviceModel> interfaces;
+        std::wstring name;
+        std::wstring layoutKey;
+        std::wstring pictureTextA;
+        std::wstring pictureTextB;
+        // Key product id * 65536 + vendor id of a boot-mode keyboard -> its layout key twice.
+        std::map<uint32_t, std::pair<std::wstring, std::wstring>> layoutByUsbId;
+        // A keyboard found in its boot mode at start.
+        int bootVendorId = 0;
+        int bootProductId = 0;
+    };
+
+    // What the model's layout file gives besides the key items.
+    struct LayoutState {
+        bool rgbKeyboard = false;
+        int defaultMode = 0;
+        int defaultBrightness = 0;
+        int defaultSpeed = 0;
+        int brightnessMax = 0;
+        int musicRows = 0;
+        int musicColumns = 0;
+        uint8_t musicGrid[kMusicGridRows][kMusicGridColumns] = {};
+    };
+
+    // Key index, light index and key code maps.
+    struct KeyMaps {
+        std::map<int, int> codeToLightIndex;
+        std::map<int, int> indexToCode;
+        std::map<int, int> slotMap;
+    };
+
+    // Links and versions from the configuration, update addresses, home pictures.
+    struct AppInfo {
+        std::wstring storeLink;
+        std::wstring softwareVersion;
+        std::wstring softwareUpdateBase;
+        std::wstring firmwareUpdateBase;
+        std::wstring homeDisconnectedPicture;
+        std::wstring homeConnectedPicture;
+        std::atomic<bool> upgradeRunning{false};
+        int languageId = 1033;
+        // Reports the window's first showing for start-up measurements.
+        std::unique_ptr<QObject> shownReport;
+    };
+
+    // Page state shared with the worker.
+    struct PageState {
+        std::atomic<int> currentPage{PAGE_HOME};
+        std::atomic<int> rememberedTab{0};
+        std::atomic<int> currentProfile{0};
+        std::atomic<int> currentFnLayer{0};
+        std::atomic<unsigned> lightFunc{0};
+        MUI::PRECISION precision;
+    };
+
+    // The tray icon record and the icon itself.
+    struct TrayState {
+        HWND window = nullptr;
+        unsigned id = kTrayIconId;
+        unsigned flags = kTrayIconFlags;
+        UINT callbackMessage = WM_TRAY_NOTIFY;
+        std::wstring tip;
+        std::unique_ptr<os::TrayIcon> icon;  // set while the icon is shown
+    };
+
+    // The dialogs the worker closes, and the upgrade progress display.
+    struct PopupState {
+        mutable std::mutex mutex;
+        std::unique_ptr<WaitDlg> waitDlg;
+        std::unique_ptr<MUI::MDialog> updateTipDlg;
+        std::atomic<int> reportedPercent{0};
+        std::atomic<int> upgradeKind{0};
+        int displayedCounter = 0;
+    };
+
+    // Arrival and removal notifications on their way from the monitor's thread to the window.
+    struct DeviceNotifyState {
+        std::unique_ptr<hid::DeviceMonitor> monitor;
+        std::mutex mutex;
+        std::deque<std::pair<WPARAM, DeviceInterfaceRecord>> pending;
+    };
+
+    // The worker's queue and the services it waits with; tests replace the pause and the
+    // process exit.
+    struct WorkerState {
+        CommandQueue queue;
+        std::function<void(int)> pause;
+        std::function<void(int)> exitProcess;
+        // Steps run so far (each call of Run counts one).
+        std::atomic<uint64_t> steps{0};
+    };
+
+    KeyboardDlg();
+    ~KeyboardDlg() override;
+
+    // Creates the window and runs it modally; returns the modal result.
+    int RunMainWindow(int showCommand);
+
+    // Window operations, in slot order.
+    LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnInitDialog() override;
+    void InitUI(const RECT& client) override;
+    void UISize(const RECT& client) override;
+    int OnMessage(unsigned id, int code, LPARAM value) override;
+    int OnLButtonDown(WPARAM flags, int x, int y) override;
+    void OnTimer(unsigned id) override;
+    bool DestroyWindow() override;
+
+    // Construction and layout.
+    void BuildSettingsPage();
+    void LayoutSettingsPage(const RECT& client);
+    void ResetUiDefaults();
+    void ApplyLanguageTexts();
+
+    // Worker.
+    void QueueCommand(int code);
+    void Run() override;
+    void FirstConnect();
+    void LoadAllFromDevice();
+    void FactoryReset();
+    // Reads one input report of the keyboard, 10 ms time-out.
+    void PollDeviceReport();
+    // Selects the stored "key_profile_preset" in the key page's preset combobox and applies it.
+    void ApplyStoredKeyPreset();
+    // True when the foreground window of another program covers the live-colour preview.
+    bool IsPreviewCovered() const;
+    // Wait-dialog protocol, UI side: frees the registered dialog, registers this one.
+    void RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog);
+    // The whole UI side: a new wait dialog registered, the command queued, the dialog shown
+    // modally until the worker ends it. UI thread.
+    void QueueWithWaitDlg(int code);
+    // Worker side: DoOK on the registered wait dialog, if any.
+    void CloseWaitDlg();
+    WaitDlg* GetWaitDlg() const;
+    // With TV_STARTUP_REPORT set, prints the connection state as one "state ..." line.
+    void ReportState() const;
+
+    // Models, layout and connection.
+    void LoadDeviceModels();
+    void LoadKeyboardLayout(int modelId);
+    void AddLayoutKeyItem(const std::wstring& name, const std::wstring& desc, int code,
+                          const RECT& rect, const std::wstring& icon);
+    void ApplyModelPictures();
+    void ScanAndConnect(int modelId);
+    void OnConnectionChanged(int reason);
+    void RegisterDeviceNotify();
+    void OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM event);
+    LRESULT OnDeviceChangeMessage(WPARAM event, const DeviceInterfaceRecord* header);
+    // The key views that exist so far (key assignment, advanced keys, lighting, performance).
+    std::vector<MUI::KeyboardCtrl*> KeyViews() const;
+
+    // Tray, pages, popups and the ways to end.
+    void InitTrayIcon();
+    LRESULT OnTrayIconMessage(LPARAM mouseMessage);
+    void OnExitMessage(LPARAM code);
+    void OnCloseCommand();
+    int OnPageChanged(int tabIndex);
+    void CloseAllPopups();
+    // Removes the tray icon when shown; true when there was nothing left to remove.
+    bool RemoveTrayIcon();
+    // Ends the process at once with `code`.
+    void ExitProcess(int code);
+
+    // --- Key tables on the keyboard, advanced-key tables and layout presets (src/keys/) ---
+    // Worker: the default table, the key-index maps and the device defaults, then the key
+    // table into the key page's profile.
+    void ReadDefaultKeyMapFromDevice();
+    // Worker: the default-table read of the profile load, repeated (after 100 ms, then after
+    // 1000 ms) while it names fewer than 60 keys.
+    void LoadKeyTablesFromDevice();
+    void ReadKeyMapFromDevice();
+    void WriteKeyMapToDevice();
+    void WriteLayerKeyMapToDevice();
+    void WriteAdvancedKeysToDevice();
+    void WriteLayerAdvancedKeysToDevice();
+    // The row's 3-byte entry at keyIndex x 3 of table.
+    void EncodeKeyAction(int keyIndex, std::span<uint8_t> table, const KeyMacroRecord& row);
+    // The profiles the key page (control 87) and the advanced-key page (control 107) work on.
+    int KeyPageProfile() const;
+    int AdvancedKeyPageProfile() const;
+    void ApplyPresetStandard();
+    void ApplyPresetMacSwap();
+    void ApplyPresetDvorak();
+    void ApplyPresetColemak();
+    void ApplyPresetWorkman();
+    // A stored "key_profile_preset" value: 202 and 204 standard, 203 Mac, 205 Dvorak,
+    // 206 Colemak, 207 Workman; any other value applies nothing. True when one was applied.
+    bool ApplyKeyLayoutPreset(int presetId);
+
+    // --- Key-assignment page, its palette and its handlers (src/keys/) ---
+    void BuildKeyPage();
+    void LayoutCustomKeyPage(const RECT& client);
+    void ApplyKeyPageTexts();
+    // The page's control notifications (ids 87-99); 0 for other ids.
+    int OnKeyPageMessage(unsigned id, int code, LPARAM value);
+    void OnCustomKeyProfileChanged();
+    void OnKeyPresetSelected();
+    // A layer selector (the key page's or the advanced-key page's) chose a layer.
+    void OnKeyLayerChanged(unsigned selectorId);
+    void BuildKeyValuePalette(int tab);
+    void RefreshKeyAssignView();
+    void CreateDefaultKeyRows(int profile);
+    void AssignKeyFuncToKey();
+    void AssignPaletteValueToKey();
+    // A palette entry dropped at a point of the window's client area (packed as by
+    // MUI::PackClientPoint).
+    void DropKeyFuncOnKey(LPARAM point);
+    void ResetKeyToDefault(int keyCode);
+    void ResetSelectedKey();
+    void ResetLayerToDefault();
+    void ResetAllKeys();
+
+    MainWindowControls ui;
+    ConnectionState connection;
+    ModelState model;
+    LayoutState layout;
+    KeyMaps keyMaps;
+    AppInfo info;
+    PageState page;
+    TrayState tray;
+    PopupState popups;
+    DeviceNotifyState deviceNotify;
+    WorkerState worker;
+    KeyTableState keyTables;
+    KeyPageControls keyPage;
+
+private:
+    void RunCommand(int code);
+    void RunIdleStep();
+    void ShowNoConnectProgress(int shown);
+    void ShowLoadedPages();
+    void ShowHomePanel();
+    void SetStatusTitle(int textId);
+    void StopWorker();
+};

@@ -1,0 +1,210 @@
+// Finding the keyboard, following its arrivals and removals, and showing the connection state.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/KeyboardDlg.h"
+#include "app/Language.h"
+#include "app/RegistrySettings.h"
+#include "app/StartupReport.h"
+#include "device/DeviceChange.h"
+#include "device/DeviceManager.h"
+#include "platform/hid/HidSeam.h"
+#include "platform/mui/WindowServices.h"
+
+namespace {
+
+constexpr int kRemovedReason = 2;
+constexpr int kStatusNoKeyboard = 820;
+constexpr int kStatusConnected = 821;
+
+}  // namespace
+
+void KeyboardDlg::ScanAndConnect(int)
+{
+    connection.deviceOpened = false;
+    DeviceManager& device = DeviceManager::GetInstance();
+    device.Rescan();
+
+    const int stored = ReadDeviceType();
+    device.SetCurrentDeviceType(0);
+    std::vector<DeviceRecord*> listed;
+    device.GetDeviceList(listed);
+
+    const auto match = std::find_if(listed.begin(), listed.end(), [stored](const DeviceRecord* r) {
+        return r->deviceType == stored;
+    });
+    if (match != listed.end()) {
+        if (!(*match)->productString.empty() && ui.modelCombo != nullptr) {
+            ui.modelCombo->SetTitle((*match)->productString);
+        }
+        device.SetCurrentDeviceType(stored);
+    } else if (!listed.empty() && ui.modelCombo != nullptr) {
+        ui.modelCombo->SelectData(listed.front()->deviceType);
+        ui.modelCombo->SetTitle(listed.front()->productString);
+    }
+
+    bool opened = false;
+    {
+        std::lock_guard lock(model.mutex);
+        for (DeviceModel& entry : model.interfaces) {
+            const int status = device.FindDeviceValue(entry.vendorId, entry.productId);
+            entry.connected = status >= 0 ? 1 : 0;
+            opened = opened || status > 0;
+        }
+    }
+    connection.deviceOpened = opened;
+    if (ui.modelCombo != nullptr) {
+        WriteDeviceType(ui.modelCombo->GetCurData());
+    }
+    connection.deviceFound = !listed.empty();
+}
+
+void KeyboardDlg::OnConnectionChanged(int reason)
+{
+    CloseAllPopups();
+    if (connection.deviceFound.load() && reason != kRemovedReason) {
+        const int modelId = ui.modelCombo != nullptr ? ui.modelCombo->GetCurData() : 0;
+        DeviceManager& device = DeviceManager::GetInstance();
+        device.SetCurrentDeviceType(modelId);
+        WriteDeviceType(modelId);
+        LoadKeyboardLayout(modelId);
+        if (ui.modelCombo != nullptr) {
+            connection.selectedModelIndex = ui.modelCombo->GetCurSel();
+        }
+        const int kind = device.GetConnectionKind();
+        connection.connectionKind = kind;
+        if (kind != 1 && kind != 2) {
+            connection.deviceOpened = true;
+            SetStatusTitle(kStatusConnected);
+            QueueCommand(QCMD_LOAD_FROM_DEVICE);
+            QueueCommand(QCMD_AFTER_LOAD);
+        }
+    } else {
+        ShowHomePanel();
+        if (ui.background != nullptr) {
+            ui.background->SetImage(L"home_bkg.png");
+        }
+        connection.connectionKind = -1;
+        SetStatusTitle(kStatusNoKeyboard);
+    }
+    connection.pendingChange = 0;
+    ReportState();
+}
+
+void KeyboardDlg::ShowHomePanel()
+{
+    if (ui.tabCtrl != nullptr) {
+        ui.tabCtrl->SetVisible(false);
+        ui.tabCtrl->SetCurSel(0);
+    }
+    if (ui.homePage != nullptr) {
+        ui.homePage->SetVisible(true);
+    }
+    page.currentPage = PAGE_HOME;
+}
+
+void KeyboardDlg::ShowLoadedPages()
+{
+    if (ui.homePage != nullptr) {
+        ui.homePage->SetVisible(false);
+    }
+    if (ui.background != nullptr) {
+        ui.background->SetImage(L"main_bkg.png");
+    }
+    if (ui.tabCtrl != nullptr) {
+        ui.tabCtrl->SetVisible(true);
+        ui.tabCtrl->SetCurSel(page.rememberedTab.load());
+        page.currentPage = ui.tabCtrl->GetCurItemID();
+    }
+    // The status keeps saying that the keyboard is connected.
+    SetStatusTitle(kStatusConnected);
+    static std::atomic<bool> reported{false};
+    if (!reported.exchange(true)) {
+        ReportStartupMilestone("tabs");
+    }
+    ReportState();
+}
+
+void KeyboardDlg::SetStatusTitle(int textId)
+{
+    connection.statusTextId = textId;
+    if (ui.statusTitle != nullptr) {
+        ui.statusTitle->SetTitle(GetLanString(textId));
+    }
+}
+
+void KeyboardDlg::ShowNoConnectProgress(int shown)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (ui.noConnectPictures[i] != nullptr) {
+            ui.noConnectPictures[i]->SetVisible(i == shown);
+        }
+    }
+}
+
+void KeyboardDlg::RegisterDeviceNotify()
+{
+    if (deviceNotify.monitor) {
+        return;
+    }
+    deviceNotify.monitor = hid::MakeDeviceMonitor();
+    if (!deviceNotify.monitor) {
+        return;
+    }
+    const HWND window = GetHWND();
+    deviceNotify.monitor->Start([this, window](bool arrived, const std::wstring& name) {
+        const WPARAM event = arrived ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
+        {
+            std::lock_guard lock(deviceNotify.mutex);
+            deviceNotify.pending.push_back({event, {DBT_DEVTYP_DEVICEINTERFACE, name}});
+        }
+        MUI::PostMessage(window, WM_DEVICECHANGE, event, 0);
+    });
+}
+
+LRESULT KeyboardDlg::OnDeviceChangeMessage(WPARAM event, const DeviceInterfaceRecord* header)
+{
+    if ((event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) && header != nullptr &&
+        header->deviceType == DBT_DEVTYP_DEVICEINTERFACE) {
+        OnDeviceChange(*header, event);
+    }
+    return 0;
+}
+
+void KeyboardDlg::OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM event)
+{
+    const bool arrived = event == DBT_DEVICEARRIVAL;
+    if (!arrived && event != DBT_DEVICEREMOVECOMPLETE) {
+        return;
+    }
+    std::vector<DeviceChangeModel> models;
+    {
+        std::lock_guard lock(model.mutex);
+        for (const DeviceModel& entry : model.interfaces) {
+            models.push_back({entry.interfacePattern, entry.connected != 0});
+        }
+    }
+    const DeviceChangeResult result = FilterDeviceChange(arrived, header.name, models);
+    if (result.action == DeviceChangeAction::kNone) {
+        return;
+    }
+    {
+        std::lock_guard lock(model.mutex);
+        if (result.modelIndex >= 0 &&
+            result.modelIndex < static_cast<int>(model.interfaces.size())) {
+            DeviceModel& entry = model.interfaces[result.modelIndex];
+            connection.lastChangeModelId = entry.id;
+            if (result.action == DeviceChangeAction::kRemoved) {
+                entry.connected = 0;
+            }
+        }
+    }
+    if (result.action == DeviceChangeAction::kArrived) {
+        connection.pendingChange = 1;
+        QueueCommand(QCMD_DEVICE_ARRIVED);
+    } else {
+        connection.pendingChange = 2;
+        QueueCommand(QCMD_DEVICE_REMOVED);
+    }
+}

@@ -1,0 +1,98 @@
+// The main window's layout: the frame, the page containers, the no-keyboard panel, the key
+// views and the settings page, all at fixed pixel offsets from the client rectangle's edges.
+#include "app/KeyboardDlg.h"
+#include "app/KeyboardDlgLayoutRows.h"
+#include "platform/mui/MPicture.h"
+
+namespace {
+
+using namespace MainId;
+
+// Frame, containers and the four key views (key assignment, advanced keys, lighting,
+// performance).
+constexpr LayoutRow kFrameRows[] = {
+    {kBackground, FromL(0), FromT(0), FromR(0), FromB(0)},
+    {kCaptionBand, Px(1), Px(1), FromR(-1), Px(50)},
+    {kCloseButton, FromR(-50), Px(10), FromR(-18), Px(40)},
+    {kMinimizeButton, FromR(-100), Px(10), FromR(-68), Px(40)},
+    {kTachyonModeCombo, FromR(-270), Px(20), FromR(-170), Px(56)},
+    {kReportRateCombo, FromR(-370), Px(20), FromR(-260), Px(56)},
+    {kDebounceCombo, FromR(-480), Px(20), FromR(-380), Px(56)},
+    {kTickRateCombo, FromR(-580), Px(20), FromR(-480), Px(56)},
+    {kTabCtrl, Px(130), Px(48), Px(1390), Px(108)},
+    {kKeysPage, Px(0), Px(120), FromR(-5), FromB(0)},
+    {kAdvancedKeysPage, Px(0), Px(120), FromR(-5), FromB(0)},
+    {kLightingPage, Px(0), Px(120), FromR(-5), FromB(0)},
+    {kPerformancePage, Px(0), Px(120), FromR(-5), FromB(0)},
+    {kMacrosPage, Px(0), Px(120), FromR(-5), FromB(0)},
+    {kSettingsPage, Px(0), Px(120), FromR(-5), FromB(0)},
+    {kHomePage, Px(-5), Px(48), FromR(0), FromB(0)},
+    {kHomeBackground, Px(-5), Px(48), FromR(0), FromB(0)},
+    // The key views of the key-assignment (82), advanced-key (104), lighting (138) and
+    // performance (272) pages.
+    {82, Px(230), Px(200), FromR(-100), Px(540)},
+    {104, Px(230), Px(200), FromR(-100), Px(540)},
+    {138, Px(230), Px(200), FromR(-100), Px(540)},
+    {272, Px(230), Px(200), FromR(-100), Px(540)},
+};
+
+constexpr LayoutRow kSettingsRows[] = {
+    {kSetHeadingLine, Px(7), Px(154), Px(244), Px(156)},
+    {kSetHeading, Px(65), Px(125), Px(195), Px(150)},
+    {kSetDeviceLabel, Px(300), Px(200), Px(400), Px(225)},
+    {kSetDeviceName, Px(300), Px(225), Px(650), Px(250)},
+    {kSetSoftwareLabel, Px(700), Px(200), Px(800), Px(225)},
+    {kSetSoftwareVersion, Px(700), Px(225), Px(1000), Px(250)},
+    {kSetSoftwareHint, Px(700), Px(250), Px(1000), Px(270)},
+    {kSetFirmwareLabel, Px(1100), Px(200), Px(1200), Px(225)},
+    {kSetFirmwareVersion, Px(1100), Px(225), Px(1400), Px(250)},
+    {kSetFirmwareHint, Px(1100), Px(250), Px(1400), Px(270)},
+    {kSetThemeLabel, Px(690), Px(500), Px(790), Px(530)},
+    {kSetFactoryReset, Px(690), Px(500), Px(836), Px(530)},
+    {kSetThemeCombo, Px(690), Px(525), Px(890), Px(555)},
+    {kSetStartupLabel, Px(300), Px(300), Px(440), Px(336)},
+    {kSetAutorunCheck, Px(305), Px(336), Px(665), Px(366)},
+    {kSetAutorunMinimize, Px(305), Px(372), Px(665), Px(402)},
+    {kSetExitModeLabel, Px(700), Px(300), Px(820), Px(336)},
+    {kSetExitToTray, Px(705), Px(336), Px(1065), Px(366)},
+    {kSetExitProgram, Px(705), Px(372), Px(1065), Px(402)},
+    {kSetAboutLine, Px(300), Px(530), Px(1290), Px(532)},
+    {kSetWebsiteLabel, Px(300), Px(470), Px(480), Px(500)},
+    {kSetWebsiteLink, Px(300), Px(495), Px(600), Px(525)},
+};
+
+}  // namespace
+
+void KeyboardDlg::UISize(const RECT& client)
+{
+    // Called by the library on every resize, also before InitUI has built anything.
+    if (GetControl(kCloseButton) == nullptr) {
+        return;
+    }
+    PlaceControls(*this, client, kFrameRows);
+
+    // The no-keyboard panel's pictures and text are centred in the client area.
+    const int x = (client.right - client.left - 300) / 2;
+    const int y = (client.bottom - client.top - 158) / 2;
+    const int x2 = (client.right - client.left - 600) / 2;
+    for (unsigned id : {kNoConnectPicture, kNoConnectPicture1, kNoConnectPicture2}) {
+        if (MUI::MControl* picture = GetControl(id)) {
+            picture->SetRect(x, y, x + 278, y + 158);
+        }
+    }
+    if (MUI::MControl* text = GetControl(kStatusText)) {
+        text->SetRect(x2, y + 160, x2 + 600, y + 220);
+    }
+
+    LayoutCustomKeyPage(client);
+    LayoutSettingsPage(client);
+}
+
+void KeyboardDlg::LayoutSettingsPage(const RECT& client)
+{
+    PlaceControls(*this, client, kSettingsRows);
+    // The about logo keeps its picture's own size.
+    if (auto* logo = GetControlAs<MUI::MPicture>(kSetAboutLogo)) {
+        logo->SetRect(1100, 400, 1100 + logo->GetImageWidth(), 400 + logo->GetImageHeight());
+    }
+}

@@ -1,0 +1,185 @@
+// The supported models, the model's layout file and its pictures.
+#include <cstring>
+#include <string>
+
+#include "app/Environment.h"
+#include "app/KeyboardDlg.h"
+#include "app/RegistrySettings.h"
+#include "device/DeviceManager.h"
+#include "platform/mui/KeyboardCtrl.h"
+#include "platform/text/Utf8.h"
+#include "storage/KBDataBase.h"
+#include "xml/XmlDocument.h"
+
+namespace {
+
+constexpr int kFirstModelId = 101;
+// Ids of the four key views: key assignment, advanced keys, lighting, performance.
+constexpr unsigned kKeyViewIds[] = {82, 104, 138, 272};
+
+// The software version and the store link of config.xml.
+void ReadSoftwareInfo(std::wstring& version, std::wstring& storeLink)
+{
+    std::wstring text;
+    int flags = 0;
+    const std::wstring path = text::Utf8ToWide(GetModuleFolderA() + "/config.xml");
+    if (!XmlDocument::LoadFile(text, nullptr, path, &flags)) {
+        return;
+    }
+    XmlDocument doc;
+    if (!doc.SetText(text) || !doc.FindElement(L"config") || !doc.EnterElement() ||
+        !doc.FindElement(L"software")) {
+        return;
+    }
+    version = doc.GetAttribute(L"version");
+    if (doc.EnterElement() && doc.FindElement(L"store")) {
+        storeLink = doc.GetAttribute(L"url");
+    }
+}
+
+}  // namespace
+
+void KeyboardDlg::LoadDeviceModels()
+{
+    int selected = ReadDeviceType();
+    if (selected < 100) {
+        selected = kFirstModelId;
+    }
+    DeviceModel keyboard;
+    keyboard.name = L"Morvessa Keyboard";
+    keyboard.id = kFirstModelId;
+    keyboard.layoutKey = L"qx71_max";
+
+    DeviceModel interface;
+    interface.name = keyboard.name;
+    interface.connectionKind = 0;
+    interface.vendorId = 0x3B6D;
+    interface.productId = 0xFD70;
+    interface.bus = L"USB";
+    interface.interfacePattern = L"VID_3B6D&PID_FD70&MI_01";
+    {
+        std::lock_guard lock(model.mutex);
+        model.models = {keyboard};
+        model.interfaces = {interface};
+    }
+    if (ui.modelCombo != nullptr) {
+        ui.modelCombo->DelAllItems();
+        ui.modelCombo->AddItem(keyboard.name, keyboard.id);
+    }
+    DeviceManager::GetInstance().AddSupportedDevice(interface.vendorId, interface.productId,
+                                                    interface.name, kFirstModelId, 0);
+    ReadSoftwareInfo(info.softwareVersion, info.storeLink);
+    if (ui.modelCombo != nullptr) {
+        ui.modelCombo->SelectData(selected);
+        connection.selectedModelIndex = ui.modelCombo->GetCurSel();
+    }
+    RegisterDeviceNotify();
+}
+
+std::vector<MUI::KeyboardCtrl*> KeyboardDlg::KeyViews() const
+{
+    std::vector<MUI::KeyboardCtrl*> views;
+    for (const unsigned id : kKeyViewIds) {
+        if (auto* view = GetControlAs<MUI::KeyboardCtrl>(id)) {
+            views.push_back(view);
+        }
+    }
+    return views;
+}
+
+void KeyboardDlg::LoadKeyboardLayout(int modelId)
+{
+    DeviceModel chosen;
+    {
+        std::lock_guard lock(model.mutex);
+        for (const DeviceModel& entry : model.models) {
+            if (entry.id == modelId) {
+                chosen = entry;
+                break;
+            }
+        }
+        model.name = chosen.name;
+        model.layoutKey = chosen.layoutKey;
+        model.pictureTextA = chosen.pictureTextA;
+        model.pictureTextB = chosen.pictureTextB;
+    }
+    if (ui.modelCombo != nullptr) {
+        ui.modelCombo->SetTitle(chosen.name);
+    }
+    connection.currentModelId = modelId;
+
+    KBDataBase& database = KBDataBase::GetInstance();
+    if (database.IsOpened()) {
+        database.Close();
+    }
+    database.Open(GetDataFolder(), chosen.name);
+
+    LayoutFileData data;
+    const bool loaded =
+        LoadLayoutFile(GetModuleFolder() + L"layouts/" + chosen.layoutKey + L".xml", data);
+    if (loaded && data.hasLight) {
+        layout.rgbKeyboard = data.rgbKeyboard;
+        layout.defaultMode = data.defaultMode;
+        layout.defaultBrightness = data.defaultBrightness;
+        layout.defaultSpeed = data.defaultSpeed;
+        layout.brightnessMax = data.brightnessMax;
+    }
+    // Cleared also for a file that does not load: the views and the grid then stay empty.
+    keyMaps.codeToLightIndex.clear();
+    keyMaps.indexToCode.clear();
+    keyMaps.slotMap.clear();
+    layout.musicRows = 0;
+    layout.musicColumns = 0;
+    std::memset(layout.musicGrid, 0, sizeof layout.musicGrid);
+    const std::vector<MUI::KeyboardCtrl*> views = KeyViews();
+    for (MUI::KeyboardCtrl* view : views) {
+        view->ClearKeyItems();
+    }
+    if (loaded && data.hasKeyboard) {
+        for (MUI::KeyboardCtrl* view : views) {
+            view->SetKeyboardColor(data.keyboardColor);
+            view->SetKeyboardSize(data.keyboardWidth, data.keyboardHeight);
+        }
+        layout.musicRows = data.rowCount;
+        layout.musicColumns = data.columnCount;
+        std::memcpy(layout.musicGrid, data.musicGrid, sizeof layout.musicGrid);
+        for (const LayoutKeyItem& key : data.keys) {
+            const RECT rect{key.left, key.top, key.left + key.width, key.top + key.height};
+            AddLayoutKeyItem(key.name, key.desc, key.code, rect, key.icon);
+        }
+    }
+    ApplyModelPictures();
+}
+
+void KeyboardDlg::AddLayoutKeyItem(const std::wstring& name, const std::wstring& desc, int code,
+                                   const RECT& rect, const std::wstring& icon)
+{
+    for (MUI::KeyboardCtrl* view : KeyViews()) {
+        view->AddKeyItem(name, desc, code, rect.left, rect.top, rect.right, rect.bottom, icon,
+                         kDefaultKeyColor);
+    }
+}
+
+void KeyboardDlg::ApplyModelPictures()
+{
+    // The per-model key view background and rectangle. (The macro page's keyboard picture and
+    // the header controls are set by those pages once they exist.)
+    std::wstring viewPicture = L"keyboard/keyboardctrl_bg2.png";
+    RECT viewRect{330, 175, 1410, 575};
+    switch (connection.currentModelId.load()) {
+        case 101:
+        case 102:
+        case 103:
+        case 105:
+        case 107:
+            viewPicture = L"keyboard/keyboardctrl_bg1.png";
+            viewRect = {350, 190, 1420, 540};
+            break;
+        default:
+            break;
+    }
+    for (MUI::KeyboardCtrl* view : KeyViews()) {
+        view->SetImage(viewPicture);
+        view->SetRect(viewRect);
+    }
+}

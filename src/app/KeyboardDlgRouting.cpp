@@ -1,0 +1,200 @@
+// Control notifications and window messages of the main window, page changes, popups, the
+// upgrade progress timer and the window drag.
+#include <string>
+
+#include "app/KeyboardDlg.h"
+#include "platform/mui/WindowServices.h"
+#include "platform/os/ShellOpen.h"
+
+namespace {
+
+constexpr unsigned kCloseButton = 35;
+constexpr unsigned kMaximizeButton = 36;
+constexpr unsigned kMinimizeButton = 37;
+constexpr unsigned kStoreLink = 38;
+constexpr unsigned kTabControl = 55;
+constexpr unsigned kFirstKeyPageId = 87;
+constexpr unsigned kLastKeyPageId = 99;
+constexpr int kMessageBoxCloseCode = 2;
+
+}  // namespace
+
+int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
+{
+    if (id == kTabControl) {
+        return OnPageChanged(static_cast<int>(value));
+    }
+    if (id >= kFirstKeyPageId && id <= kLastKeyPageId) {
+        return OnKeyPageMessage(id, code, value);  // filters the codes per control itself
+    }
+    if (code != MUI::kNotifyClick) {
+        return 0;
+    }
+    switch (id) {
+        case kCloseButton:
+            OnCloseCommand();
+            return 1;
+        case kMaximizeButton:
+        case kMinimizeButton:
+            return MDialog::OnMessage(id, code, value);
+        case kStoreLink:
+            os::ShellOpen(info.storeLink);
+            return 1;
+        default:
+            // The pages' controls are routed here as their pages are built.
+            return 0;
+    }
+}
+
+LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+        case WM_COMMAND:
+            if (wParam == kTrayExitCommand) {
+                CloseAllPopups();
+                RemoveTrayIcon();
+                ExitProcess(0);
+                return 0;
+            }
+            break;
+        case WM_DEVICECHANGE:
+            if (lParam != 0) {
+                // Sent in-process with the record itself.
+                return OnDeviceChangeMessage(
+                    wParam, reinterpret_cast<const DeviceInterfaceRecord*>(lParam));
+            } else {
+                // Posted by the device monitor: the record waits in the pending list.
+                std::pair<WPARAM, DeviceInterfaceRecord> change;
+                {
+                    std::lock_guard lock(deviceNotify.mutex);
+                    if (deviceNotify.pending.empty()) {
+                        return 0;
+                    }
+                    change = std::move(deviceNotify.pending.front());
+                    deviceNotify.pending.pop_front();
+                }
+                return OnDeviceChangeMessage(change.first, &change.second);
+            }
+        case WM_CALIBRATION_KEY:
+            return 1;
+        case WM_TRAY_NOTIFY:
+            return OnTrayIconMessage(lParam);
+        case WM_APP_EXIT:
+            if (lParam == kAppExitCode) {
+                OnExitMessage(lParam);
+            }
+            return 0;
+        case WM_UPGRADE_PROGRESS:
+            popups.reportedPercent = static_cast<int>(wParam);
+            return 1;
+        case WM_ADVKEY_CLOSED:
+            return 1;
+        case WM_HOOK_KEY_EVENT:
+        case WM_UPDATE_NOTIFY:
+        case WM_CUSTOMKEY_MENU:
+        case WM_OPEN_ADVKEY_EDITOR:
+        case WM_ADVKEY_SAVED:
+        case WM_ADVKEY_PROFILE_MENU:
+        case WM_MACRO_MENU_COMMAND:
+        case WM_PERF_MENU:
+        case WM_LIGHT_MENU_COMMAND:
+        case WM_DROP_KEYFUNC:
+            DropKeyFuncOnKey(lParam);
+            return 0;
+        case WM_ADVKEY_CANCELLED:
+            // Handled by the pages that post them, once they exist.
+            return 0;
+        default:
+            break;
+    }
+    return MDialog::OnWindowMessage(message, wParam, lParam);
+}
+
+int KeyboardDlg::OnPageChanged(int tabIndex)
+{
+    if (page.currentPage.load() == PAGE_PERFORMANCE) {
+        // The settings block carries the performance page's debug flag only while it is shown.
+        QueueCommand(QCMD_WRITE_SETTINGS);
+    }
+    const int newPage = ui.tabCtrl != nullptr ? ui.tabCtrl->GetItemID(tabIndex) : -1;
+    switch (newPage) {
+        case PAGE_HOME:
+            if (ui.tabCtrl != nullptr) {
+                ui.tabCtrl->SetVisible(false);
+            }
+            if (ui.background != nullptr) {
+                ui.background->SetImage(L"home_bkg.png");
+            }
+            break;
+        case PAGE_PERFORMANCE:
+            page.rememberedTab = tabIndex;
+            QueueCommand(QCMD_WRITE_SETTINGS);
+            break;
+        case PAGE_KEYS:
+        case PAGE_ADVANCED_KEYS:
+        case PAGE_MACROS:
+        case PAGE_LIGHTING:
+        case PAGE_SETTINGS:
+            page.rememberedTab = tabIndex;
+            break;
+        default:
+            break;
+    }
+    page.currentPage = newPage;
+    return 1;
+}
+
+void KeyboardDlg::CloseAllPopups()
+{
+    const auto close = [](const wchar_t* name, WPARAM wParam) {
+        if (const HWND window = MUI::FindWindow(L"MWindow", name)) {
+            MUI::PostMessage(window, WM_CLOSE, wParam, 0);
+        }
+    };
+    const auto hide = [](const wchar_t* name) {
+        if (const HWND window = MUI::FindWindow(L"MWindow", name)) {
+            MUI::ShowWindow(window, SW_HIDE);
+        }
+    };
+    for (const wchar_t* name :
+         {L"CloseWindowTipDlg", L"CustomKeyDKSDlg", L"CustomKeyDKSTipsDlg", L"CustomKeyStrokeDlg",
+          L"StrokeCheckDlg", L"StrokeTestDlg", L"CustomKeyDlg"}) {
+        close(name, 0);
+    }
+    if (connection.deviceOpened.load()) {
+        close(L"MessageBox", kMessageBoxCloseCode);
+    }
+    close(L"WaitDlg", 0);
+    close(L"Menu Window", 0);
+    hide(L"KeyboardTip Window");
+    hide(L"ComboWnd");
+    close(L"SystemSettingDlg", 0);
+    close(L"UpdateTipDlg", 0);
+    // The registered update dialog is asked to end; its object stays registered until the next
+    // one replaces it, since its modal run may still be unwinding on the UI thread.
+    std::lock_guard lock(popups.mutex);
+    if (popups.updateTipDlg) {
+        popups.updateTipDlg->DoOK();
+    }
+}
+
+void KeyboardDlg::OnTimer(unsigned id)
+{
+    if (id != kUpgradeProgressTimer) {
+        MDialog::OnTimer(id);
+        return;
+    }
+    // The displayed progress climbs by at most one a tick towards the reported percent.
+    if (popups.reportedPercent.load() >= popups.displayedCounter) {
+        ++popups.displayedCounter;
+    }
+}
+
+int KeyboardDlg::OnLButtonDown(WPARAM, int x, int y)
+{
+    // A press on the background moves the window, as a press on a caption would.
+    const LPARAM point = static_cast<LPARAM>((static_cast<uint32_t>(y & 0xFFFF) << 16) |
+                                             static_cast<uint32_t>(x & 0xFFFF));
+    PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, point);
+    return 0;
+}

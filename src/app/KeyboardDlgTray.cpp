@@ -1,0 +1,91 @@
+// The tray icon, its menu, and the ways the program ends.
+#include <string>
+
+#include "app/KeyboardDlg.h"
+#include "app/Language.h"
+#include "app/RegistrySettings.h"
+#include "platform/mui/Manager.h"
+#include "platform/mui/WindowServices.h"
+#include "platform/os/TrayIcon.h"
+
+namespace {
+
+constexpr size_t kTrayTipMax = 127;
+constexpr int kExitMenuText = 11;
+
+// The input method stays closed and detached on the main window. Qt gives a borderless
+// widget without text input no input context, so there is nothing to do.
+void DetachInputMethod(HWND) {}
+
+}  // namespace
+
+void KeyboardDlg::InitTrayIcon()
+{
+    const std::wstring deviceName = MUI::Manager::GetDeviceName();
+    // The mark a second start looks for.
+    MUI::SetProp(GetHWND(), deviceName, 1);
+
+    tray.window = GetHWND();
+    tray.tip = deviceName.substr(0, kTrayTipMax);
+    tray.icon = std::make_unique<os::TrayIcon>();
+    const HWND window = tray.window;
+    tray.icon->SetHandler([window](int mouseMessage) {
+        MUI::PostMessage(window, WM_TRAY_NOTIFY, kTrayIconId, mouseMessage);
+    });
+    tray.icon->Show(GetSkinPath() + L"/Fenquill.ico", tray.tip);
+    DetachInputMethod(GetHWND());
+    LoadDeviceModels();
+}
+
+bool KeyboardDlg::RemoveTrayIcon()
+{
+    if (!tray.icon) {
+        return true;
+    }
+    tray.icon->Remove();
+    tray.icon.reset();
+    return true;
+}
+
+LRESULT KeyboardDlg::OnTrayIconMessage(LPARAM mouseMessage)
+{
+    const HWND window = GetHWND();
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            MUI::SetForegroundWindow(window);
+            ShowWindow(SW_SHOWNORMAL);
+            MUI::UpdateWindow(window);
+            MUI::BringWindowToTop(window);
+            break;
+        case WM_RBUTTONUP:
+            MUI::SetForegroundWindow(window);
+            if (os::TrayIcon::TrackMenu(
+                    {{static_cast<int>(kTrayExitCommand), GetLanString(kExitMenuText)}}) ==
+                static_cast<int>(kTrayExitCommand)) {
+                SendMessage(WM_COMMAND, kTrayExitCommand, 0);
+            }
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+void KeyboardDlg::OnExitMessage(LPARAM)
+{
+    RemoveTrayIcon();
+    ExitProcess(0);
+}
+
+void KeyboardDlg::OnCloseCommand()
+{
+    if (GetRegInt(L"exit_mode") == 1) {
+        ShowWindow(SW_HIDE);
+        return;
+    }
+    RemoveTrayIcon();
+    ExitProcess(0);
+}
+
+void KeyboardDlg::ExitProcess(int code) { worker.exitProcess(code); }

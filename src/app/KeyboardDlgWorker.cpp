@@ -1,0 +1,227 @@
+// The worker's step: one queued command, or else the idle work of the connected keyboard.
+#include <algorithm>
+#include <string>
+
+#include "app/KeyboardDlg.h"
+#include "app/RegistrySettings.h"
+#include "app/TimerResolution.h"
+#include "app/WaitDlg.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceReport.h"
+#include "platform/mui/MComboBox.h"
+#include "platform/mui/WindowServices.h"
+#include "storage/KBDataBase.h"
+
+namespace {
+
+// Pause after a routine that closes the wait dialog.
+constexpr int kAfterCloseMs = 100;
+// Pause that lets an arriving or leaving keyboard settle before the scan.
+constexpr int kSettleMs = 1000;
+// The keyboard's restart after a factory reset.
+constexpr int kResetRestartMs = 1000;
+constexpr int kResetReloadMs = 5000;
+// Time-out of the idle input poll.
+constexpr int kPollTimeoutMs = 10;
+// An overlapping foreground window wider or higher than this hides the preview.
+constexpr int kCoverWidth = 1000;
+constexpr int kCoverHeight = 8000;
+// The key page's layout preset combobox.
+constexpr unsigned kKeyPresetCombo = 90;
+
+}  // namespace
+
+void KeyboardDlg::QueueCommand(int code) { worker.queue.Push(code); }
+
+void KeyboardDlg::Run()
+{
+    ++worker.steps;
+    if (const std::optional<int> code = worker.queue.Pop()) {
+        RunCommand(*code);
+        return;
+    }
+    RunIdleStep();
+}
+
+void KeyboardDlg::RunCommand(int code)
+{
+    if (IsDeviceCommand(code) &&
+        !(connection.deviceFound.load() && connection.deviceOpened.load())) {
+        // Dropped: no exchange is attempted, but a wait dialog shown for it must not stay.
+        if (ClosesWaitDialog(code)) {
+            CloseWaitDlg();
+        }
+        return;
+    }
+    const int changedModel = connection.lastChangeModelId.load();
+    switch (code) {
+        case QCMD_FIRST_CONNECT:
+            FirstConnect();
+            break;
+        case QCMD_DEVICE_ARRIVED:
+            worker.pause(kSettleMs);
+            ScanAndConnect(changedModel);
+            OnConnectionChanged(0);
+            break;
+        case QCMD_DEVICE_REMOVED:
+            worker.pause(kSettleMs);
+            ScanAndConnect(changedModel);
+            OnConnectionChanged(2);
+            break;
+        case QCMD_RECONNECT:
+            ScanAndConnect(changedModel);
+            OnConnectionChanged(0);
+            LoadAllFromDevice();
+            break;
+        case QCMD_LOAD_FROM_DEVICE:
+            LoadAllFromDevice();
+            ShowLoadedPages();
+            break;
+        case QCMD_APPLY_PROFILE:
+        case QCMD_WRITE_KEYMAP:
+        case QCMD_WRITE_MACROS:
+        case QCMD_WRITE_LAYER_KEYMAP:
+            // The exchanges of these codes come with their pages; the dialog still ends.
+            CloseWaitDlg();
+            worker.pause(kAfterCloseMs);
+            break;
+        case QCMD_FACTORY_RESET:
+            FactoryReset();
+            CloseWaitDlg();
+            worker.pause(kAfterCloseMs);
+            break;
+        default:
+            // 21 and 22 only take their step; the other codes' routines come with their pages.
+            break;
+    }
+}
+
+void KeyboardDlg::RunIdleStep()
+{
+    if (!connection.deviceFound.load()) {
+        return;
+    }
+    if (!IsWindowVisible()) {
+        return;
+    }
+    if (page.currentPage.load() == PAGE_LIGHTING) {
+        // The live-colour preview: each raise of the resolution is released in this step.
+        TimeBeginPeriod(1);
+        if ((page.lightFunc.load() & LIGHT_FUNC_USER_COLORS) == 0 && !IsPreviewCovered() &&
+            !IsIconic()) {
+            // The live colours are read here once the lighting page's codec exists.
+        }
+        TimeEndPeriod(1);
+        return;
+    }
+    PollDeviceReport();
+}
+
+bool KeyboardDlg::IsPreviewCovered() const
+{
+    const HWND foreground = MUI::GetForegroundWindow();
+    const HWND self = GetHWND();
+    if (foreground == nullptr || foreground == self) {
+        return false;
+    }
+    RECT other{};
+    if (!MUI::GetWindowRect(foreground, &other)) {
+        return false;
+    }
+    const RECT mine = GetWindowRect();
+    const int width = std::min(other.right, mine.right) - std::max(other.left, mine.left);
+    const int height = std::min(other.bottom, mine.bottom) - std::max(other.top, mine.top);
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    return width > kCoverWidth || height > kCoverHeight;
+}
+
+void KeyboardDlg::PollDeviceReport()
+{
+    DeviceReport report;
+    DeviceManager& device = DeviceManager::GetInstance();
+    if (device.GetCurrentHandle() == nullptr) {
+        return;
+    }
+    device.ReadInputReport(report, kPollTimeoutMs);
+}
+
+void KeyboardDlg::FirstConnect()
+{
+    if (connection.firstConnectDone) {
+        return;
+    }
+    connection.firstConnectDone = true;
+    ScanAndConnect(0);
+    OnConnectionChanged(0);
+}
+
+void KeyboardDlg::LoadAllFromDevice()
+{
+    // Until the profile list is built, the pages work on the database's active profile.
+    if (const int active = KBDataBase::GetInstance().GetActiveProfile(); active > 0) {
+        page.currentProfile = active;
+    }
+    // The profile load's key tables (the rest of the pages' loads come with the pages).
+    LoadKeyTablesFromDevice();
+    RefreshKeyAssignView();
+    ShowNoConnectProgress(1);
+    ShowNoConnectProgress(2);
+    ApplyStoredKeyPreset();
+}
+
+void KeyboardDlg::ApplyStoredKeyPreset()
+{
+    std::wstring value;
+    if (!KBDataBase::GetInstance().GetConfig(0, L"key_profile_preset", value)) {
+        return;
+    }
+    const int preset = DecimalTextToInt(value);
+    if (auto* presets = GetControlAs<MUI::MComboBox>(kKeyPresetCombo)) {
+        presets->SelectData(preset);
+    }
+    ApplyKeyLayoutPreset(preset);
+}
+
+void KeyboardDlg::FactoryReset()
+{
+    DeviceReport report;
+    report[kRequestMarkByte] = REPORT_REQUEST_MARK;
+    report[kRequestCommandByte] = CMD_FACTORY_RESET;
+    DeviceManager::GetInstance().SendCommand(report);
+    worker.pause(kResetRestartMs);
+    worker.pause(kResetReloadMs);
+    LoadKeyTablesFromDevice();
+}
+
+void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)
+{
+    std::lock_guard lock(popups.mutex);
+    popups.waitDlg = std::move(dialog);
+}
+
+void KeyboardDlg::QueueWithWaitDlg(int code)
+{
+    auto dialog = std::make_unique<WaitDlg>();
+    WaitDlg* shown = dialog.get();
+    RegisterWaitDlg(std::move(dialog));
+    QueueCommand(code);
+    // Only the next handler on this thread replaces the registered dialog, so it stays alive
+    // for the whole modal run.
+    shown->ShowWaitDlg(GetHWND());
+}
+
+void KeyboardDlg::CloseWaitDlg()
+{
+    std::lock_guard lock(popups.mutex);
+    if (popups.waitDlg) {
+        popups.waitDlg->DoOK();
+    }
+}
+
+WaitDlg* KeyboardDlg::GetWaitDlg() const
+{
+    std::lock_guard lock(popups.mutex);
+    return popups.waitDlg.get();
+}

@@ -1,0 +1,11 @@
+#include "app/PlatformRuntimes.h"
+
+bool EnableDebugPrivilege() { return true; }
+
+void StartGraphicsRuntime() {}
+
+void StopGraphicsRuntime() {}
+
+void InitializeComponentRuntime() {}
+
+void UninitializeComponentRuntime() {}

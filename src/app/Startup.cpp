@@ -1,0 +1,87 @@
+#include "app/Startup.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+#include "app/AppConfig.h"
+#include "app/Environment.h"
+#include "app/InstanceCommands.h"
+#include "app/KeyboardDlg.h"
+#include "app/Language.h"
+#include "app/MonitorScale.h"
+#include "app/PlatformRuntimes.h"
+#include "app/RegistrySettings.h"
+#include "app/StartupReport.h"
+#include "platform/mui/Manager.h"
+#include "platform/mui/WindowMessages.h"
+#include "platform/os/Autostart.h"
+#include "platform/os/SingleInstance.h"
+
+void ApplyScreenDpiRule()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    // The screen's size in device pixels, as the system metrics give it.
+    const double ratio = screen->devicePixelRatio();
+    const int width = static_cast<int>(std::lround(screen->geometry().width() * ratio));
+    const int height = static_cast<int>(std::lround(screen->geometry().height() * ratio));
+    if (IsDpiAwareScreen(width, height, GetMonitorScale())) {
+        SetProcessDpiAware();
+    }
+}
+
+void PrepareDataFolder()
+{
+    const std::wstring data = GetDataFolder();
+    CreateDirectoryTree(data + L"db");
+    DeleteFolder(data + L"edit");
+    CreateDirectoryTree(data + L"edit");
+}
+
+int ChooseShowMode(const std::wstring& commandLine)
+{
+    if (commandLine.find(L"autorun") == std::wstring::npos) {
+        return SW_SHOW;
+    }
+    if (!os::ReadAutostart(MUI::Manager::GetDeviceName()).has_value()) {
+        return SW_SHOW;
+    }
+    return GetRegInt(L"autorun_minimize") == 1 ? SW_HIDE : SW_SHOW;
+}
+
+int RunStartup(const std::wstring& commandLine)
+{
+    ApplyScreenDpiRule();
+    LoadAppConfig();
+    const std::wstring deviceName = MUI::Manager::GetDeviceName();
+
+    os::SingleInstance instance(deviceName);
+    if (!instance.Acquire()) {
+        os::SendInstanceCommand(deviceName, "show");
+        return 0;
+    }
+    EnableDebugPrivilege();
+    StartGraphicsRuntime();
+    InitLanguage();
+    MUI::Manager::SetInstance(QCoreApplication::instance());
+    MUI::Manager::SetSkinRoot(GetSkinPath());
+    PrepareDataFolder();
+    InitializeComponentRuntime();
+    const int showMode = ChooseShowMode(commandLine);
+    {
+        KeyboardDlg window;
+        if (instance.Listen([&window](const std::string& command) {
+                HandleInstanceCommand(window.GetHWND(), command);
+            })) {
+            ReportStartupMilestone("listening");
+        }
+        window.RunMainWindow(showMode);
+    }
+    UninitializeComponentRuntime();
+    StopGraphicsRuntime();
+    return 1;
+}

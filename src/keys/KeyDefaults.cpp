@@ -1,0 +1,92 @@
+#include "keys/KeyDefaults.h"
+
+#include "device/KeyNameTable.h"
+#include "keys/KeyMacroType.h"
+#include "storage/KBDataBase.h"
+
+namespace {
+
+// What the keys of a new profile's FN layers start with.
+constexpr int kFnLayerDefaultFunction = 1;
+
+}  // namespace
+
+void SetBaseLayerDefault(KeyMacroRecord& row)
+{
+    const bool fnKey = row.key_code == kFnKeyCode;
+    row.macro_type = fnKey ? KMT_FUNCTION : KMT_KEY;
+    row.macro_value = fnKey ? FUNC_FN1 : row.key_code;
+    row.macro_value2 = 0;
+    row.macro_value3 = 0;
+    row.macro_desc = KeyNameTable::GetInstance().KeyUsageToName(row.key_code);
+}
+
+int PairedKey(const KeyMacroRecord& row, int keyCode)
+{
+    if (row.macro_type != KMT_RS && row.macro_type != KMT_SOCD && row.macro_type != KMT_OKS) {
+        return 0;
+    }
+    const auto pair = static_cast<uint32_t>(row.macro_value2);
+    const int key1 = static_cast<int>(pair & 0xFFFF);
+    const int key2 = static_cast<int>(pair >> 16);
+    if (keyCode == key1) return key2;
+    if (keyCode == key2) return key1;
+    return 0;
+}
+
+std::vector<KeyMacroRecord> DefaultKeyRows(int profile,
+                                           const std::vector<std::pair<int, std::wstring>>& keys)
+{
+    std::vector<KeyMacroRecord> rows;
+    rows.reserve(keys.size() * kProfileLayerCount);
+    for (int layer = 0; layer < kProfileLayerCount; ++layer) {
+        for (const auto& [code, name] : keys) {
+            KeyMacroRecord row;
+            row.profile = profile;
+            row.fn_layer = layer;
+            row.key_code = code;
+            if (layer == 0) {
+                // The FN key keeps its FN1 function: as a plain key it would send usage 255
+                // and leave the FN layers out of reach.
+                row.macro_type = code == kFnKeyCode ? KMT_FUNCTION : KMT_KEY;
+                row.macro_value = code == kFnKeyCode ? FUNC_FN1 : code;
+                row.macro_desc = name;
+            } else {
+                row.macro_type = KMT_FUNCTION;
+                row.macro_value = kFnLayerDefaultFunction;
+            }
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}
+
+KeyMacroRecord ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode)
+{
+    KeyMacroRecord row;
+    db.GetKeyMacro(profile, layer, keyCode, row);
+    row.profile = profile;
+    row.fn_layer = layer;
+    row.key_code = keyCode;
+    if (layer > 0) {
+        KeyMacroRecord device;
+        if (db.GetKeyMacro(kDeviceDefaultsProfile, layer + kDeviceDefaultLayerOffset, keyCode,
+                           device)) {
+            device.profile = profile;
+            device.fn_layer = layer;
+            device.key_code = keyCode;
+            row = std::move(device);
+        }
+    } else {
+        if (const int partner = PairedKey(row, keyCode); partner > 0) {
+            KeyMacroRecord other;
+            if (db.GetKeyMacro(profile, layer, partner, other)) {
+                SetBaseLayerDefault(other);
+                db.UpdateKeyMacro(other);
+            }
+        }
+        SetBaseLayerDefault(row);
+    }
+    db.UpdateKeyMacro(row);
+    return row;
+}

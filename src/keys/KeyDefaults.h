@@ -1,0 +1,38 @@
+// The default actions of a profile's keys, and putting one key of a layer back to its default
+// in the database (with the other half of a two-key advanced key on the base layer).
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "storage/KeyMacroRecord.h"
+
+class KBDataBase;
+
+// The fn_layer of profile 1 that holds the keyboard's own default of FN layer `layer` (1..7).
+inline constexpr int kDeviceDefaultLayerOffset = 100;
+// Layers of a profile: 0 the base layer, 1..8 the FN layers.
+inline constexpr int kProfileLayerCount = 9;
+// The profile that holds the keyboard's own FN-layer defaults.
+inline constexpr int kDeviceDefaultsProfile = 1;
+
+// row's action becomes the base-layer default of its key_code: the key itself with its name as
+// caption; the FN key (255) gets the FN1 function with the same caption.
+void SetBaseLayerDefault(KeyMacroRecord& row);
+
+// The other key of an RS, SOCD or OKS row on key `keyCode`: key2 when keyCode is key1, key1
+// when it is key2; 0 for other rows and for a key that is neither.
+int PairedKey(const KeyMacroRecord& row, int keyCode);
+
+// The rows a new profile starts with, layer 0 first, keys in the order given (code, name):
+// layer 0 the base-layer default with the key's own name, layers 1..8 the function 1 with an
+// empty caption.
+std::vector<KeyMacroRecord> DefaultKeyRows(int profile,
+                                           const std::vector<std::pair<int, std::wstring>>& keys);
+
+// Puts the key's row of the profile and layer back to its default and writes it: on FN layers
+// profile 1's device default of that layer (the row stays as stored when there is none), on
+// the base layer the key's own default, after the other half of a two-key advanced key has
+// been given its own default too. Returns the row as written.
+KeyMacroRecord ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode);

@@ -1,0 +1,36 @@
+// The key palette's tabs and tiles: what each tab gives a key and the tiles of tabs 1..5 with
+// their codes, captions and places inside the value list.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/mui/WindowTypes.h"
+
+enum KeyPaletteTab : int {
+    PALETTE_KEYS = 0,        // ordinary keys (the key-function control)
+    PALETTE_MEDIA = 1,       // media and application keys: consumer usages
+    PALETTE_EXTRA_KEYS = 2,  // F13..F24 and international keys: keyboard usages
+    PALETTE_FUNCTIONS = 3,   // special functions of the keyboard
+    PALETTE_LIGHTING = 4,    // lighting functions of the keyboard
+    PALETTE_MACROS = 5,      // macros by id
+};
+inline constexpr int kPaletteTabCount = 6;
+// The macro ids the macro tab offers: 1..kPaletteMacroCount.
+inline constexpr int kPaletteMacroCount = 10;
+
+struct PaletteTile {
+    int code;
+    std::wstring caption;  // "\n" breaks the line
+    RECT rect;             // in the value list
+};
+
+// The macro_type a tile of the tab gives a key (KMT_CONSUMER, KMT_KEY, KMT_FUNCTION,
+// KMT_MACRO); 0 for tab 0, whose items give their own, and for any other value.
+int PaletteMacroType(int tab);
+
+// The tiles of tab 1..5 in order; empty for any other tab. baseLayerCaption is the caption of
+// the base-layer function (a language text); macroStepCount gives a macro's step count.
+std::vector<PaletteTile> PaletteTiles(int tab, const std::wstring& baseLayerCaption,
+                                      const std::function<int(int)>& macroStepCount);

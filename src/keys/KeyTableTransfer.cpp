@@ -1,0 +1,225 @@
+#include "keys/KeyTableTransfer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "device/DeviceManager.h"
+#include "device/KeyActionEncoder.h"
+#include "device/KeyLayerRead.h"
+#include "keys/KeyLayerDecoder.h"
+#include "keys/KeyMacroType.h"
+#include "keys/RecordList.h"
+#include "storage/KBDataBase.h"
+
+namespace {
+
+// The work table of a key layer: more than the 512 bytes sent, so that every mapped key
+// index has room.
+constexpr size_t kWorkTableBytes = 866;
+// Bytes of the default cache that underlie layer 0.
+constexpr size_t kLayerZeroBaseBytes = 768;
+
+std::vector<KeyMacroRecord> LayerRows(KBDataBase& db, int profile, int layer)
+{
+    std::vector<KeyMacroRecord*> rows;
+    db.GetLayerKeyMacros(profile, layer, rows);
+    return TakeRecords(rows);
+}
+
+std::vector<MacroRecord> AllMacros(KBDataBase& db)
+{
+    std::vector<MacroRecord*> macros;
+    db.GetMacros(macros);
+    return TakeRecords(macros);
+}
+
+AdvancedKeySource DatabaseSource(KBDataBase& db)
+{
+    return {
+        [&db](int macroId, MagneticKeyRecord& key) { return db.GetMagneticKey(macroId, key); },
+        [&db](int macroId) {
+            std::vector<KeyItemRecord*> items;
+            db.GetKeyItems(macroId, items);
+            return TakeRecords(items);
+        },
+    };
+}
+
+}  // namespace
+
+KeyTableTransfer::KeyTableTransfer(DeviceManager& device, KBDataBase& db, KeyTableState& state)
+    : device_(device), db_(db), state_(state)
+{
+}
+
+bool KeyTableTransfer::ReadDefaultLayerZero()
+{
+    state_.defaultCache.fill(0);
+    const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_DEFAULT_KEYMAP, 0);
+    std::copy(read.bytes.begin(), read.bytes.end(), state_.defaultCache.begin());
+    state_.defaultCacheComplete = read.Complete();
+    return read.Complete();
+}
+
+bool KeyTableTransfer::ReadDefaultKeyMap(int keyPageProfile)
+{
+    bool ok = device_.BeginBatch();
+    state_.maps.Clear();
+    ok = ReadDefaultLayerZero() && ok;
+    BuildKeyIndexMaps(std::span<const uint8_t>(state_.defaultCache.data(), kKeyLayerBytes),
+                      state_.maps);
+    if (static_cast<int>(state_.maps.indexToCode.size()) > kMinMappedKeys) {
+        ok = StoreDeviceDefaults() && ok;
+        ok = ReadKeyMap(keyPageProfile) && ok;
+    }
+    return device_.EndBatch() && ok;
+}
+
+bool KeyTableTransfer::StoreDeviceDefaults()
+{
+    std::vector<KeyMacroRecord*> stored;
+    const int count =
+        db_.GetLayerKeyMacros(kDeviceDefaultsProfile, kDeviceDefaultsLayerBase + 1, stored);
+    TakeRecords(stored);
+    if (count > 0) return true;
+
+    // Stored once and never again: a layer with a missing chunk would stay incomplete, so
+    // nothing is stored unless every layer arrived whole.
+    std::array<std::vector<KeyMacroRecord>, kDeviceDefaultLayers> layers;
+    for (int layer = 1; layer <= kDeviceDefaultLayers; ++layer) {
+        const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_DEFAULT_KEYMAP, layer);
+        if (!read.Complete()) return false;
+        const int fnLayer = kDeviceDefaultsLayerBase + layer;
+        layers[layer - 1] = DecodeKeyLayer(read, state_.maps.indexToCode,
+                                           [fnLayer](int keyCode, KeyMacroRecord& row) {
+                                               row.profile = kDeviceDefaultsProfile;
+                                               row.fn_layer = fnLayer;
+                                               row.key_code = keyCode;
+                                               return true;
+                                           });
+    }
+    for (auto& rows : layers) {
+        if (!rows.empty()) db_.InsertKeyMacros(std::move(rows));
+    }
+    return true;
+}
+
+bool KeyTableTransfer::ReadKeyMap(int profile)
+{
+    if (profile < 1) return false;
+    bool ok = true;
+    for (int layer = 0; layer < kReadKeyLayers; ++layer) {
+        const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_KEYMAP, layer);
+        ok = ok && read.Complete();
+        std::vector<KeyMacroRecord> rows =
+            DecodeKeyLayer(read, state_.maps.indexToCode, [&](int keyCode, KeyMacroRecord& row) {
+                return db_.GetKeyMacro(profile, layer, keyCode, row);
+            });
+        if (!rows.empty()) db_.UpdateKeyMacros(std::move(rows));
+    }
+    return ok;
+}
+
+bool KeyTableTransfer::WriteKeyMap(int profile, int layer, int advancedProfile)
+{
+    const bool advanced = WriteAdvancedKeys(advancedProfile);
+    return WriteKeyLayer(profile, layer) && advanced;
+}
+
+bool KeyTableTransfer::WriteLayerKeyMap(int profile, int layer, int advancedProfile)
+{
+    const bool advanced = WriteLayerAdvancedKeys(advancedProfile, layer);
+    return WriteKeyLayer(profile, layer) && advanced;
+}
+
+bool KeyTableTransfer::WriteKeyLayer(int profile, int layer)
+{
+    // Without a profile the table would hold nothing but the defaults and wipe the keyboard's.
+    if (profile < 1 || layer < 0) return false;
+    bool ok = device_.BeginBatch();
+    if (state_.DefaultCacheEmpty()) ok = ReadDefaultLayerZero() && ok;
+
+    std::array<uint8_t, kWorkTableBytes> table{};
+    if (layer == 0) {
+        std::copy_n(state_.defaultCache.begin(), kLayerZeroBaseBytes, table.begin());
+    }
+    const std::vector<KeyMacroRecord> rows = LayerRows(db_, profile, layer);
+    const bool needsMacros = std::any_of(rows.begin(), rows.end(), [](const KeyMacroRecord& r) {
+        return r.macro_type == KMT_MACRO;
+    });
+    const std::vector<MacroRecord> macros =
+        needsMacros ? AllMacros(db_) : std::vector<MacroRecord>{};
+    for (const KeyMacroRecord& row : rows) {
+        if (row.macro_type == 0) continue;
+        EncodeRow(table, state_.maps.IndexOf(row.key_code), row, macros);
+    }
+
+    // Layer 0 is built on the default table; keys of a part that did not arrive would be
+    // sent as zeros, so such a layer is not sent.
+    if (layer != 0 || !state_.DefaultCacheEmpty()) {
+        ok = device_.WriteTable(CMD_WRITE_KEYMAP,
+                                static_cast<uint16_t>(layer * static_cast<int>(kKeyLayerBytes)),
+                                std::span<const uint8_t>(table.data(), kKeyLayerBytes)) &&
+             ok;
+    } else {
+        ok = false;
+    }
+    return device_.EndBatch() && ok;
+}
+
+void KeyTableTransfer::EncodeRow(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row)
+{
+    EncodeRow(table, keyIndex, row,
+              row.macro_type == KMT_MACRO ? AllMacros(db_) : std::vector<MacroRecord>{});
+}
+
+void KeyTableTransfer::EncodeRow(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row,
+                                 const std::vector<MacroRecord>& macros)
+{
+    if (keyIndex < 0) return;
+    const KeyEncodeContext context{state_.slotMaps, state_.maps.codeToIndex, macros};
+    MagneticKeyRecord advanced;
+    const bool haveAdvanced =
+        row.macro_type == KMT_MT && db_.GetMagneticKey(row.macro_value, advanced);
+    EncodeKeyAction(table, keyIndex, row, context, haveAdvanced ? &advanced : nullptr);
+}
+
+bool KeyTableTransfer::WriteAdvancedKeys(int profile)
+{
+    if (profile < 1) return false;
+    std::vector<KeyMacroRecord*> rows;
+    db_.GetProfileKeyMacros(profile, rows);
+    return SendAdvancedTables(TakeRecords(rows));
+}
+
+bool KeyTableTransfer::WriteLayerAdvancedKeys(int profile, int layer)
+{
+    if (profile < 1) return false;
+    const std::vector<KeyMacroRecord> rows = LayerRows(db_, profile, layer);
+    // The slots are numbered afresh from this layer, so every table that has a slot here is
+    // sent again, beside those already asked for.
+    int mask = 0;
+    for (const KeyMacroRecord& row : rows) mask |= AdvTableBitOf(row.macro_type);
+    state_.advTableMask |= mask;
+    return SendAdvancedTables(rows);
+}
+
+bool KeyTableTransfer::SendAdvancedTables(const std::vector<KeyMacroRecord>& rows)
+{
+    const AdvancedTables tables = BuildAdvancedTables(rows, DatabaseSource(db_));
+    state_.slotMaps = tables.slotMaps;
+    if (tables.slotMaps.Empty()) return true;
+
+    bool ok = device_.BeginBatch();
+    const int mask = state_.advTableMask.exchange(0);
+    if (!tables.slotMaps.pair.empty() && (mask & ADV_TABLE_PAIR) != 0) {
+        ok = device_.WriteTable(CMD_WRITE_PAIR_KEY_TABLE, 0, tables.pair) && ok;
+    }
+    if (!tables.slotMaps.toggle.empty() && (mask & ADV_TABLE_TOGGLE) != 0) {
+        ok = device_.WriteTable(CMD_WRITE_TOGGLE_TABLE, 0, tables.toggle) && ok;
+    }
+    if (!tables.slotMaps.dks.empty() && (mask & ADV_TABLE_DKS) != 0) {
+        ok = device_.WriteTable(CMD_WRITE_DKS_TABLE, 0, tables.dks) && ok;
+    }
+    return device_.EndBatch() && ok;
+}

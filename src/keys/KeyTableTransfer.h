@@ -1,0 +1,57 @@
+// The key-table exchanges with the keyboard: reading its default and current key tables into
+// the database, and writing a profile's key layer and advanced-key tables to it. Runs on the
+// worker thread. Every operation returns true only when each of its exchanges passed.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "device/KeyTableState.h"
+#include "storage/KeyMacroRecord.h"
+#include "storage/MacroRecord.h"
+
+class DeviceManager;
+class KBDataBase;
+
+// Rows of profile 1 that hold the keyboard's own default layers 1..7.
+inline constexpr int kDeviceDefaultsProfile = 1;
+inline constexpr int kDeviceDefaultsLayerBase = 100;
+inline constexpr int kDeviceDefaultLayers = 7;
+// The default table must name more keys than this before its other layers are read.
+inline constexpr int kMinMappedKeys = 60;
+inline constexpr int kReadKeyLayers = 8;
+
+class KeyTableTransfer {
+public:
+    KeyTableTransfer(DeviceManager& device, KBDataBase& db, KeyTableState& state);
+
+    // Reads layer 0 of the default table, rebuilds the key-index maps, stores the keyboard's
+    // default layers 1..7 once (only when every chunk of them arrived), then reads the
+    // current key table into keyPageProfile's rows. One batch.
+    bool ReadDefaultKeyMap(int keyPageProfile);
+    // Layers 0..7 of the keyboard's key table into the profile's rows; rows of entries that
+    // did not arrive keep their stored action. Nothing for a profile below 1.
+    bool ReadKeyMap(int profile);
+
+    // The advanced tables of advancedProfile (all layers), then the key layer of profile.
+    bool WriteKeyMap(int profile, int layer, int advancedProfile);
+    // The same with the advanced tables built from that layer of advancedProfile only.
+    bool WriteLayerKeyMap(int profile, int layer, int advancedProfile);
+    bool WriteAdvancedKeys(int profile);
+    bool WriteLayerAdvancedKeys(int profile, int layer);
+
+    // The row's entry at keyIndex of table, with the current slots and key-index maps.
+    void EncodeRow(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row);
+
+private:
+    bool ReadDefaultLayerZero();
+    bool StoreDeviceDefaults();
+    bool WriteKeyLayer(int profile, int layer);
+    bool SendAdvancedTables(const std::vector<KeyMacroRecord>& rows);
+    void EncodeRow(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row,
+                   const std::vector<MacroRecord>& macros);
+
+    DeviceManager& device_;
+    KBDataBase& db_;
+    KeyTableState& state_;
+};

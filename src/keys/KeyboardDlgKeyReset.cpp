@@ -1,0 +1,90 @@
+// The key-assignment page's resets: one key, the selected key, the whole layer, each followed
+// by the stored layout preset.
+#include <string>
+#include <vector>
+
+#include "app/CUIMessageBox.h"
+#include "app/KeyboardDlg.h"
+#include "app/Language.h"
+#include "keys/KeyDefaults.h"
+#include "keys/KeyLayoutPresets.h"
+#include "keys/RecordList.h"
+#include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/MComboBox3.h"
+#include "storage/KBDataBase.h"
+
+namespace {
+
+constexpr int kResetAllText = 235;
+constexpr int kResetAllCaption = 236;
+constexpr int kAnswerNo = 2;
+
+// The stored "key_profile_preset" (profile 0); 0 when missing or not a number.
+int StoredKeyPreset()
+{
+    std::wstring text;
+    if (!KBDataBase::GetInstance().GetConfig(0, L"key_profile_preset", text)) return 0;
+    try {
+        return std::stoi(text);
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+void KeyboardDlg::ResetKeyToDefault(int keyCode)
+{
+    ResetKeyRow(KBDataBase::GetInstance(), KeyPageProfile(), page.currentFnLayer.load(), keyCode);
+    RefreshKeyAssignView();
+    QueueCommand(QCMD_WRITE_KEYMAP);
+}
+
+void KeyboardDlg::ResetSelectedKey()
+{
+    if (keyPage.keyboard == nullptr) return;
+    const int key = keyPage.keyboard->GetCurrentKeyValue();
+    if (key < 1) return;
+    ResetKeyToDefault(key);
+    const int preset = StoredKeyPreset();
+    if (keyPage.presetCombo != nullptr) keyPage.presetCombo->SelectData(preset);
+    // The stored preset is laid over the key just reset only: over the whole layer it would
+    // also undo every other key's assignment.
+    if (!IsKeyLayoutPreset(preset)) return;
+    KBDataBase& db = KBDataBase::GetInstance();
+    KeyMacroRecord row;
+    if (!db.GetKeyMacro(KeyPageProfile(), page.currentFnLayer.load(), key, row)) return;
+    ApplyKeyPresetToRow(preset, row);
+    db.UpdateKeyMacro(row);
+    RefreshKeyAssignView();
+    QueueCommand(QCMD_WRITE_KEYMAP);
+}
+
+void KeyboardDlg::ResetLayerToDefault()
+{
+    KBDataBase& db = KBDataBase::GetInstance();
+    const int profile = KeyPageProfile();
+    const int layer = page.currentFnLayer.load();
+    std::vector<KeyMacroRecord*> stored;
+    db.GetLayerKeyMacros(profile, layer, stored);
+    for (const KeyMacroRecord& row : TakeRecords(stored)) {
+        // Each row is read again: the reset of an earlier pair partner may have changed it.
+        ResetKeyRow(db, profile, layer, row.key_code);
+    }
+    RefreshKeyAssignView();
+    QueueCommand(QCMD_WRITE_KEYMAP);
+}
+
+void KeyboardDlg::ResetAllKeys()
+{
+    if (ShowMessageBox(GetHWND(), GetLanString(kResetAllText).c_str(),
+                       GetLanString(kResetAllCaption).c_str(),
+                       kMessageBoxTwoButtons) == kAnswerNo) {
+        return;
+    }
+    if (keyPage.presetCombo != nullptr) keyPage.presetCombo->SetCurSel(0);
+    ResetLayerToDefault();
+    const int preset = StoredKeyPreset();
+    if (keyPage.presetCombo != nullptr) keyPage.presetCombo->SelectData(preset);
+    if (ApplyKeyLayoutPreset(preset)) RefreshKeyAssignView();
+}

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Fault.h"
+#include "app/Environment.h"
+#include "app/Language.h"
+#include "app/MainWindowTestSupport.h"
+#include "app/RegistrySettings.h"
+#include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/MWindow.h"
+#include "platform/mui/WindowServices.h"
+#include "storage/KBDataBase.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using apptest::MainWindowTest;
+
+class KeyboardDlgConnectionTest : public MainWindowTest {
+protected:
+    // Runs the first connect queued at start and checks what it queued.
+    void FirstConnectQueues(const std::vector<int>& expected)
+    {
+        ASSERT_EQ(TakeQueue(), std::vector<int>{QCMD_FIRST_CONNECT});
+        dlg->QueueCommand(QCMD_FIRST_CONNECT);
+        dlg->Run();
+        std::vector<int> queued = TakeQueue();
+        EXPECT_EQ(queued, expected);
+        for (const int code : queued) {
+            dlg->QueueCommand(code);
+        }
+    }
+
+    void ExpectNoKeyboardPanel()
+    {
+        EXPECT_FALSE(dlg->connection.deviceFound.load());
+        EXPECT_FALSE(dlg->connection.deviceOpened.load());
+        EXPECT_TRUE(HomePanelShown());
+        EXPECT_FALSE(TabsShown());
+        EXPECT_EQ(dlg->page.currentPage.load(), PAGE_HOME);
+        EXPECT_EQ(dlg->connection.statusTextId.load(), 820);
+        EXPECT_EQ(dlg->ui.statusTitle->GetTitle(), GetLanString(820));
+        EXPECT_EQ(dlg->connection.connectionKind.load(), -1);
+    }
+
+    void ExpectLoadedPages()
+    {
+        EXPECT_TRUE(dlg->connection.deviceFound.load());
+        EXPECT_TRUE(dlg->connection.deviceOpened.load());
+        EXPECT_TRUE(TabsShown());
+        EXPECT_FALSE(HomePanelShown());
+        EXPECT_EQ(dlg->page.currentPage.load(), PAGE_KEYS);
+        EXPECT_EQ(dlg->connection.statusTextId.load(), 821);
+    }
+};
+
+TEST_F(KeyboardDlgConnectionTest, FirstConnectFindsTheKeyboardAndLoadsItsModel)
+{
+    Plug();
+    CreateWindow();
+    FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+
+    EXPECT_TRUE(dlg->connection.deviceFound.load());
+    EXPECT_TRUE(dlg->connection.deviceOpened.load());
+    EXPECT_EQ(dlg->connection.connectionKind.load(), 0);
+    EXPECT_EQ(dlg->connection.currentModelId.load(), 101);
+    EXPECT_EQ(dlg->connection.statusTextId.load(), 821);
+    EXPECT_EQ(dlg->ui.statusTitle->GetTitle(), GetLanString(821));
+    EXPECT_EQ(ReadDeviceType(), 101);
+    // The model's database and layout.
+    KBDataBase& database = KBDataBase::GetInstance();
+    EXPECT_TRUE(database.IsOpened());
+    EXPECT_EQ(database.GetDbPath(), KBDataBase::BuildDbPath(GetDataFolder(), L"Morvessa Keyboard"));
+    EXPECT_EQ(dlg->model.layoutKey, L"qx71_max");
+    EXPECT_EQ(dlg->layout.musicRows, 6);
+    EXPECT_EQ(dlg->layout.musicColumns, 16);
+    int placed = 0;
+    for (const auto& row : dlg->layout.musicGrid) {
+        for (const uint8_t code : row) {
+            placed += code != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(placed, 60);
+    for (MUI::KeyboardCtrl* view : dlg->KeyViews()) {
+        EXPECT_EQ(view->GetKeyItemCount(), 84);
+    }
+
+    // The load shows the pages with the last progress picture.
+    ASSERT_TRUE(Drain());
+    ExpectLoadedPages();
+    EXPECT_FALSE(dlg->ui.noConnectPictures[0]->IsVisible());
+    EXPECT_FALSE(dlg->ui.noConnectPictures[1]->IsVisible());
+    EXPECT_TRUE(dlg->ui.noConnectPictures[2]->IsVisible());
+    EXPECT_EQ(dlg->ui.background->GetImage(), L"main_bkg.png");
+    // The load read the keyboard's default key table: every key of its layout is mapped.
+    EXPECT_EQ(dlg->keyMaps.indexToCode.size(), 84u);
+}
+
+TEST_F(KeyboardDlgConnectionTest, LoadAppliesTheStoredKeyLayoutPreset)
+{
+    // 203 swaps keys for a Mac and is written to the keyboard; 0 names no preset.
+    const std::pair<const wchar_t*, std::vector<int>> cases[] = {
+        {L"203", {QCMD_AFTER_LOAD, QCMD_WRITE_KEYMAP}},
+        {L"0", {QCMD_AFTER_LOAD}},
+    };
+    Plug();
+    for (const auto& [preset, queued] : cases) {
+        CreateWindow();
+        dlg->page.currentProfile = 1;
+        FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+        KBDataBase& database = KBDataBase::GetInstance();
+        ASSERT_TRUE(database.SetConfig(0, L"key_profile_preset", preset));
+        // One key row on the base layer of the page's profile for the preset to rewrite.
+        KeyMacroRecord row;
+        row.profile = 1;
+        row.key_code = 0x04;
+        database.InsertKeyMacros({row});
+        TakeQueue();
+        dlg->QueueCommand(QCMD_LOAD_FROM_DEVICE);
+        dlg->QueueCommand(QCMD_AFTER_LOAD);
+        dlg->Run();
+        EXPECT_EQ(TakeQueue(), queued) << preset;
+        dlg.reset();
+    }
+}
+
+TEST_F(KeyboardDlgConnectionTest, LoadWorksOnTheDatabasesActiveProfile)
+{
+    Plug();
+    CreateWindow();
+    FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+    KBDataBase& database = KBDataBase::GetInstance();
+    ProfileRecord profile;
+    profile.type = 1;
+    profile.name = L"Profile 1";
+    const int id = database.InsertProfile(profile);
+    ASSERT_GT(id, 0);
+    ASSERT_TRUE(database.SetActiveProfile(id));
+    TakeQueue();
+    dlg->QueueCommand(QCMD_LOAD_FROM_DEVICE);
+    dlg->Run();
+    EXPECT_EQ(dlg->page.currentProfile.load(), id);
+    EXPECT_EQ(dlg->KeyPageProfile(), id);  // the page's combo box holds no profiles yet
+}
+
+TEST_F(KeyboardDlgConnectionTest, WithoutKeyboardTheWindowStaysOnTheNoKeyboardPanel)
+{
+    CreateWindow();
+    FirstConnectQueues({});
+    ExpectNoKeyboardPanel();
+    EXPECT_EQ(dlg->ui.background->GetImage(), L"home_bkg.png");
+    // A second first connect does nothing.
+    Plug();
+    dlg->QueueCommand(QCMD_FIRST_CONNECT);
+    dlg->Run();
+    EXPECT_TRUE(dlg->worker.queue.Empty());
+    EXPECT_FALSE(dlg->connection.deviceFound.load());
+}
+
+TEST_F(KeyboardDlgConnectionTest, UnplugAndPlugBackFollowTheKeyboard)
+{
+    Plug();
+    CreateWindow();
+    FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+    ASSERT_TRUE(Drain());
+    ExpectLoadedPages();
+
+    // A popup that the removal must close.
+    MUI::MWindow popup;
+    ASSERT_NE(popup.Create(nullptr, L"WaitDlg", WS_POPUP, 0, RECT{0, 0, 100, 100}), nullptr);
+    popup.ShowWindow(SW_SHOW);
+
+    Unplug();
+    ASSERT_TRUE(WaitFor([&] { return !dlg->worker.queue.Empty(); }));
+    EXPECT_EQ(dlg->connection.pendingChange.load(), 2);
+    EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_DEVICE_REMOVED});
+    dlg->QueueCommand(QCMD_DEVICE_REMOVED);
+    dlg->Run();
+    EXPECT_EQ(Pauses(), std::vector<int>{1000});
+    ExpectNoKeyboardPanel();
+    EXPECT_EQ(dlg->connection.pendingChange.load(), 0);
+    EXPECT_TRUE(WaitFor([] { return MUI::FindWindow(L"MWindow", L"WaitDlg") == nullptr; }));
+
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return !dlg->worker.queue.Empty(); }));
+    EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_DEVICE_ARRIVED});
+    dlg->QueueCommand(QCMD_DEVICE_ARRIVED);
+    dlg->Run();
+    EXPECT_EQ(TakeQueue(), (std::vector<int>{QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD}));
+    dlg->QueueCommand(QCMD_LOAD_FROM_DEVICE);
+    ASSERT_TRUE(Drain());
+    ExpectLoadedPages();
+}
+
+TEST_F(KeyboardDlgConnectionTest, DeviceNotificationsAreFilteredByHeaderAndPattern)
+{
+    Plug();
+    CreateWindow();
+    FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+    TakeQueue();
+    std::wstring configName;
+    std::wstring lowerName;  // the ids in lower case, the path as it is
+    for (const hid::HidDeviceInfo& info : backend.Enumerate()) {
+        if (info.interfaceNumber == 1) {
+            configName = hid::MakeInterfaceName(info.vendorId, info.productId, 1, info.path);
+            lowerName =
+                L"HID#vid_3b6d&pid_fd70&mi_01#" + std::wstring(info.path.begin(), info.path.end());
+        }
+    }
+    ASSERT_FALSE(configName.empty());
+    struct Case {
+        WPARAM event;
+        int headerType;
+        std::wstring name;
+        std::vector<int> queued;
+    };
+    const Case cases[] = {
+        {DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, configName, {QCMD_DEVICE_ARRIVED}},
+        {DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, lowerName, {QCMD_DEVICE_ARRIVED}},
+        {DBT_DEVICEARRIVAL, 3, configName, {}},  // a volume or port
+        {0x8001, DBT_DEVTYP_DEVICEINTERFACE, configName, {}},
+        {DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, L"HID#VID_1234&PID_FD70&MI_01#x", {}},
+        {DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE, configName, {QCMD_DEVICE_REMOVED}},
+        // The model is no longer marked connected.
+        {DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE, configName, {}},
+    };
+    for (const Case& c : cases) {
+        DeviceInterfaceRecord record{c.headerType, c.name};
+        EXPECT_EQ(dlg->SendMessage(WM_DEVICECHANGE, c.event, reinterpret_cast<LPARAM>(&record)), 0);
+        EXPECT_EQ(TakeQueue(), c.queued) << c.event << " " << c.headerType;
+    }
+}
+
+// A keyboard that answers nothing, answers for another command, has the wrong report size,
+// or is pulled out in the middle: the worker's steps end and the window ends in a state that
+// fits the keyboard.
+TEST_F(KeyboardDlgConnectionTest, MisbehavingKeyboardLeavesAConsistentWindow)
+{
+    const char* faults[] = {"no-answer=all", "foreign-answer=all", "unplug-after=1"};
+    for (const char* fault : faults) {
+        SCOPED_TRACE(fault);
+        keyboard = std::make_shared<vkb::VirtualKeyboard>();
+        const std::optional<vkb::Fault> parsed = vkb::ParseFault(fault);
+        ASSERT_TRUE(parsed.has_value());
+        keyboard->AddFault(*parsed);
+        Plug();
+        CreateWindow();
+        TakeQueue();
+        dlg->QueueCommand(QCMD_FIRST_CONNECT);
+        ASSERT_TRUE(Drain());
+        // A removal on its way is delivered and handled too.
+        Pump(200ms);
+        ASSERT_TRUE(Drain());
+        const bool loaded = TabsShown() && !HomePanelShown() &&
+                            dlg->connection.deviceOpened.load() &&
+                            dlg->connection.statusTextId.load() == 821;
+        const bool home =
+            !TabsShown() && HomePanelShown() && dlg->connection.statusTextId.load() == 820;
+        EXPECT_TRUE(loaded || home);
+        dlg.reset();
+        Unplug();
+        Pump();
+    }
+    keyboard = std::make_shared<vkb::VirtualKeyboard>();
+    keyboard->SetShortReports(true);
+    Plug();
+    CreateWindow();
+    TakeQueue();
+    dlg->QueueCommand(QCMD_FIRST_CONNECT);
+    ASSERT_TRUE(Drain());
+    ExpectNoKeyboardPanel();
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/MainWindowTestSupport.h"
+#include "app/TimerResolution.h"
+#include "app/WaitDlg.h"
+#include "platform/mui/WindowServices.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using apptest::MainWindowTest;
+
+class KeyboardDlgWorkerTest : public MainWindowTest {
+protected:
+    // Shows the dialog modally: true when it ended at once because its end had been asked
+    // for; otherwise it is ended after a generous wait and false is returned.
+    static bool EndsAtOnce(WaitDlg& dialog)
+    {
+        bool forced = false;
+        QTimer::singleShot(10000, [&] {
+            forced = true;
+            dialog.DoOK();
+        });
+        dialog.ShowWaitDlg(nullptr);
+        return !forced;
+    }
+
+    // Lets the worker thread finish the first connect queued at start.
+    void WaitForFirstConnect()
+    {
+        ASSERT_TRUE(WaitFor([&] { return dlg->worker.steps.load() >= 2; }));
+    }
+
+    // Marks the keyboard as found and opened without a scan.
+    void PretendConnected()
+    {
+        dlg->connection.deviceFound = true;
+        dlg->connection.deviceOpened = true;
+    }
+};
+
+TEST_F(KeyboardDlgWorkerTest, EachStepTakesOneCodeAndDoesNothingForCodesWithoutWork)
+{
+    CreateWindow();
+    TakeQueue();
+    PretendConnected();
+    // Codes with no routine, the two "after" codes, and codes outside 1 to 25.
+    const std::vector<int> codes = {11, 23, QCMD_AFTER_LOAD, QCMD_AFTER_CALIBRATION, 0, 26, -3};
+    for (const int code : codes) {
+        dlg->QueueCommand(code);
+    }
+    for (size_t step = 1; step <= codes.size(); ++step) {
+        dlg->Run();
+        std::vector<int> left = TakeQueue();
+        EXPECT_EQ(left.size(), codes.size() - step) << "step " << step;
+        for (const int code : left) {
+            dlg->QueueCommand(code);
+        }
+    }
+    EXPECT_TRUE(Pauses().empty());
+    EXPECT_TRUE(Exits().empty());
+}
+
+TEST_F(KeyboardDlgWorkerTest, DeviceCodesWithoutKeyboardAreDroppedAndEndTheirWaitDialog)
+{
+    CreateWindow();
+    TakeQueue();
+    const int withDialog[] = {QCMD_WRITE_KEYMAP, QCMD_APPLY_PROFILE, QCMD_WRITE_MACROS,
+                              QCMD_FACTORY_RESET, QCMD_WRITE_LAYER_KEYMAP};
+    // Found but not opened counts as no keyboard, as does neither.
+    for (const bool found : {false, true}) {
+        dlg->connection.deviceFound = found;
+        dlg->connection.deviceOpened = false;
+        for (const int code : withDialog) {
+            dlg->RegisterWaitDlg(std::make_unique<WaitDlg>());
+            dlg->QueueCommand(code);
+            dlg->Run();
+            EXPECT_TRUE(dlg->worker.queue.Empty());
+            EXPECT_TRUE(EndsAtOnce(*dlg->GetWaitDlg())) << code;
+        }
+        for (const int code : {QCMD_LOAD_FROM_DEVICE, QCMD_WRITE_SETTINGS, QCMD_AFTER_LOAD}) {
+            dlg->QueueCommand(code);
+            dlg->Run();
+            EXPECT_TRUE(dlg->worker.queue.Empty()) << code;
+        }
+    }
+    EXPECT_TRUE(Pauses().empty()) << "no routine ran";
+    EXPECT_FALSE(TabsShown()) << "a dropped load shows nothing";
+}
+
+TEST_F(KeyboardDlgWorkerTest, WaitDialogShownForAWriteEndsWhenTheWorkerRunsIt)
+{
+    CreateWindow(false);
+    WaitForFirstConnect();
+    PretendConnected();
+    const auto start = Clock::now();
+    dlg->QueueWithWaitDlg(QCMD_WRITE_KEYMAP);
+    EXPECT_LT(Clock::now() - start, 20s);
+    EXPECT_NE(dlg->GetWaitDlg(), nullptr) << "the dialog stays registered after its end";
+    EXPECT_TRUE(WaitFor([&] { return !Pauses().empty(); }));
+    EXPECT_EQ(Pauses().front(), 100);
+}
+
+TEST_F(KeyboardDlgWorkerTest, LongRoutineIsFollowedByTheNextStepAtOnce)
+{
+    CreateWindow(false);
+    WaitForFirstConnect();
+    PretendConnected();
+    // The factory reset's restart pause takes 3 seconds; the step count at its end is the
+    // reset's own step.
+    std::atomic<uint64_t> resetStep{0};
+    std::atomic<int64_t> resetEnd{0};
+    dlg->worker.pause = [&](int ms) {
+        if (ms == 5000) {
+            std::this_thread::sleep_for(3s);
+            resetStep = dlg->worker.steps.load();
+            resetEnd = Clock::now().time_since_epoch().count();
+        }
+    };
+    // A long period: a pause after the long step would show as a gap of a second.
+    dlg->period = 1000;
+    dlg->QueueCommand(QCMD_FACTORY_RESET);
+    dlg->QueueCommand(QCMD_AFTER_LOAD);
+    ASSERT_TRUE(WaitFor([&] { return resetStep.load() != 0; }, 30s));
+    ASSERT_TRUE(WaitFor([&] { return dlg->worker.steps.load() > resetStep.load(); }, 30s));
+    const auto gap = Clock::now().time_since_epoch() - Clock::duration(resetEnd.load());
+    EXPECT_LT(gap, 500ms);
+    EXPECT_TRUE(dlg->worker.queue.Empty());
+}
+
+TEST_F(KeyboardDlgWorkerTest, LightingPagePreviewNeverLeavesTheTimerResolutionRaised)
+{
+    CreateWindow();
+    TakeQueue();
+    PretendConnected();
+    dlg->ShowWindow(SW_SHOW);
+    dlg->page.currentPage = PAGE_LIGHTING;
+    // A window of another program in front, covering the whole main window.
+    MUI::MWindow cover;
+    ASSERT_NE(cover.Create(nullptr, L"Cover", WS_POPUP, 0, RECT{-100, -100, 1900, 1200}), nullptr);
+    cover.ShowWindow(SW_SHOW);
+    Pump();
+    for (const unsigned lightFunc : {0u, LIGHT_FUNC_USER_COLORS, LIGHT_FUNC_MUSIC}) {
+        dlg->page.lightFunc = lightFunc;
+        for (int i = 0; i < 3; ++i) {
+            dlg->Run();
+            EXPECT_EQ(RaisedTimerPeriods(), 0);
+        }
+    }
+    cover.DestroyWindow();
+}
+
+TEST_F(KeyboardDlgWorkerTest, ForegroundWindowCoversThePreviewOnlyWhenWideOrHighEnough)
+{
+    CreateWindow();
+    dlg->ShowWindow(SW_SHOW);
+    struct Case {
+        RECT rect;
+        bool covers;
+    };
+    const RECT main = dlg->GetWindowRect();
+    const Case cases[] = {
+        {{main.left, main.top, main.left + 1001, main.top + 100}, true},
+        {{main.left, main.top, main.left + 1000, main.top + 970}, false},
+        {{main.right - 10, main.top, main.right + 2000, main.bottom}, false},
+        {{main.right + 10, main.top, main.right + 2000, main.bottom}, false},
+    };
+    for (const Case& c : cases) {
+        MUI::MWindow other;
+        ASSERT_NE(other.Create(nullptr, L"Other", WS_POPUP, 0, c.rect), nullptr);
+        other.ShowWindow(SW_SHOW);
+        MUI::SetForegroundWindow(other.GetHWND());
+        Pump();
+        if (MUI::GetForegroundWindow() != other.GetHWND()) {
+            GTEST_SKIP() << "this platform does not report the foreground window";
+        }
+        EXPECT_EQ(dlg->IsPreviewCovered(), c.covers)
+            << c.rect.left << "," << c.rect.top << "," << c.rect.right << "," << c.rect.bottom;
+        other.DestroyWindow();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "app/AppTestSupport.h"
+#include "app/Language.h"
+#include "app/RegistrySettings.h"
+#include "platform/os/AtomicFile.h"
+#include "platform/os/Registry.h"
+
+namespace {
+
+struct Case {
+    const char* what;
+    std::optional<std::wstring> storedLcid;  // nothing: first run, no key yet
+    std::set<int> listed;
+    const char* userLocale;
+    int expectedCurrent;
+    std::wstring expectedLcid;
+};
+
+TEST(LanguageChoice, FollowsTheRegistryThenTheUserLanguage)
+{
+    const Case cases[] = {
+        {"first run, user language listed",
+         std::nullopt,
+         {1033, 2052},
+         "zh_CN.UTF-8",
+         2052,
+         L"2052"},
+        {"first run, user language not listed",
+         std::nullopt,
+         {1033, 2052},
+         "ja_JP.UTF-8",
+         1041,
+         L"1033"},
+        {"stored listed id", L"2052", {1033, 2052}, "en_US.UTF-8", 2052, L"2052"},
+        {"stored id no longer listed", L"1041", {1033, 2052}, "en_US.UTF-8", 1041, L"1033"},
+        {"stored value not a number", L"x", {1033, 2052}, "zh_CN.UTF-8", 2052, L"2052"},
+        {"empty value", L"", {1033, 2052}, "zh_CN.UTF-8", 2052, L"2052"},
+        {"nothing listed (no config)", std::nullopt, {}, "zh_CN.UTF-8", 2052, L"1033"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        apptest::FreshDeviceName();
+        if (c.storedLcid) {
+            ASSERT_TRUE(os::RegCreateKey(DeviceRegistryKey()));
+            ASSERT_TRUE(os::RegWriteString(DeviceRegistryKey(), L"LCID", *c.storedLcid));
+        }
+        SupportedLanguages = c.listed;
+        setenv("LC_ALL", c.userLocale, 1);
+        InitLanguage();
+        unsetenv("LC_ALL");
+        EXPECT_EQ(CurrentLanguageId.load(), c.expectedCurrent);
+        EXPECT_EQ(os::RegReadString(DeviceRegistryKey(), L"LCID"), c.expectedLcid);
+        // The next start uses what was stored.
+        InitLanguage();
+        EXPECT_EQ(CurrentLanguageId.load(), DecimalTextToInt(c.expectedLcid));
+    }
+    SupportedLanguages.clear();
+}
+
+TEST(LanguageChoice, StoredListedIdIsUsedWithoutWriting)
+{
+    apptest::FreshDeviceName();
+    ASSERT_TRUE(os::RegCreateKey(DeviceRegistryKey()));
+    ASSERT_TRUE(os::RegWriteString(DeviceRegistryKey(), L"LCID", L"2052"));
+    const auto before = os::ReadWholeFile(apptest::RegistryFile().string());
+    const auto stamp = std::filesystem::last_write_time(apptest::RegistryFile());
+    SupportedLanguages = {1033, 2052};
+    InitLanguage();
+    EXPECT_EQ(CurrentLanguageId.load(), 2052);
+    EXPECT_EQ(os::ReadWholeFile(apptest::RegistryFile().string()), before);
+    EXPECT_EQ(std::filesystem::last_write_time(apptest::RegistryFile()), stamp);
+    SupportedLanguages.clear();
+}
+
+}  // namespace

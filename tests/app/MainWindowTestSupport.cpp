@@ -1,0 +1,138 @@
+#include "app/MainWindowTestSupport.h"
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "app/AppTestSupport.h"
+#include "app/Environment.h"
+#include "app/RegistrySettings.h"
+#include "device/DeviceManager.h"
+#include "platform/mui/UiThread.h"
+#include "platform/os/Registry.h"
+#include "platform/text/Utf8.h"
+
+namespace apptest {
+
+void MainWindowTest::SetUp()
+{
+    MUI::EnsureApplication();
+    FreshDeviceName();
+    ASSERT_TRUE(os::RegCreateKey(DeviceRegistryKey()));
+    const char* source = std::getenv("TV_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    SetModuleFolder(text::Utf8ToWide(std::string(source) + "/data"));
+    CreateDirectoryTree(GetDataFolder() + L"db");
+    hid::SetBackend(&backend);
+}
+
+void MainWindowTest::TearDown()
+{
+    dlg.reset();
+    // Free the device link's handles while their back end still exists.
+    Unplug();
+    DeviceManager::GetInstance().Rescan();
+    hid::SetBackend(nullptr);
+    SetModuleFolder(L"");
+}
+
+void MainWindowTest::Plug()
+{
+    if (!keyboard) {
+        keyboard = std::make_shared<vkb::VirtualKeyboard>();
+    }
+    backend.Plug(keyboard);
+}
+
+void MainWindowTest::Unplug()
+{
+    if (keyboard) {
+        backend.Unplug(keyboard);
+    }
+}
+
+void MainWindowTest::CreateWindow(bool manual)
+{
+    dlg = std::make_unique<KeyboardDlg>();
+    dlg->worker.pause = [this](int ms) {
+        std::lock_guard lock(recordMutex);
+        pauses.push_back(ms);
+    };
+    dlg->worker.exitProcess = [this](int code) {
+        std::lock_guard lock(recordMutex);
+        exits.push_back(code);
+    };
+    if (manual) {
+        // Start() refuses to start a thread that counts as running.
+        dlg->running = 1;
+    }
+    ASSERT_NE(dlg->Create(nullptr, L"MainWindowTest", WS_POPUP, 0, RECT{0, 0, 1600, 970}), nullptr);
+}
+
+void MainWindowTest::Pump(std::chrono::milliseconds duration)
+{
+    const auto end = std::chrono::steady_clock::now() + duration;
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+bool MainWindowTest::WaitFor(const std::function<bool()>& condition,
+                             std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        Pump(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+std::vector<int> MainWindowTest::Pauses() const
+{
+    std::lock_guard lock(recordMutex);
+    return pauses;
+}
+
+std::vector<int> MainWindowTest::Exits() const
+{
+    std::lock_guard lock(recordMutex);
+    return exits;
+}
+
+std::vector<int> MainWindowTest::TakeQueue()
+{
+    std::vector<int> codes;
+    while (const std::optional<int> code = dlg->worker.queue.Pop()) {
+        codes.push_back(*code);
+    }
+    return codes;
+}
+
+bool MainWindowTest::Drain(int maxSteps)
+{
+    for (int i = 0; i < maxSteps; ++i) {
+        if (dlg->worker.queue.Empty()) {
+            return true;
+        }
+        dlg->Run();
+        Pump(std::chrono::milliseconds(5));
+    }
+    return dlg->worker.queue.Empty();
+}
+
+bool MainWindowTest::TabsShown() const
+{
+    return dlg->ui.tabCtrl != nullptr && dlg->ui.tabCtrl->IsVisible();
+}
+
+bool MainWindowTest::HomePanelShown() const
+{
+    return dlg->ui.homePage != nullptr && dlg->ui.homePage->IsVisible();
+}
+
+}  // namespace apptest

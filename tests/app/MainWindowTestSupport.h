@@ -1,0 +1,59 @@
+// The main window under test: a fresh device name and data folder, the program's data files,
+// the in-process virtual keyboard behind the HID seam, and helpers to drive the worker by hand.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "VirtualHidBackend.h"
+#include "VirtualKeyboard.h"
+#include "app/KeyboardDlg.h"
+
+namespace apptest {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Plugs a new virtual keyboard in (or the one given back in).
+    void Plug();
+    void Unplug();
+
+    // Creates the window. Manual: the worker thread is not started and the test calls Run()
+    // itself; otherwise the worker runs on its own thread.
+    void CreateWindow(bool manual = true);
+
+    // Handles pending window messages (device notifications, posted closes) for a while.
+    static void Pump(std::chrono::milliseconds duration = std::chrono::milliseconds(20));
+    // Pumps until the condition holds; false at the time-out.
+    static bool WaitFor(const std::function<bool()>& condition,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // Takes every queued code, in order, leaving the queue empty.
+    std::vector<int> TakeQueue();
+    // Runs worker steps until the queue is empty (pumping between steps); false when it does
+    // not empty within `maxSteps`.
+    bool Drain(int maxSteps = 50);
+
+    // What the window shows.
+    bool TabsShown() const;
+    bool HomePanelShown() const;
+
+    // Every pause the worker asked for (milliseconds) and every process exit asked for.
+    std::vector<int> Pauses() const;
+    std::vector<int> Exits() const;
+
+    mutable std::mutex recordMutex;
+    std::vector<int> pauses;
+    std::vector<int> exits;
+    vkb::VirtualHidBackend backend;
+    std::shared_ptr<vkb::VirtualKeyboard> keyboard;
+    std::unique_ptr<KeyboardDlg> dlg;
+};
+
+}  // namespace apptest

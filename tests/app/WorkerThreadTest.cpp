@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/CThreadBasic.h"
+#include "app/CommandQueue.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class RecordingThread : public CThreadBasic {
+public:
+    std::function<void(int)> step;
+    std::mutex mutex;
+    std::vector<Clock::time_point> starts;
+    std::vector<Clock::time_point> ends;
+
+    void Run() override
+    {
+        int n;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            n = static_cast<int>(starts.size());
+            starts.push_back(Clock::now());
+        }
+        if (step) {
+            step(n);
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        ends.push_back(Clock::now());
+    }
+
+    size_t Steps()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return ends.size();
+    }
+
+    void StopAndWait()
+    {
+        running = 0;
+        ASSERT_TRUE(stopEvent->Wait(5000));
+    }
+};
+
+void WaitForSteps(RecordingThread& t, size_t n)
+{
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (t.Steps() < n && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_GE(t.Steps(), n);
+}
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+TEST(CThreadBasic, SecondStartIsRefusedWhileRunning)
+{
+    RecordingThread t;
+    ASSERT_TRUE(t.Start());
+    EXPECT_FALSE(t.Start());
+    WaitForSteps(t, 2);
+    t.StopAndWait();
+    // After the stop the same object may run again.
+    EXPECT_TRUE(t.Start());
+    t.StopAndWait();
+}
+
+TEST(CThreadBasic, ShortStepsArePacedByThePeriod)
+{
+    RecordingThread t;
+    ASSERT_TRUE(t.Start());
+    t.period = 100;
+    WaitForSteps(t, 4);
+    t.StopAndWait();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    // From the second step on, each start is at least a period after the one before.
+    for (size_t i = 2; i < t.starts.size(); ++i) {
+        EXPECT_GE(Ms(t.starts[i] - t.starts[i - 1]), 95.0) << "step " << i;
+    }
+}
+
+TEST(CThreadBasic, ALongStepIsFollowedAtOnce)
+{
+    RecordingThread t;
+    t.step = [](int n) {
+        if (n == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        }
+    };
+    ASSERT_TRUE(t.Start());
+    t.period = 500;
+    WaitForSteps(t, 3);
+    t.StopAndWait();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    // Step 1 overran the period: step 2 starts without a further pause (a pause would be 500 ms).
+    EXPECT_LT(Ms(t.starts[2] - t.ends[1]), 250.0);
+}
+
+TEST(CommandQueue, FirstInFirstOutAcrossThreads)
+{
+    CommandQueue queue;
+    EXPECT_FALSE(queue.Pop().has_value());
+    constexpr int kPerThread = 5000;
+    std::thread a([&] {
+        for (int i = 0; i < kPerThread; ++i) queue.Push(i);
+    });
+    std::thread b([&] {
+        for (int i = 0; i < kPerThread; ++i) queue.Push(100000 + i);
+    });
+    std::vector<int> taken;
+    while (taken.size() < 2 * kPerThread) {
+        if (auto code = queue.Pop()) taken.push_back(*code);
+    }
+    a.join();
+    b.join();
+    EXPECT_TRUE(queue.Empty());
+    // Each producer's codes come out in the order it put them in.
+    int nextA = 0, nextB = 100000;
+    for (int code : taken) {
+        if (code < 100000) {
+            EXPECT_EQ(code, nextA++);
+        } else {
+            EXPECT_EQ(code, nextB++);
+        }
+    }
+    EXPECT_EQ(nextA, kPerThread);
+    EXPECT_EQ(nextB, 100000 + kPerThread);
+}
+
+}  // namespace
