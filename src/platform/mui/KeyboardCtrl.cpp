@@ -300,7 +300,8 @@ KeyboardCtrl::Placement KeyboardCtrl::Place() const
     const double h = RectHeight(r);
     double scale = 1.0;
     if (width > 0 && height > 0) scale = std::min({1.0, w / width, h / height});
-    return Placement{scale, (w - width * scale) / 2.0, (h - height * scale) / 2.0};
+    // Centred across, hung from the top edge: the pages place controls right below the board.
+    return Placement{scale, (w - width * scale) / 2.0, 0.0};
 }
 
 int KeyboardCtrl::IndexAt(int x, int y) const

@@ -28,7 +28,7 @@ protected:
         muitest::Pump();
     }
     // Control-relative point at the middle of key k.
-    static QPoint KeyPoint(int k) { return QPoint(50 + 50 * k + 25, 50 + 25); }
+    static QPoint KeyPoint(int k) { return QPoint(50 + 50 * k + 25, 25); }
 
     KeyboardCtrl* view = nullptr;
 };
@@ -70,11 +70,12 @@ TEST_F(KeyboardCtrlTest, KeysKeepTheirColoursCaptionsAndChecks)
 
 TEST_F(KeyboardCtrlTest, PointsMapToKeysThroughTheCentredKeyboard)
 {
-    // Client coordinates: the control starts at (230, 200), the keyboard 50 pixels further in.
-    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 50 + 10, 200 + 50 + 10), 4);
-    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 50 + 160, 200 + 50 + 49), 7);
-    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 50 + 160, 200 + 50 + 50), 0);  // below the row
-    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 10, 200 + 60), 0);             // left of the keyboard
+    // Client coordinates: the control starts at (230, 200); the keyboard is centred across
+    // (50 pixels in) and hangs from the control's top edge.
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 50 + 10, 200 + 10), 4);
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 50 + 160, 200 + 49), 7);
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 50 + 160, 200 + 50), 0);  // below the row
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 10, 200 + 10), 0);        // left of the keyboard
     EXPECT_EQ(view->GetKeyCodeAt(KeyPoint(2).x(), KeyPoint(2).y()), 6);
 }
 
