@@ -1,5 +1,5 @@
 // Control commands a test sends to a running virtual keyboard (over its socket), one per line:
-//   fault <spec>            adds a fault (ParseFault syntax)
+//   fault <option>            adds a fault (ParseFault syntax)
 //   clear-faults            removes every fault
 //   short-reports on|off    the configuration interface shows 64- or 65-byte reports
 //   travel <key index> <reading> <full scale> [<calibration> <d1> <d2> <d3> <ref1> <ref2>]

@@ -39,12 +39,12 @@ int Listen(const std::string& tempPath, const std::string& path)
     return fd;
 }
 
-hid::wire::InterfaceDescription Describe(const InterfaceSpec& spec)
+hid::wire::InterfaceDescription Describe(const InterfaceSpec& iface)
 {
     hid::wire::InterfaceDescription d;
-    d.info = spec.info;
-    d.inputReportLength = spec.inputReportLength;
-    d.outputReportLength = spec.outputReportLength;
+    d.info = iface.info;
+    d.inputReportLength = iface.inputReportLength;
+    d.outputReportLength = iface.outputReportLength;
     return d;
 }
 

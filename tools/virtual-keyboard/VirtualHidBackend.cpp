@@ -12,14 +12,14 @@ namespace {
 class VirtualHidHandle : public hid::HidDevice {
 public:
     VirtualHidHandle(std::shared_ptr<VirtualDevice> device, std::shared_ptr<Port> port,
-                     InterfaceSpec spec)
-        : device_(std::move(device)), port_(std::move(port)), spec_(std::move(spec))
+                     InterfaceSpec iface)
+        : device_(std::move(device)), port_(std::move(port)), iface_(std::move(iface))
     {
     }
     ~VirtualHidHandle() override { device_->Close(*port_); }
 
-    int InputReportLength() const override { return spec_.inputReportLength; }
-    int OutputReportLength() const override { return spec_.outputReportLength; }
+    int InputReportLength() const override { return iface_.inputReportLength; }
+    int OutputReportLength() const override { return iface_.outputReportLength; }
     int Write(const uint8_t* data, size_t length) override
     {
         return device_->Write(*port_, data, length);
@@ -32,7 +32,7 @@ public:
 private:
     std::shared_ptr<VirtualDevice> device_;
     std::shared_ptr<Port> port_;
-    InterfaceSpec spec_;
+    InterfaceSpec iface_;
 };
 
 // Compares what the back end shows every 10 ms with what it showed before.

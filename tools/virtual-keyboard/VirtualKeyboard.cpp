@@ -44,20 +44,21 @@ std::string Hex(uint8_t value)
     return text;
 }
 
-InterfaceSpec Spec(uint16_t vendor, uint16_t product, uint16_t release, const std::wstring& name,
-                   uint16_t usagePage, uint16_t usage, int number, int input, int output)
+InterfaceSpec DescribeInterface(uint16_t vendor, uint16_t product, uint16_t release,
+                                const std::wstring& name, uint16_t usagePage, uint16_t usage,
+                                int number, int input, int output)
 {
-    InterfaceSpec spec;
-    spec.info.vendorId = vendor;
-    spec.info.productId = product;
-    spec.info.releaseNumber = release;
-    spec.info.productString = name;
-    spec.info.usagePage = usagePage;
-    spec.info.usage = usage;
-    spec.info.interfaceNumber = number;
-    spec.inputReportLength = input;
-    spec.outputReportLength = output;
-    return spec;
+    InterfaceSpec iface;
+    iface.info.vendorId = vendor;
+    iface.info.productId = product;
+    iface.info.releaseNumber = release;
+    iface.info.productString = name;
+    iface.info.usagePage = usagePage;
+    iface.info.usage = usage;
+    iface.info.interfaceNumber = number;
+    iface.inputReportLength = input;
+    iface.outputReportLength = output;
+    return iface;
 }
 
 }  // namespace
@@ -74,15 +75,19 @@ std::vector<InterfaceSpec> VirtualKeyboard::CurrentInterfaces() const
 {
     const auto& o = options_;
     if (mode_ == Mode::BootLoader) {
-        return {Spec(o.vendorId, o.bootProductId, o.bootReleaseNumber, o.bootProduct, 0xFF00, 0x01,
-                     0, 65, 65)};
+        return {DescribeInterface(o.vendorId, o.bootProductId, o.bootReleaseNumber, o.bootProduct,
+                                  0xFF00, 0x01, 0, 65, 65)};
     }
     const int config = shortReports_ ? 64 : 65;
     return {
-        Spec(o.vendorId, o.productId, o.releaseNumber, o.product, 0x0001, 0x06, 0, 9, 2),
-        Spec(o.vendorId, o.productId, o.releaseNumber, o.product, 0xFF60, 0x61, 1, config, config),
-        Spec(o.vendorId, o.productId, o.releaseNumber, o.product, 0xFF1C, 0x92, 2, 64, 64),
-        Spec(o.vendorId, o.bootEntryProductId, o.releaseNumber, o.product, 0x0001, 0x00, 3, 65, 65),
+        DescribeInterface(o.vendorId, o.productId, o.releaseNumber, o.product, 0x0001, 0x06, 0, 9,
+                          2),
+        DescribeInterface(o.vendorId, o.productId, o.releaseNumber, o.product, 0xFF60, 0x61, 1,
+                          config, config),
+        DescribeInterface(o.vendorId, o.productId, o.releaseNumber, o.product, 0xFF1C, 0x92, 2, 64,
+                          64),
+        DescribeInterface(o.vendorId, o.bootEntryProductId, o.releaseNumber, o.product, 0x0001,
+                          0x00, 3, 65, 65),
     };
 }
 

@@ -32,14 +32,14 @@ QString ToQString(std::wstring_view text)
 
 std::wstring FromQString(const QString& text) { return text.toStdWString(); }
 
-QFont MakeFont(const FontSpec& spec)
+QFont MakeFont(const FontSpec& fontSpec)
 {
     QFont font;
-    if (!spec.face.empty()) font.setFamily(ToQString(spec.face));
-    font.setPixelSize(std::max(1, spec.size));
-    font.setBold((spec.style & kFontBold) != 0);
-    font.setItalic((spec.style & kFontItalic) != 0);
-    font.setUnderline((spec.style & kFontUnderline) != 0);
+    if (!fontSpec.face.empty()) font.setFamily(ToQString(fontSpec.face));
+    font.setPixelSize(std::max(1, fontSpec.size));
+    font.setBold((fontSpec.style & kFontBold) != 0);
+    font.setItalic((fontSpec.style & kFontItalic) != 0);
+    font.setUnderline((fontSpec.style & kFontUnderline) != 0);
     return font;
 }
 
@@ -84,8 +84,8 @@ void DrawControlText(QPainter& painter, const QRect& target, std::wstring_view t
                      int style)
 {
     if (text.empty() || target.isEmpty()) return;
-    FontSpec spec = font;
-    if (style & 4) spec.style |= kFontUnderline;
+    FontSpec fontSpec = font;
+    if (style & 4) fontSpec.style |= kFontUnderline;
     int flags = 0;
     flags |= align == kAlignCenter ? Qt::AlignHCenter
                                    : (align == kAlignRight ? Qt::AlignRight : Qt::AlignLeft);
@@ -93,7 +93,7 @@ void DrawControlText(QPainter& painter, const QRect& target, std::wstring_view t
                                   : (valign == kVAlignBottom ? Qt::AlignBottom : Qt::AlignVCenter);
     flags |= multiLine ? Qt::TextWordWrap : Qt::TextSingleLine;
     painter.save();
-    painter.setFont(MakeFont(spec));
+    painter.setFont(MakeFont(fontSpec));
     painter.setPen(ToQColor(color));
     painter.drawText(target, flags, ToQString(text));
     painter.restore();

@@ -23,7 +23,7 @@ QRect ToQRect(const RECT& rect);
 RECT FromQRect(const QRect& rect);
 QString ToQString(std::wstring_view text);
 std::wstring FromQString(const QString& text);
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontSpec& fontSpec);
 
 // Draws frame `index` (clamped) of a strip of `states` equal frames laid out left to right,
 // stretched over `target`. A null image draws nothing.
