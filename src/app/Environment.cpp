@@ -5,8 +5,8 @@
 
 #include "platform/mui/Manager.h"
 #include "platform/os/IniFile.h"
-#include "platform/text/PathText.h"
 #include "platform/os/XdgPaths.h"
+#include "platform/text/PathText.h"
 #include "platform/text/Utf8.h"
 
 namespace fs = std::filesystem;
@@ -41,7 +41,15 @@ std::wstring GetModuleFolder()
         }
     }
     const fs::path exe(os::ExecutablePath());
-    std::wstring folder = text::Utf8ToWide(exe.parent_path().string());
+    fs::path programFolder = exe.parent_path();
+    // Installed (cmake --install): the program in <prefix>/bin, its files in
+    // <prefix>/share/tolvenic. A build tree keeps them beside the program.
+    std::error_code ec;
+    const fs::path installed = programFolder.parent_path() / "share" / "tolvenic";
+    if (!fs::exists(programFolder / "config.xml", ec) && fs::exists(installed / "config.xml", ec)) {
+        programFolder = installed;
+    }
+    std::wstring folder = text::Utf8ToWide(programFolder.string());
     if (folder.empty() || folder.back() != L'/') {
         folder += L'/';
     }

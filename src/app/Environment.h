@@ -5,7 +5,8 @@
 
 #include <string>
 
-// The executable's folder with a trailing '/'.
+// The folder of the program's files with a trailing '/': the executable's folder, or
+// <prefix>/share/tolvenic for an installed program.
 std::wstring GetModuleFolder();
 // The same folder without the trailing '/', in UTF-8 (used for "config.xml").
 std::string GetModuleFolderA();

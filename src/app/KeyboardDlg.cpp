@@ -15,6 +15,8 @@
 #include "platform/os/ExitProcess.h"
 #include "platform/os/TrayIcon.h"
 #include "storage/KBDataBase.h"
+#include "update/UpdateService.h"
+#include "update/UpdateTipDlg.h"
 
 namespace {
 
@@ -87,8 +89,8 @@ int KeyboardDlg::OnInitDialog()
     Start();
     QueueCommand(QCMD_FIRST_CONNECT);
 
-    info.softwareUpdateBase = L"https://update.tolvenic.example/software-upgrade/";
-    info.firmwareUpdateBase = L"https://update.tolvenic.example/firmware-upgrade/";
+    info.softwareUpdateBase = SoftwareUpdateFolder();
+    info.firmwareUpdateBase = FirmwareUpdateFolder();
 
     // A keyboard left in its boot mode: remember its ids for the firmware recovery.
     if (DeviceManager::OpenWchIspDevice() == nullptr) {

@@ -31,8 +31,10 @@
 #include "keys/KeyPageControls.h"
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
+#include "update/UpdateDownloader.h"
 
 class QObject;
+class UpdateTipDlg;
 class WaitDlg;
 namespace hid {
 class DeviceMonitor;
@@ -141,7 +143,7 @@ public:
     struct PopupState {
         mutable std::mutex mutex;
         std::unique_ptr<WaitDlg> waitDlg;
-        std::unique_ptr<MUI::MDialog> updateTipDlg;
+        std::unique_ptr<UpdateTipDlg> updateTipDlg;
         std::atomic<int> reportedPercent{0};
         std::atomic<int> upgradeKind{0};
         int displayedCounter = 0;
@@ -152,6 +154,20 @@ public:
         std::unique_ptr<hid::DeviceMonitor> monitor;
         std::mutex mutex;
         std::deque<std::pair<WPARAM, DeviceInterfaceRecord>> pending;
+    };
+
+    // What the update checks found, and the downloader of the software update.
+    struct UpdateStatus {
+        mutable std::mutex mutex;
+        // The part of the firmware address naming the keyboard model (empty: none).
+        std::wstring modelFolder;
+        // The versions the service offers (empty before a check).
+        std::wstring softwareServerVersion;
+        std::wstring firmwareServerVersion;
+        // 0 before the first check, UPDATE_AVAILABLE or UPDATE_NONE.
+        std::atomic<int> softwareState{0};
+        std::atomic<int> firmwareState{0};
+        UpdateDownloader downloader;
     };
 
     // The worker's queue and the services it waits with; tests replace the pause and the
@@ -284,6 +300,26 @@ public:
     void ResetLayerToDefault();
     void ResetAllKeys();
 
+    // --- Update checks, the software update and the progress window (src/update/) ---
+    // Settings page: a version text or check button was clicked (it is disabled while its
+    // check is queued).
+    int OnCheckSoftwareUpdate(unsigned controlId);
+    int OnCheckFirmwareUpdate(unsigned controlId);
+    // Worker: fetch the service's version, show the outcome, post WM_UPDATE_NOTIFY.
+    void CheckSoftwareVersion();
+    bool CheckFirmwareVersion();
+    // UI thread: asks the user and queues the job the answer calls for.
+    LRESULT OnUpdateNotify(WPARAM kind, LPARAM value);
+    // Worker: downloads, checks and unpacks the software package, then ends the program so
+    // that its installer runs.
+    void DownloadSoftwareUpdate();
+    // Worker: the firmware jobs' frame (progress timer, the progress window's end).
+    void RunFirmwareJob(int code);
+    // UI thread: a new progress window replaces the registered one and runs modally.
+    void ShowUpdateTip();
+    // Worker: DoOK on the registered progress window, if any.
+    void CloseUpdateTip();
+
     MainWindowControls ui;
     ConnectionState connection;
     ModelState model;
@@ -295,6 +331,7 @@ public:
     PopupState popups;
     DeviceNotifyState deviceNotify;
     WorkerState worker;
+    UpdateStatus updates;
     KeyTableState keyTables;
     KeyPageControls keyPage;
 

@@ -3,8 +3,10 @@
 #include <string>
 
 #include "app/KeyboardDlg.h"
+#include "app/Language.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/os/ShellOpen.h"
+#include "update/UpdateTipDlg.h"
 
 namespace {
 
@@ -40,6 +42,12 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
         case kStoreLink:
             os::ShellOpen(info.storeLink);
             return 1;
+        case MainId::kSetSoftwareVersion:
+        case MainId::kSetCheckSoftware:
+            return OnCheckSoftwareUpdate(id);
+        case MainId::kSetFirmwareVersion:
+        case MainId::kSetCheckFirmware:
+            return OnCheckFirmwareUpdate(id);
         default:
             // The pages' controls are routed here as their pages are built.
             return 0;
@@ -89,8 +97,9 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 1;
         case WM_ADVKEY_CLOSED:
             return 1;
-        case WM_HOOK_KEY_EVENT:
         case WM_UPDATE_NOTIFY:
+            return OnUpdateNotify(wParam, lParam);
+        case WM_HOOK_KEY_EVENT:
         case WM_CUSTOMKEY_MENU:
         case WM_OPEN_ADVKEY_EDITOR:
         case WM_ADVKEY_SAVED:
@@ -187,6 +196,11 @@ void KeyboardDlg::OnTimer(unsigned id)
     // The displayed progress climbs by at most one a tick towards the reported percent.
     if (popups.reportedPercent.load() >= popups.displayedCounter) {
         ++popups.displayedCounter;
+    }
+    const std::wstring text = GetLanString(1058 + popups.upgradeKind.load());
+    std::lock_guard lock(popups.mutex);
+    if (popups.updateTipDlg) {
+        popups.updateTipDlg->SetProgress(popups.displayedCounter, text);
     }
 }
 

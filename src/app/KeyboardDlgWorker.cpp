@@ -85,6 +85,20 @@ void KeyboardDlg::RunCommand(int code)
             CloseWaitDlg();
             worker.pause(kAfterCloseMs);
             break;
+        case QCMD_CHECK_SOFTWARE:
+            CheckSoftwareVersion();
+            break;
+        case QCMD_CHECK_FIRMWARE:
+            CheckFirmwareVersion();
+            break;
+        case QCMD_INSTALL_SOFTWARE:
+            DownloadSoftwareUpdate();
+            break;
+        case QCMD_UPGRADE_FIRMWARE:
+        case QCMD_UPGRADE_FIRMWARE_ALT:
+        case QCMD_RECOVER_FIRMWARE:
+            RunFirmwareJob(code);
+            break;
         case QCMD_FACTORY_RESET:
             FactoryReset();
             CloseWaitDlg();

@@ -18,6 +18,7 @@
 #include "platform/mui/WindowMessages.h"
 #include "platform/os/Autostart.h"
 #include "platform/os/SingleInstance.h"
+#include "update/SelfInstall.h"
 
 void ApplyScreenDpiRule()
 {
@@ -81,6 +82,8 @@ int RunStartup(const std::wstring& commandLine)
         }
         window.RunMainWindow(showMode);
     }
+    // A software update ended the window: its installer replaces the program now.
+    RunPendingInstaller();
     UninitializeComponentRuntime();
     StopGraphicsRuntime();
     return 1;

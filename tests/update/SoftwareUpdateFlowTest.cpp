@@ -1,0 +1,374 @@
+// The software and firmware checks the user's way: a click on the settings page queues the
+// check, the worker asks the local HTTPS service and shows the outcome, the question is
+// answered, and the software update downloads, checks and unpacks the package and leaves its
+// installer to run at shutdown - here a stub that records it ran.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "HttpsServer.h"
+#include "ZipMaker.h"
+#include "app/CUIMessageBox.h"
+#include "app/Environment.h"
+#include "app/MainWindowTestSupport.h"
+#include "platform/mui/MWindow.h"
+#include "platform/mui/WindowServices.h"
+#include "platform/os/ShellOpen.h"
+#include "platform/text/Utf8.h"
+#include "update/PackageDigest.h"
+#include "update/SelfInstall.h"
+#include "update/UpdateState.h"
+#include "update/UpdateTipDlg.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using updatetest::HttpsServer;
+using updatetest::TrustTestCa;
+using updatetest::ZipItem;
+using updatetest::ZipMaker;
+
+constexpr unsigned kSoftwareHint = 337;
+constexpr unsigned kFirmwareHint = 340;
+constexpr const char* kServerVersion = "1.0.0.3";
+constexpr const char* kPackage = "software-upgrade/Tolvenic-Driver-1.0.0.3.zip";
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SoftwareUpdateFlowTest : public apptest::MainWindowTest {
+protected:
+    static void SetUpTestSuite() { server_ = new HttpsServer; }
+    static void TearDownTestSuite()
+    {
+        delete server_;
+        server_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(server_->Started()) << "the local HTTPS server did not start";
+        trust_ = std::make_unique<TrustTestCa>(*server_);
+        setenv("TOLVENIC_UPDATE_BASE_URL", text::WideToUtf8(server_->Url("files/")).c_str(), 1);
+        // An installation made by the user: <prefix>/bin/Tolvenic and <prefix>/share/tolvenic.
+        prefix_ = fs::path(text::WideToUtf8(GetDataFolder())).parent_path() / "prefix";
+        fs::remove_all(prefix_);
+        fs::create_directories(prefix_ / "bin");
+        fs::create_directories(prefix_ / "share");
+        std::ofstream(prefix_ / "bin" / "Tolvenic") << "old program";
+        fs::copy(fs::path(std::getenv("TV_SOURCE_DIR")) / "data", prefix_ / "share" / "tolvenic",
+                 fs::copy_options::recursive);
+        SetModuleFolder(text::Utf8ToWide((prefix_ / "share" / "tolvenic").string()));
+        record_ = prefix_ / "installer-ran";
+        os::SetShellOpenHandler([this](const std::wstring& target) {
+            opened_.push_back(target);
+            return true;
+        });
+        // No modal window may hold a test for ever: one still up after the limit is ended.
+        watchdog_ = std::make_unique<QTimer>();
+        const auto start = std::chrono::steady_clock::now();
+        QObject::connect(watchdog_.get(), &QTimer::timeout, [start] {
+            if (std::chrono::steady_clock::now() - start < 60s) {
+                return;
+            }
+            for (const wchar_t* name : {L"MessageBox", L"UpdateTipDlg"}) {
+                auto* window = dynamic_cast<MUI::MDialog*>(
+                    MUI::MWindow::FromHandle(MUI::FindWindow(L"", name)));
+                if (window != nullptr && window->IsModalRunning()) {
+                    ADD_FAILURE() << "a modal window was left open";
+                    window->DoCancel();
+                }
+            }
+        });
+        watchdog_->start(100);
+    }
+
+    void TearDown() override
+    {
+        watchdog_.reset();
+        polls_.clear();
+        os::SetShellOpenHandler({});
+        unsetenv("TOLVENIC_UPDATE_BASE_URL");
+        trust_.reset();
+        MainWindowTest::TearDown();
+        std::error_code ec;
+        fs::remove_all(prefix_, ec);
+    }
+
+    // The service offers version 1.0.0.3 in a package whose installer records its arguments.
+    void PublishPackage(bool withDigest, bool tamperedDigest = false)
+    {
+        server_->Put("software-upgrade/version", std::string(kServerVersion) + "\n");
+        const fs::path zip = server_->Root() / kPackage;
+        fs::create_directories(zip.parent_path());
+        fs::remove(zip);
+        {
+            ZipMaker maker(zip.string());
+            const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$@\" \"$PWD\" > '" +
+                                       record_.string() + ".tmp' && mv '" + record_.string() +
+                                       ".tmp' '" + record_.string() + "'\n";
+            ASSERT_TRUE(maker.Add({"Tolvenic-Driver-1.0.0.3", script, 0100755}));
+            ASSERT_TRUE(maker.Add({"bin/Tolvenic", "new program", 0100755}));
+        }
+        fs::remove(server_->Root() / (std::string(kPackage) + ".sha256"));
+        if (withDigest) {
+            std::string digest = *FileSha256(zip.wstring());
+            if (tamperedDigest) {
+                digest[0] = digest[0] == '0' ? '1' : '0';
+            }
+            server_->Put(std::string(kPackage) + ".sha256",
+                         digest + "  Tolvenic-Driver-1.0.0.3.zip\n");
+        }
+    }
+
+    // Runs `action` on the UI thread once the window named `name` runs its modal loop (at most
+    // once, and never after the test).
+    void WhenModal(const wchar_t* name, std::function<void(MUI::MWindow&)> action)
+    {
+        QTimer* poll = polls_.emplace_back(std::make_unique<QTimer>()).get();
+        QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
+            MUI::MWindow* window = MUI::MWindow::FromHandle(MUI::FindWindow(L"", name));
+            if (window == nullptr || !window->IsModalRunning()) {
+                return;
+            }
+            poll->stop();
+            action(*window);
+        });
+        poll->start(5);
+    }
+
+    // Answers the next message box with its first (1) or second (2) button and keeps its text.
+    void AnswerNextBox(int answer)
+    {
+        WhenModal(L"MessageBox", [this, answer](MUI::MWindow& window) {
+            auto& box = dynamic_cast<CUIMessageBox&>(window);
+            asked_.push_back(box.Message());
+            box.OnMessage(answer == 1 ? kMessageBoxFirstButtonId : kMessageBoxSecondButtonId,
+                          MUI::kNotifyClick, 0);
+        });
+    }
+
+    // Clicks a settings control and runs the queued check; true when the check was queued.
+    bool ClickAndCheck(unsigned id, int expectedCode)
+    {
+        TakeQueue();  // the window's own first connection
+        EXPECT_EQ(dlg->OnMessage(id, MUI::kNotifyClick, 0), 1);
+        EXPECT_TRUE(dlg->GetControl(id)->IsEnabled());
+        if (TakeQueue() != std::vector<int>{expectedCode}) {
+            return false;
+        }
+        dlg->QueueCommand(expectedCode);
+        dlg->Run();
+        return true;
+    }
+
+    std::wstring Hint(unsigned id) const { return dlg->GetControl(id)->GetTitle(); }
+
+    static HttpsServer* server_;
+    std::unique_ptr<TrustTestCa> trust_;
+    std::unique_ptr<QTimer> watchdog_;
+    std::vector<std::unique_ptr<QTimer>> polls_;
+    fs::path prefix_;
+    fs::path record_;
+    std::vector<std::wstring> opened_;
+    std::vector<std::wstring> asked_;
+};
+
+HttpsServer* SoftwareUpdateFlowTest::server_ = nullptr;
+
+TEST_F(SoftwareUpdateFlowTest, ClickDownloadUnpackAndInstallAtShutdown)
+{
+    PublishPackage(true);
+    CreateWindow();
+    ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckSoftware, QCMD_CHECK_SOFTWARE));
+    EXPECT_EQ(Hint(kSoftwareHint), L"New version found:v1.0.0.3");
+    EXPECT_EQ(dlg->updates.softwareState.load(), UPDATE_AVAILABLE);
+
+    // The posted notification asks; a yes queues the installation.
+    AnswerNextBox(1);
+    ASSERT_TRUE(WaitFor([this] { return !dlg->worker.queue.Empty(); }));
+    EXPECT_EQ(asked_, std::vector<std::wstring>{L"New version found:v1.0.0.3, update now?"});
+    EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_INSTALL_SOFTWARE});
+    dlg->QueueCommand(QCMD_INSTALL_SOFTWARE);
+    dlg->Run();
+
+    ASSERT_TRUE(HasPendingInstaller());
+    const fs::path temp = fs::path(text::WideToUtf8(GetDataFolder())) / "temp";
+    EXPECT_FALSE(fs::exists(temp / "Tolvenic-Driver-1.0.0.3.zip"));  // unpacked, then removed
+    EXPECT_EQ(Read(temp / "Tolvenic-Driver-1.0.0.3" / "bin" / "Tolvenic"), "new program");
+    EXPECT_FALSE(fs::exists(record_));  // nothing runs while the program does
+
+    // At shutdown the installer runs with the prefix the program was installed in.
+    dlg.reset();
+    ASSERT_TRUE(RunPendingInstaller());
+    ASSERT_TRUE(WaitFor([this] { return fs::exists(record_); }, 30s));
+    EXPECT_EQ(Read(record_), "--prefix\n" + prefix_.string() + "\n" +
+                                 (temp / "Tolvenic-Driver-1.0.0.3").string() + "\n");
+    EXPECT_FALSE(HasPendingInstaller());
+}
+
+TEST_F(SoftwareUpdateFlowTest, NothingRunsFromAPackageThatFailsItsChecks)
+{
+    const struct {
+        bool digest;
+        bool tampered;
+        const char* version;
+        bool installs;
+    } cases[] = {
+        {true, true, kServerVersion, false},   // the published digest does not match
+        {false, false, kServerVersion, true},  // none published: the package is taken
+        {true, false, "1.0.0.4", false},       // the package of that version is missing
+    };
+    for (const auto& c : cases) {
+        PublishPackage(c.digest, c.tampered);
+        server_->Put("software-upgrade/version", c.version);
+        CreateWindow();
+        ASSERT_TRUE(ClickAndCheck(MainId::kSetSoftwareVersion, QCMD_CHECK_SOFTWARE));
+        AnswerNextBox(1);
+        ASSERT_TRUE(WaitFor([this] { return !dlg->worker.queue.Empty(); }));
+        dlg->Run();
+        EXPECT_EQ(HasPendingInstaller(), c.installs) << c.version << c.tampered;
+        SetPendingInstaller("", "");
+        dlg.reset();
+    }
+    EXPECT_FALSE(fs::exists(record_));
+}
+
+TEST_F(SoftwareUpdateFlowTest, ADistributionsProgramOnlyOpensTheDownloadPage)
+{
+    PublishPackage(true);
+    // Run from the build tree (no install prefix).
+    SetModuleFolder(text::Utf8ToWide((fs::path(std::getenv("TV_SOURCE_DIR")) / "data").string()));
+    CreateWindow();
+    ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckSoftware, QCMD_CHECK_SOFTWARE));
+    AnswerNextBox(1);
+    ASSERT_TRUE(WaitFor([this] { return !dlg->worker.queue.Empty(); }));
+    dlg->Run();
+    ASSERT_TRUE(WaitFor([this] { return !opened_.empty(); }));
+    EXPECT_EQ(opened_, std::vector<std::wstring>{MainLink::kDownloadsPage});
+    EXPECT_FALSE(HasPendingInstaller());
+    EXPECT_FALSE(IsUserInstall("/usr"));
+}
+
+TEST_F(SoftwareUpdateFlowTest, NoOfferForTheSameVersionABadReplyOrAMissingFile)
+{
+    const struct {
+        const char* reply;  // nullptr: no version file
+        bool answered;
+        int state;
+    } cases[] = {
+        {"1.0.0.2\n", true, UPDATE_NONE},
+        {"<html>Not here</html>", false, 0},
+        {"1.0.0.00003", false, 0},  // 11 characters
+        {nullptr, false, 0},        // 404
+    };
+    for (const auto& c : cases) {
+        std::error_code ec;
+        fs::remove(server_->Root() / "software-upgrade" / "version", ec);
+        if (c.reply != nullptr) {
+            server_->Put("software-upgrade/version", c.reply);
+        }
+        CreateWindow();
+        const std::wstring before = Hint(kSoftwareHint);
+        asked_.clear();
+        if (c.answered) {
+            AnswerNextBox(1);
+        }
+        ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckSoftware, QCMD_CHECK_SOFTWARE));
+        Pump(200ms);
+        if (c.answered) {
+            ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }));
+            EXPECT_EQ(asked_, std::vector<std::wstring>{L"You already have the latest version."});
+            EXPECT_EQ(Hint(kSoftwareHint), L"You already have the latest version.");
+        } else {
+            EXPECT_EQ(Hint(kSoftwareHint), before) << (c.reply ? c.reply : "404");
+        }
+        EXPECT_EQ(dlg->updates.softwareState.load(), c.state);
+        EXPECT_TRUE(dlg->worker.queue.Empty());
+        dlg.reset();
+    }
+}
+
+TEST_F(SoftwareUpdateFlowTest, FirmwareCheckComparesTheKeyboardsReleaseNumber)
+{
+    // The virtual keyboard's release number is 0x105.
+    const struct {
+        const char* server;
+        bool keyboard;
+        int state;
+    } cases[] = {
+        {"105", true, UPDATE_NONE},
+        {"106", true, UPDATE_AVAILABLE},
+        {"1.0.6", true, UPDATE_AVAILABLE},  // a different number of parts
+        {"106", false, 0},                  // no keyboard: nothing to compare
+    };
+    for (const auto& c : cases) {
+        server_->Put("firmware-upgrade/version", c.server);
+        if (c.keyboard) {
+            Plug();
+        }
+        CreateWindow();
+        if (c.keyboard) {
+            dlg->QueueCommand(QCMD_FIRST_CONNECT);
+            ASSERT_TRUE(Drain());
+        }
+        if (c.state != 0) {
+            AnswerNextBox(2);  // no: nothing is queued
+        }
+        ASSERT_TRUE(ClickAndCheck(MainId::kSetFirmwareVersion, QCMD_CHECK_FIRMWARE));
+        Pump(200ms);
+        EXPECT_EQ(dlg->updates.firmwareState.load(), c.state) << c.server;
+        if (c.state == UPDATE_AVAILABLE) {
+            EXPECT_EQ(Hint(kFirmwareHint), L"New version found:v" + text::Utf8ToWide(c.server));
+        }
+        if (c.state != 0) {
+            ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }));
+        }
+        EXPECT_TRUE(dlg->worker.queue.Empty());
+        asked_.clear();
+        dlg.reset();
+        Unplug();
+    }
+}
+
+TEST_F(SoftwareUpdateFlowTest, AFirmwareJobRunsUnderTheProgressWindowUntilTheWorkerEndsIt)
+{
+    server_->Put("firmware-upgrade/version", "106");
+    Plug();
+    CreateWindow();
+    dlg->QueueCommand(QCMD_FIRST_CONNECT);
+    ASSERT_TRUE(Drain());
+    AnswerNextBox(1);
+    ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckFirmware, QCMD_CHECK_FIRMWARE));
+    // Inside the progress window's modal run: it is up with its text, the timer moves it, and
+    // the job ends it.
+    bool shown = false;
+    WhenModal(L"UpdateTipDlg", [this, &shown](MUI::MWindow& window) {
+        auto& tip = dynamic_cast<UpdateTipDlg&>(window);
+        shown = tip.label->GetTitle() == L"Updating";
+        dlg->popups.reportedPercent = 40;
+        dlg->OnTimer(kUpgradeProgressTimer);
+        shown = shown && tip.label->GetTitle() == L"Preparing: 1%";
+        EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_UPGRADE_FIRMWARE});
+        dlg->QueueCommand(QCMD_UPGRADE_FIRMWARE);
+        dlg->Run();
+    });
+    ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }));
+    ASSERT_TRUE(WaitFor([&shown] { return shown; }));
+    EXPECT_FALSE(dlg->popups.updateTipDlg->IsModalRunning());
+}
+
+}  // namespace
