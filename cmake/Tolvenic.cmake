@@ -2,7 +2,7 @@
 
 # Subsystem folders under src/ (and their tests under tests/), in dependency order.
 set(TV_SUBSYSTEMS
-  platform/text platform/os platform/mui platform/hid
+  platform/text platform/os platform/mui platform/hid platform/audio
   xml storage device app keys lighting macros update)
 
 # tv_library(<name> [LIBS <targets>...])
