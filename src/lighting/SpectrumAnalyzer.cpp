@@ -104,6 +104,8 @@ void SpectrumAnalyzer::Clear()
     display_.fill(0.0f);
 }
 
+void SpectrumAnalyzer::ClearHistory() { history_.fill(0.0f); }
+
 void SpectrumAnalyzer::Smooth(int mode, int width)
 {
     const int n = width;

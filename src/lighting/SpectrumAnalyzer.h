@@ -36,6 +36,8 @@ public:
     void Analyze(const SpectrumSettings& settings);
     // Everything back to silence.
     void Clear();
+    // The history back to silence; the levels then fall by the decay.
+    void ClearHistory();
 
     const std::array<float, kBands>& Levels() const { return display_; }
     const std::array<float, kBands>& Spectrum() const { return spectrum_; }

@@ -1,6 +1,7 @@
 // The visualizer's rendering: the render thread, the analysis of each frame and the images.
 #include "lighting/Visualizer.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "lighting/ComposeSpectrum.h"
@@ -11,6 +12,9 @@ namespace {
 // Pause after each frame's work, and the idle poll while the analysis is off.
 constexpr int kFramePauseMs = 15;
 constexpr int kIdlePauseMs = 500;
+// Frames without a packet after which the history counts as silence: a suspended output or a
+// lost stream sends nothing, and the last sound must not stay on the keys.
+constexpr int kFramesBeforeSilence = 3;
 
 }  // namespace
 
@@ -136,18 +140,24 @@ void Visualizer::ComputeSpectrum()
 {
     analyzer_.Decay(decayPercent_);
     const int gain = gain_;
+    bool heard = false;
     {
         std::lock_guard lock(deviceMutex_);
         if (capture_ != nullptr) {
             const audio::ReadResult result =
-                capture_->Read([this, gain](std::span<const float> samples, size_t frames) {
+                capture_->Read([this, gain, &heard](std::span<const float> samples, size_t frames) {
                     analyzer_.AddPacket(samples, frames, gain);
+                    heard = true;
                 });
             if (result == audio::ReadResult::Lost) {
                 // The stream is gone; the next OpenDevice makes a new one.
                 capture_->Close();
             }
         }
+    }
+    framesWithoutSound_ = heard ? 0 : std::min(framesWithoutSound_ + 1, kFramesBeforeSilence + 1);
+    if (framesWithoutSound_ == kFramesBeforeSilence) {
+        analyzer_.ClearHistory();
     }
     SpectrumSettings settings;
     settings.window = window_;

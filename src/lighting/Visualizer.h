@@ -128,6 +128,7 @@ private:
     mutable std::mutex frontMutex_;
     std::atomic<uint64_t> frames_{0};
     bool captureActive_ = false;
+    int framesWithoutSound_ = 0;
 
     std::atomic<bool> running_{false};
     std::mutex wakeMutex_;

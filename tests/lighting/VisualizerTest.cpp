@@ -160,6 +160,22 @@ TEST_F(VisualizerTest, ToneShowsAsBarsOverTheBackgroundAndSilenceFadesThem)
     EXPECT_LE(frames, 25);
 }
 
+TEST_F(VisualizerTest, CaptureThatFallsQuietDoesNotFreezeTheLastSound)
+{
+    // A suspended output (or a lost stream) sends no packets at all, not silent ones.
+    Make();
+    visualizer->Init();
+    visualizer->SetForegroundMode(7);
+    capture->Push(TonePacket(10, 0.1f));
+    visualizer->RenderFrame();
+    ASSERT_GT(BarHeights(*visualizer, kRed)[40], 0);
+    for (int frame = 0; frame < 30; ++frame) {
+        visualizer->RenderFrame();
+    }
+    const std::vector<int> heights = BarHeights(*visualizer, kRed);
+    EXPECT_EQ(*std::max_element(heights.begin(), heights.end()), 0);
+}
+
 TEST_F(VisualizerTest, HueAdvancesFiveDegreesPerFrameAndWraps)
 {
     Make();
