@@ -1,6 +1,7 @@
 #include "lighting/PatternFill.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -66,14 +67,39 @@ void FillGradient(SpectrumImage& image, std::span<const uint32_t> colors, int br
 
 void FillHueAngle(SpectrumImage& image, int centerRow, float hue, int brightness)
 {
-    const int value = BrightnessLevel(brightness);
-    for (int row = 0; row < kSpectrumRows; ++row) {
-        for (int column = 0; column < kSpectrumColumns; ++column) {
-            const double degrees =
-                std::atan2(row - centerRow, column - 128) * 180.0 / std::numbers::pi;
-            const int angle = static_cast<int>(degrees + 180.0) % 360;
-            image.At(row, column) = HsvToRgb(static_cast<int>(angle + hue), 255, value);
+    // The angle of each entry never changes: one table per centre row, made once.
+    using AngleTable = std::array<uint16_t, kSpectrumRows * kSpectrumColumns>;
+    const auto makeAngles = [](int center) {
+        AngleTable angles{};
+        for (int row = 0; row < kSpectrumRows; ++row) {
+            for (int column = 0; column < kSpectrumColumns; ++column) {
+                const double degrees =
+                    std::atan2(row - center, column - 128) * 180.0 / std::numbers::pi;
+                angles[row * kSpectrumColumns + column] =
+                    static_cast<uint16_t>(static_cast<int>(degrees + 180.0) % 360);
+            }
         }
+        return angles;
+    };
+    static const AngleTable middle = makeAngles(32);
+    static const AngleTable bottom = makeAngles(64);
+    const AngleTable* angles = &middle;
+    AngleTable own;
+    if (centerRow == 64) {
+        angles = &bottom;
+    } else if (centerRow != 32) {
+        own = makeAngles(centerRow);
+        angles = &own;
+    }
+    // int(angle + hue) is angle + int(hue) for the whole angles and hues of 0 or more.
+    const int value = BrightnessLevel(brightness);
+    const int turn = static_cast<int>(hue);
+    std::array<uint32_t, 360> colors;
+    for (int degree = 0; degree < 360; ++degree) {
+        colors[degree] = HsvToRgb(degree + turn, 255, value);
+    }
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        image.pixels[i] = colors[(*angles)[i]];
     }
 }
 

@@ -1,6 +1,6 @@
 // The painters of the music mode's patterns. `brightness` is a percentage; it scales every
 // channel as channel x int(brightness x 2.55) / 256, kept to 8 bits, and is the value of the
-// hue-based patterns. `hue` is the rotating hue in degrees.
+// hue-based patterns. `hue` is the rotating hue in degrees, 0 or more.
 #pragma once
 
 #include <cstdint>
