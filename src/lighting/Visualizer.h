@@ -55,6 +55,8 @@ public:
     void Start();
     // Ends the render thread and waits for it.
     void Stop();
+    // Between Start and Stop.
+    bool IsRunning() const { return running_; }
     // One frame without the pause: analysis, patterns, composition, swap, hue step.
     void RenderFrame();
     // Decays the levels, drains the capture into the history and analyses it.
