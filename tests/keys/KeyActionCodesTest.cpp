@@ -5,8 +5,9 @@
 #include <cstdlib>
 
 #include "app/Environment.h"
+#include "app/KeyActionTexts.h"
 #include "app/Language.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 #include "platform/text/Utf8.h"
 
 namespace {
@@ -65,7 +66,7 @@ TEST_F(KeyActionCodes, DecodesEveryKind)
     };
     for (const auto& c : cases) {
         KeyMacroRecord rec = StoredRow();
-        DecodeDeviceKeyCode(c.code, rec);
+        DecodeDeviceKeyCode(c.code, rec, LanguageKeyActionTexts());
         SCOPED_TRACE(::testing::Message() << std::hex << int(c.code[0]) << " " << int(c.code[1])
                                           << " " << int(c.code[2]));
         EXPECT_EQ(rec.macro_type, c.type);
@@ -88,7 +89,7 @@ TEST_F(KeyActionCodes, MouseCodesDecodeToActionsWithTheirTexts)
     };
     for (const auto& c : cases) {
         KeyMacroRecord rec = StoredRow();
-        DecodeDeviceKeyCode(c.code, rec);
+        DecodeDeviceKeyCode(c.code, rec, LanguageKeyActionTexts());
         EXPECT_EQ(rec.macro_type, KMT_MOUSE);
         EXPECT_EQ(rec.macro_value, c.action);
         const std::wstring text = GetLanString(MouseActionTextId(c.action));
