@@ -1,7 +1,7 @@
 // The captions the key-action decoder takes from the language texts.
 #pragma once
 
-#include "keys/KeyActionCodes.h"
+#include "device/KeyActionDecoder.h"
 
 // Number of the language text naming a MouseAction; 0 for any other value.
 int MouseActionTextId(int action);

@@ -6,9 +6,9 @@
 
 #include "device/DeviceManager.h"
 #include "device/KeyActionEncoder.h"
+#include "device/KeyLayerDecoder.h"
 #include "device/KeyLayerRead.h"
 #include "device/KeyMacroType.h"
-#include "keys/KeyLayerDecoder.h"
 #include "keys/RecordList.h"
 #include "storage/KBDataBase.h"
 

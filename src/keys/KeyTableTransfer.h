@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "device/KeyActionDecoder.h"
 #include "device/KeyTableState.h"
-#include "keys/KeyActionCodes.h"
 #include "storage/KeyMacroRecord.h"
 #include "storage/MacroRecord.h"
 

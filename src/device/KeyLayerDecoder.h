@@ -5,8 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "device/KeyActionDecoder.h"
 #include "device/KeyLayerRead.h"
-#include "keys/KeyActionCodes.h"
 #include "storage/KeyMacroRecord.h"
 
 // Key indexes whose entries become rows.

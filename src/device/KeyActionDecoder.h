@@ -1,10 +1,10 @@
-// Reading a key's action back from the keyboard, and the captions the program shows for it.
+// A key's action read back from its 3-byte key-table entry (the counterpart of
+// KeyActionEncoder), and the captions the program shows for it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "storage/KeyMacroRecord.h"
 
@@ -27,8 +27,3 @@ int ModifierBitToUsage(int kind, unsigned value, int fallback);
 std::wstring DeviceFunctionCaption(int code);
 // Caption of a consumer usage as the decoder gives it; empty when unlisted.
 std::wstring ConsumerUsageCaption(int usage);
-
-// "<base> <n>" for the first n = 1, 2, ... not equal (exactly, case-sensitively) to any of the
-// names; gives up at n = 1000 and returns that candidate.
-std::wstring MakeUniqueProfileName(const std::wstring& base,
-                                   const std::vector<std::wstring>& names);

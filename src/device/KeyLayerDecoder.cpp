@@ -1,4 +1,4 @@
-#include "keys/KeyLayerDecoder.h"
+#include "device/KeyLayerDecoder.h"
 
 std::vector<KeyMacroRecord> DecodeKeyLayer(
     const KeyLayerRead& layer, const std::map<int, int>& indexToCode,

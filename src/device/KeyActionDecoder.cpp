@@ -1,4 +1,4 @@
-#include "keys/KeyActionCodes.h"
+#include "device/KeyActionDecoder.h"
 
 #include <utility>
 
@@ -202,23 +202,4 @@ void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec, const KeyAc
             // Advanced keys live in the database and are never taken from the keyboard.
             break;
     }
-}
-
-std::wstring MakeUniqueProfileName(const std::wstring& base, const std::vector<std::wstring>& names)
-{
-    std::wstring candidate;
-    for (int n = 1; n <= 1000; ++n) {
-        candidate = base + L" " + std::to_wstring(n);
-        bool taken = false;
-        for (const auto& name : names) {
-            if (name == candidate) {
-                taken = true;
-                break;
-            }
-        }
-        if (!taken) {
-            return candidate;
-        }
-    }
-    return candidate;
 }
