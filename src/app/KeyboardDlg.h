@@ -35,6 +35,7 @@
 
 class QObject;
 class UpdateTipDlg;
+class Visualizer;
 class WaitDlg;
 namespace hid {
 class DeviceMonitor;
@@ -334,6 +335,8 @@ public:
     UpdateStatus updates;
     KeyTableState keyTables;
     KeyPageControls keyPage;
+    // The music mode's capture and render thread; started by the first worker command.
+    std::unique_ptr<Visualizer> visualizer;
 
 private:
     void RunCommand(int code);
