@@ -1,0 +1,20 @@
+# cmake --install: the program, its files, the desktop entry with its icon and the udev rule,
+# each in its usual place under the prefix. An installed program finds its files in
+# <prefix>/share/tolvenic; the software update replaces exactly this layout.
+include(GNUInstallDirs)
+
+set(TV_INSTALL_DATA ${CMAKE_INSTALL_DATADIR}/tolvenic)
+
+install(TARGETS Tolvenic RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${TV_INSTALL_DATA}
+  PATTERN README.md EXCLUDE
+  PATTERN desktop EXCLUDE
+  PATTERN udev EXCLUDE)
+# The skin's pictures are drawn at build time beside the program.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/skins DESTINATION ${TV_INSTALL_DATA})
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/tolvenic.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_BINARY_DIR}/bin/skins/default/logo/left_logo.png
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps RENAME tolvenic.png)
+install(FILES ${CMAKE_SOURCE_DIR}/data/udev/70-tolvenic.rules
+  DESTINATION lib/udev/rules.d)
