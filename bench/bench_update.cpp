@@ -63,7 +63,10 @@ double Seconds(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void KeepBest(double& best, double seconds) { best = best == 0 ? seconds : std::min(best, seconds); }
+void KeepBest(double& best, double seconds)
+{
+    best = best == 0 ? seconds : std::min(best, seconds);
+}
 
 void Download(benchmark::State& state)
 {
@@ -106,8 +109,8 @@ BENCHMARK(ExtractUnzipAll)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRea
 void ExtractUnzipTool(benchmark::State& state)
 {
     const fs::path target = Package().parent_path() / "unzip";
-    const std::string command = "unzip -q -o '" + Package().string() + "' -d '" +
-                                target.string() + "'";
+    const std::string command =
+        "unzip -q -o '" + Package().string() + "' -d '" + target.string() + "'";
     for (auto _ : state) {
         fs::remove_all(target);
         const auto start = Clock::now();

@@ -34,6 +34,21 @@ private:
     int port_ = 0;
 };
 
+// A fixture base whose tests share one server (started once for the suite).
+template <class Base>
+class HttpsServerSuite : public Base {
+public:
+    static void SetUpTestSuite() { server_ = new HttpsServer; }
+    static void TearDownTestSuite()
+    {
+        delete server_;
+        server_ = nullptr;
+    }
+
+protected:
+    static inline HttpsServer* server_ = nullptr;
+};
+
 // Makes the transfer library trust the test CA (and reach 127.0.0.1 without a proxy) for the
 // life of the object.
 class TrustTestCa {

@@ -48,15 +48,8 @@ std::string Read(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class SoftwareUpdateFlowTest : public apptest::MainWindowTest {
+class SoftwareUpdateFlowTest : public updatetest::HttpsServerSuite<apptest::MainWindowTest> {
 protected:
-    static void SetUpTestSuite() { server_ = new HttpsServer; }
-    static void TearDownTestSuite()
-    {
-        delete server_;
-        server_ = nullptr;
-    }
-
     void SetUp() override
     {
         MainWindowTest::SetUp();
@@ -177,7 +170,6 @@ protected:
 
     std::wstring Hint(unsigned id) const { return dlg->GetControl(id)->GetTitle(); }
 
-    static HttpsServer* server_;
     std::unique_ptr<TrustTestCa> trust_;
     std::unique_ptr<QTimer> watchdog_;
     std::vector<std::unique_ptr<QTimer>> polls_;
@@ -186,8 +178,6 @@ protected:
     std::vector<std::wstring> opened_;
     std::vector<std::wstring> asked_;
 };
-
-HttpsServer* SoftwareUpdateFlowTest::server_ = nullptr;
 
 TEST_F(SoftwareUpdateFlowTest, ClickDownloadUnpackAndInstallAtShutdown)
 {

@@ -20,14 +20,8 @@ using namespace std::chrono_literals;
 using updatetest::HttpsServer;
 using updatetest::TrustTestCa;
 
-class UpdateDownloaderTest : public ::testing::Test {
+class UpdateDownloaderTest : public updatetest::HttpsServerSuite<::testing::Test> {
 protected:
-    static void SetUpTestSuite() { server_ = new HttpsServer; }
-    static void TearDownTestSuite()
-    {
-        delete server_;
-        server_ = nullptr;
-    }
     void SetUp() override
     {
         ASSERT_TRUE(server_->Started()) << "the local HTTPS server did not start";
@@ -42,11 +36,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    static HttpsServer* server_;
     fs::path file_;
 };
-
-HttpsServer* UpdateDownloaderTest::server_ = nullptr;
 
 TEST_F(UpdateDownloaderTest, FetchesTextOnlyFromGoodReplies)
 {
