@@ -362,3 +362,43 @@ TEST_F(SoftwareUpdateFlowTest, AFirmwareJobRunsUnderTheProgressWindowUntilTheWor
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SoftwareUpdateFlowTest, BootLoaderAndBridgePromptsWaitForARunningUpgrade)
+{
+    CreateWindow();
+    TakeQueue();
+    // While a firmware job runs neither notice asks anything (a box would hold the test).
+    dlg->info.upgradeRunning = true;
+    EXPECT_EQ(dlg->OnUpdateNotify(98, 2), 0);
+    EXPECT_EQ(dlg->OnUpdateNotify(99, 0), 0);
+    EXPECT_TRUE(asked_.empty());
+    dlg->info.upgradeRunning = false;
+
+    // No queues nothing; yes to the boot loader's notice names its ids and runs the recovery
+    // under the progress window, with the main window disabled meanwhile.
+    AnswerNextBox(2);
+    dlg->OnUpdateNotify(99, 0);
+    EXPECT_EQ(asked_, std::vector<std::wstring>{L"A keyboard upgrade adapter was detected. "
+                                                L"Update the keyboard firmware now?"});
+    EXPECT_TRUE(dlg->worker.queue.Empty());
+    AnswerNextBox(1);
+    bool disabledDuringJob = false;
+    WhenModal(L"UpdateTipDlg", [this, &disabledDuringJob](MUI::MWindow&) {
+        EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_RECOVER_FIRMWARE});
+        dlg->worker.pause = [this, &disabledDuringJob](int) {
+            disabledDuringJob = disabledDuringJob || !dlg->IsWindowEnabled();
+        };
+        dlg->QueueCommand(QCMD_RECOVER_FIRMWARE);
+        dlg->Run();
+    });
+    dlg->OnUpdateNotify(98, 2);
+    EXPECT_EQ(dlg->model.bootVendorId, 0x3B6D);
+    EXPECT_EQ(dlg->model.bootProductId, 0xFF23);
+    EXPECT_TRUE(disabledDuringJob);
+    EXPECT_TRUE(dlg->IsWindowEnabled());
+    EXPECT_FALSE(dlg->popups.updateTipDlg->IsModalRunning());
+}
+
+}  // namespace
