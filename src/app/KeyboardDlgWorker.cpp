@@ -186,9 +186,7 @@ void KeyboardDlg::ApplyStoredKeyPreset()
 
 void KeyboardDlg::FactoryReset()
 {
-    DeviceReport report;
-    report[kRequestMarkByte] = REPORT_REQUEST_MARK;
-    report[kRequestCommandByte] = CMD_FACTORY_RESET;
+    DeviceReport report = DeviceReport::Command(CMD_FACTORY_RESET);
     DeviceManager::GetInstance().SendCommand(report);
     worker.pause(kResetRestartMs);
     worker.pause(kResetReloadMs);
