@@ -96,13 +96,6 @@ public:
         uint8_t musicGrid[kMusicGridRows][kMusicGridColumns] = {};
     };
 
-    // Key index, light index and key code maps.
-    struct KeyMaps {
-        std::map<int, int> codeToLightIndex;
-        std::map<int, int> indexToCode;
-        std::map<int, int> slotMap;
-    };
-
     // Links and versions from the configuration, update addresses, home pictures.
     struct AppInfo {
         std::wstring storeLink;
@@ -288,7 +281,6 @@ public:
     ConnectionState connection;
     ModelState model;
     LayoutState layout;
-    KeyMaps keyMaps;
     AppInfo info;
     PageState page;
     TrayState tray;

@@ -125,9 +125,6 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
         layout.brightnessMax = data.brightnessMax;
     }
     // Cleared also for a file that does not load: the views and the grid then stay empty.
-    keyMaps.codeToLightIndex.clear();
-    keyMaps.indexToCode.clear();
-    keyMaps.slotMap.clear();
     layout.musicRows = 0;
     layout.musicColumns = 0;
     std::memset(layout.musicGrid, 0, sizeof layout.musicGrid);

@@ -8,7 +8,6 @@
 #include "app/WaitDlg.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceReport.h"
-#include "platform/mui/MComboBox.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
 
@@ -26,9 +25,6 @@ constexpr int kPollTimeoutMs = 10;
 // An overlapping foreground window wider or higher than this hides the preview.
 constexpr int kCoverWidth = 1000;
 constexpr int kCoverHeight = 8000;
-// The key page's layout preset combobox.
-constexpr unsigned kKeyPresetCombo = 90;
-
 }  // namespace
 
 void KeyboardDlg::QueueCommand(int code) { worker.queue.Push(code); }
@@ -169,19 +165,6 @@ void KeyboardDlg::LoadAllFromDevice()
     ShowNoConnectProgress(1);
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
-}
-
-void KeyboardDlg::ApplyStoredKeyPreset()
-{
-    std::wstring value;
-    if (!KBDataBase::GetInstance().GetConfig(0, L"key_profile_preset", value)) {
-        return;
-    }
-    const int preset = DecimalTextToInt(value);
-    if (auto* presets = GetControlAs<MUI::MComboBox>(kKeyPresetCombo)) {
-        presets->SelectData(preset);
-    }
-    ApplyKeyLayoutPreset(preset);
 }
 
 void KeyboardDlg::FactoryReset()
