@@ -32,7 +32,6 @@
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
 
-class QObject;
 class Visualizer;
 class WaitDlg;
 namespace hid {
@@ -42,8 +41,9 @@ namespace os {
 class TrayIcon;
 }
 namespace MUI {
+class FirstShowWatch;
 class KeyboardCtrl;
-}
+}  // namespace MUI
 
 // What a device-interface notification carries: the header's device type and the interface
 // name ("...VID_xxxx&PID_xxxx&MI_xx...").
@@ -108,7 +108,7 @@ public:
         std::atomic<bool> upgradeRunning{false};
         int languageId = 1033;
         // Reports the window's first showing for start-up measurements.
-        std::unique_ptr<QObject> shownReport;
+        std::unique_ptr<MUI::FirstShowWatch> shownReport;
     };
 
     // Page state shared with the worker.
