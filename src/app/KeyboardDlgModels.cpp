@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kFirstModelId = 101;
 // Ids of the four key views: key assignment, advanced keys, lighting, performance.
-constexpr unsigned kKeyViewIds[] = {82, 104, 138, 272};
+constexpr unsigned kKeyViewIds[] = {KeyPageId::kKeyboard, 104, 138, 272};
 
 // The software version and the store link of config.xml.
 void ReadSoftwareInfo(std::wstring& version, std::wstring& storeLink)
