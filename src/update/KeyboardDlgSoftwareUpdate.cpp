@@ -12,6 +12,7 @@
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
 #include "platform/mui/UiThread.h"
+#include "platform/os/FileSha256.h"
 #include "platform/os/ShellOpen.h"
 #include "platform/text/Utf8.h"
 #include "update/PackageDigest.h"
@@ -33,7 +34,7 @@ bool PackageMatchesDigest(const std::wstring& address, const std::wstring& packa
         return downloader.LastStatus() == kStatusNotFound;
     }
     const std::optional<std::string> expected = ParsePublishedDigest(published);
-    const std::optional<std::string> actual = FileSha256(package);
+    const std::optional<std::string> actual = os::FileSha256(package);
     return expected && actual && *expected == *actual;
 }
 

@@ -21,6 +21,7 @@
 #include "app/MainWindowTestSupport.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/WindowServices.h"
+#include "platform/os/FileSha256.h"
 #include "platform/os/ShellOpen.h"
 #include "platform/text/Utf8.h"
 #include "update/PackageDigest.h"
@@ -118,7 +119,7 @@ protected:
         }
         fs::remove(server_->Root() / (std::string(kPackage) + ".sha256"));
         if (withDigest) {
-            std::string digest = *FileSha256(zip.wstring());
+            std::string digest = *os::FileSha256(zip.wstring());
             if (tamperedDigest) {
                 digest[0] = digest[0] == '0' ? '1' : '0';
             }
