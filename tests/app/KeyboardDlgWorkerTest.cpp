@@ -115,8 +115,7 @@ TEST_F(KeyboardDlgWorkerTest, FirstConnectStartsTheIdleVisualizerAndTheWindowsEn
     // No sound server here: the music mode is silent, not missing.
     CreateWindow(false);
     EXPECT_FALSE(dlg->visualizer->IsRunning());
-    WaitForFirstConnect();
-    EXPECT_TRUE(dlg->visualizer->IsRunning());
+    ASSERT_TRUE(WaitFor([&] { return dlg->visualizer->IsRunning(); }));
     EXPECT_FALSE(dlg->visualizer->GetAnalysis());
     EXPECT_EQ(dlg->visualizer->GetForegroundMode(), 17);
     const auto start = Clock::now();
