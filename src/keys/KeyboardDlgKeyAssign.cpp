@@ -5,8 +5,8 @@
 
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
+#include "device/KeyMacroType.h"
 #include "keys/KeyDefaults.h"
-#include "keys/KeyMacroType.h"
 #include "keys/KeyPalette.h"
 #include "keys/RecordList.h"
 #include "platform/mui/KeyFuncControl.h"
