@@ -216,6 +216,22 @@ TEST_F(KeyPageAssignTest, LayerSwitchShowsThatLayerAndSendsNothing)
     EXPECT_EQ(Row(kKeyB, 0).macro_value, kKeyB);
 }
 
+TEST_F(KeyPageAssignTest, BaseLayerSelectorIsNamedInTheCurrentLanguage)
+{
+    // The keyboard's own tables name the base-layer selector in Chinese; the key shows the
+    // current language's text for it.
+    KeyMacroRecord fnRow = Row(kKeyFn, 1);
+    fnRow.macro_type = KMT_FUNCTION;
+    fnRow.macro_value = 0xFF;
+    fnRow.macro_desc = L"\u6807\u51C6\u5C42";
+    StoreRow(fnRow);
+    auto& layers = Control<MUI::KeyLayerCtrl>(95);
+    layers.SetSelectKeyLayer(1);
+    Notify(95, 1);
+    EXPECT_EQ(Caption(kKeyFn), L"T150");
+    EXPECT_EQ(Row(kKeyFn, 1).macro_desc, L"\u6807\u51C6\u5C42");
+}
+
 TEST_F(KeyPageAssignTest, PresetChoiceRewritesTheLayerAndIsRemembered)
 {
     KeyMacroRecord custom = Row(kKeyQ);
