@@ -8,7 +8,6 @@
 #include "device/KeyMacroType.h"
 #include "keys/KeyDefaults.h"
 #include "keys/KeyPalette.h"
-#include "keys/RecordList.h"
 #include "platform/mui/KeyFuncControl.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
@@ -16,6 +15,7 @@
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/PaletteDrag.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 
