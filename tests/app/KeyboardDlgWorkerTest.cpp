@@ -26,10 +26,14 @@ protected:
     static bool EndsAtOnce(WaitDlg& dialog)
     {
         bool forced = false;
-        QTimer::singleShot(10000, [&] {
+        // The timer dies with this call, so it cannot fire into a later test.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
             forced = true;
             dialog.DoOK();
         });
+        timer.start(10000);
         dialog.ShowWaitDlg(nullptr);
         return !forced;
     }
