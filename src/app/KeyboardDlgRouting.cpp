@@ -1,5 +1,7 @@
 // Control notifications and window messages of the main window, page changes, popups, the
 // upgrade progress timer and the window drag.
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "app/KeyboardDlg.h"
@@ -16,6 +18,13 @@ constexpr unsigned kTabControl = 55;
 constexpr unsigned kFirstKeyPageId = 87;
 constexpr unsigned kLastKeyPageId = 99;
 constexpr int kMessageBoxCloseCode = 2;
+constexpr unsigned kProfileComboIds[] = {87, 107, 141, 220, 277};
+
+bool IsProfileCombo(unsigned id)
+{
+    return std::find(std::begin(kProfileComboIds), std::end(kProfileComboIds), id) !=
+           std::end(kProfileComboIds);
+}
 
 }  // namespace
 
@@ -23,6 +32,11 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
 {
     if (id == kTabControl) {
         return OnPageChanged(static_cast<int>(value));
+    }
+    if (code == MUI::kNotifyEditEnded && IsProfileCombo(id)) {
+        // A profile name edited in place: stored (or restored) before the page sees it.
+        EndRenameProfile(id);
+        return 1;
     }
     if (id >= kFirstKeyPageId && id <= kLastKeyPageId) {
         return OnKeyPageMessage(id, code, value);  // filters the codes per control itself
@@ -89,9 +103,11 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 1;
         case WM_ADVKEY_CLOSED:
             return 1;
+        case WM_CUSTOMKEY_MENU:
+            OnCustomKeyMenuCommand(static_cast<int>(wParam));
+            return 0;
         case WM_HOOK_KEY_EVENT:
         case WM_UPDATE_NOTIFY:
-        case WM_CUSTOMKEY_MENU:
         case WM_OPEN_ADVKEY_EDITOR:
         case WM_ADVKEY_SAVED:
         case WM_ADVKEY_PROFILE_MENU:
