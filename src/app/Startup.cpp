@@ -14,6 +14,7 @@
 #include "app/PlatformRuntimes.h"
 #include "app/RegistrySettings.h"
 #include "app/StartupReport.h"
+#include "app/TestEntry.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/WindowMessages.h"
 #include "platform/os/Autostart.h"
@@ -74,8 +75,10 @@ int RunStartup(const std::wstring& commandLine)
     const int showMode = ChooseShowMode(commandLine);
     {
         KeyboardDlg window;
-        if (instance.Listen([&window](const std::string& command) {
+        const bool scripted = TestEntryEnabled();
+        if (instance.Listen([&window, scripted](const std::string& command) {
                 HandleInstanceCommand(window.GetHWND(), command);
+                if (scripted) HandleTestCommand(window, command);
             })) {
             ReportStartupMilestone("listening");
         }
