@@ -9,7 +9,6 @@
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "device/AdvancedKeyTables.h"
-#include "keys/KeyActionCodes.h"
 #include "keys/RecordList.h"
 #include "lighting/DefaultLightRows.h"
 #include "macros/ProfileNames.h"
@@ -18,6 +17,7 @@
 #include "platform/mui/MenuWnd.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
+#include "storage/UniqueProfileName.h"
 
 namespace {
 
