@@ -31,7 +31,12 @@ constexpr unsigned kKeyPresetCombo = 90;
 
 }  // namespace
 
-void KeyboardDlg::QueueCommand(int code) { worker.queue.Push(code); }
+void KeyboardDlg::QueueCommand(int code)
+{
+    worker.queue.Push(code);
+    // The worker takes it now rather than after the rest of its period.
+    Wake();
+}
 
 void KeyboardDlg::Run()
 {
