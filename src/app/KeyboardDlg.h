@@ -33,6 +33,7 @@
 #include "platform/mui/Precision.h"
 
 class QObject;
+class Visualizer;
 class WaitDlg;
 namespace MUI {
 class MComboBox;
@@ -338,6 +339,8 @@ public:
     KeyTableState keyTables;
     KeyPageControls keyPage;
     ProfileListState profiles;
+    // The music mode's capture and render thread; started by the first worker command.
+    std::unique_ptr<Visualizer> visualizer;
 
 private:
     void RunCommand(int code);
