@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/KeyboardDlg.h"
+#include "keys/KeyPageControls.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/os/ShellOpen.h"
 
@@ -18,12 +19,11 @@ constexpr unsigned kTabControl = 55;
 constexpr unsigned kFirstKeyPageId = 87;
 constexpr unsigned kLastKeyPageId = 99;
 constexpr int kMessageBoxCloseCode = 2;
-constexpr unsigned kProfileComboIds[] = {87, 107, 141, 220, 277};
-
 bool IsProfileCombo(unsigned id)
 {
-    return std::find(std::begin(kProfileComboIds), std::end(kProfileComboIds), id) !=
-           std::end(kProfileComboIds);
+    const auto& others = KeyPageId::kOtherProfileCombos;
+    return id == KeyPageId::kProfileCombo ||
+           std::find(std::begin(others), std::end(others), id) != std::end(others);
 }
 
 }  // namespace

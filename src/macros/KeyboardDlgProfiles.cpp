@@ -9,6 +9,7 @@
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "device/AdvancedKeyTables.h"
+#include "keys/KeyPageControls.h"
 #include "keys/RecordList.h"
 #include "lighting/DefaultLightRows.h"
 #include "macros/ProfileNames.h"
@@ -21,9 +22,6 @@
 
 namespace {
 
-// The profile comboboxes, the key page's first: key assignment, advanced keys, lighting,
-// macros, performance. They hold the same items in the same order with the same selection.
-constexpr unsigned kProfileComboIds[] = {87, 107, 141, 220, 277};
 // The layer selectors of the key-assignment and advanced-key pages.
 constexpr unsigned kLayerSelectorIds[] = {95, 113};
 
@@ -76,8 +74,12 @@ std::wstring ShownName(const std::wstring& stored, const std::wstring& defaultWo
 
 std::vector<MUI::MComboBox*> KeyboardDlg::ProfileCombos() const
 {
+    // They hold the same items in the same order with the same selection.
     std::vector<MUI::MComboBox*> combos;
-    for (const unsigned id : kProfileComboIds) {
+    if (auto* combo = GetControlAs<MUI::MComboBox>(KeyPageId::kProfileCombo)) {
+        combos.push_back(combo);
+    }
+    for (const unsigned id : KeyPageId::kOtherProfileCombos) {
         if (auto* combo = GetControlAs<MUI::MComboBox>(id)) combos.push_back(combo);
     }
     return combos;
