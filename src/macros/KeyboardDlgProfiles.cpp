@@ -10,7 +10,6 @@
 #include "app/Language.h"
 #include "device/AdvancedKeyTables.h"
 #include "keys/KeyPageControls.h"
-#include "keys/RecordList.h"
 #include "lighting/DefaultLightRows.h"
 #include "macros/ProfileNames.h"
 #include "platform/mui/KeyLayerCtrl.h"
@@ -18,6 +17,7 @@
 #include "platform/mui/MenuWnd.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 #include "storage/UniqueProfileName.h"
 
 namespace {

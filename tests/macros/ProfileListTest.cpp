@@ -17,13 +17,13 @@
 #include "app/Language.h"
 #include "app/MainWindowTestSupport.h"
 #include "app/WaitDlg.h"
-#include "keys/RecordList.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 
