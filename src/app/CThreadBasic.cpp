@@ -18,6 +18,20 @@ bool StopEvent::Wait(int timeoutMs)
     return cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return set_; });
 }
 
+void CThreadBasic::Wake()
+{
+    std::lock_guard lock(wakeMutex_);
+    woken_ = true;
+    wakeCv_.notify_all();
+}
+
+void CThreadBasic::PauseUntil(std::chrono::steady_clock::time_point until)
+{
+    std::unique_lock lock(wakeMutex_);
+    wakeCv_.wait_until(lock, until, [this] { return woken_; });
+    woken_ = false;
+}
+
 bool CThreadBasic::Start()
 {
     if (running.load()) {
@@ -41,11 +55,8 @@ void CThreadBasic::ThreadProc(CThreadBasic* self, std::shared_ptr<StopEvent> sto
         while (self->running.load()) {
             const auto begin = Clock::now();
             self->Run();
-            const auto elapsed = Clock::now() - begin;
-            const auto periodLength = std::chrono::milliseconds(self->period.load());
-            if (elapsed < periodLength) {
-                std::this_thread::sleep_for(periodLength - elapsed);
-            }
+            // A step that took the whole period or longer is followed by the next at once.
+            self->PauseUntil(begin + std::chrono::milliseconds(self->period.load()));
         }
     }
     stop->Set();

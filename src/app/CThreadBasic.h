@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -30,6 +31,9 @@ public:
     bool Start();
     // The step the thread repeats.
     virtual void Run() = 0;
+    // Cuts the pause before the next step short (or the next pause, when the thread is inside
+    // a step): new work is taken at once instead of up to a period later. Any thread.
+    void Wake();
 
     // The owner stops the thread by clearing the flag and waiting on the stop event.
     std::atomic<int> running{0};
@@ -41,4 +45,10 @@ public:
 
 private:
     static void ThreadProc(CThreadBasic* self, std::shared_ptr<StopEvent> stop);
+    // Sleeps until `until` or a Wake, whichever comes first.
+    void PauseUntil(std::chrono::steady_clock::time_point until);
+
+    std::mutex wakeMutex_;
+    std::condition_variable wakeCv_;
+    bool woken_ = false;
 };

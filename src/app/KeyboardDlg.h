@@ -36,6 +36,9 @@
 class UpdateTipDlg;
 class Visualizer;
 class WaitDlg;
+namespace MUI {
+class MComboBox;
+}
 namespace hid {
 class DeviceMonitor;
 }
@@ -121,6 +124,16 @@ public:
         std::atomic<int> currentFnLayer{0};
         std::atomic<unsigned> lightFunc{0};
         MUI::PRECISION precision;
+    };
+
+    // The profile list's fields besides the five profile comboboxes.
+    struct ProfileListState {
+        // The second current-profile field (the lighting page reads it); every change of the
+        // active profile sets it with PageState::currentProfile.
+        std::atomic<int> lightingProfile{0};
+        // The profile that was active before the last switch or add (0: none to go back to).
+        // When the keyboard cannot take the new profile, this one is made active again.
+        std::atomic<int> previousProfile{0};
     };
 
     // The tray icon record and the icon itself.
@@ -293,6 +306,33 @@ public:
     void ResetSelectedKey();
     void ResetLayerToDefault();
     void ResetAllKeys();
+    // Worker: the advanced-key tables and every key layer of the page's profile.
+    bool WriteProfileKeyMapsToDevice();
+
+    // --- Switch performance (src/keys/) ---
+    void CreateDefaultKeyPerfRows(int profile);
+
+    // --- Profile list (src/macros/) ---
+    // Worker: fills the profile comboboxes (three profiles on an empty list), selects the
+    // active profile and reads the keyboard's default key table.
+    void LoadProfiles();
+    void AddProfile();
+    void DeleteProfile();
+    void BeginRenameProfile();
+    // The in-place edit of a profile combobox ended.
+    void EndRenameProfile(unsigned comboId);
+    // A page's profile combobox chose another profile.
+    void OnProfileComboChanged(unsigned comboId);
+    void ShowCustomKeyProfileMenu();
+    // A profile-menu item: 101 add, 102 delete, 103 rename.
+    void OnCustomKeyMenuCommand(int item);
+    // Worker: reloads the pages for the active profile and writes it to the keyboard; when the
+    // keyboard does not take all of it, the previous profile is made active again.
+    void ApplyProfile();
+    // The default profile names shown in the current language (after a language change).
+    void RelabelProfileNames();
+    // The profile comboboxes of the pages built so far, the key page's first.
+    std::vector<MUI::MComboBox*> ProfileCombos() const;
 
     // --- Update checks, the software update and the progress window (src/update/) ---
     // Settings page: a version text or check button was clicked (it is disabled while its
@@ -327,15 +367,21 @@ public:
     UpdateStatus updates;
     KeyTableState keyTables;
     KeyPageControls keyPage;
+    ProfileListState profiles;
     // The music mode's capture and render thread; started by the first worker command.
     std::unique_ptr<Visualizer> visualizer;
 
 private:
     void RunCommand(int code);
     void RunIdleStep();
+    // The end of a step whose handler shows a wait dialog: the dialog ends, then a pause.
+    void EndWaitDlgStep();
     void ShowNoConnectProgress(int shown);
     void ShowLoadedPages();
     void ShowHomePanel();
     void SetStatusTitle(int textId);
     void StopWorker();
+    // Makes `profile` active in the database, both current-profile fields and every profile
+    // combobox.
+    void ActivateProfile(int profile);
 };

@@ -1,9 +1,12 @@
 // Control notifications and window messages of the main window, page changes, popups, the
 // upgrade progress timer and the window drag.
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
+#include "keys/KeyPageControls.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/os/ShellOpen.h"
 #include "update/UpdateTipDlg.h"
@@ -12,12 +15,24 @@ namespace {
 
 constexpr int kMessageBoxCloseCode = 2;
 
+bool IsProfileCombo(unsigned id)
+{
+    const auto& others = KeyPageId::kOtherProfileCombos;
+    return id == KeyPageId::kProfileCombo ||
+           std::find(std::begin(others), std::end(others), id) != std::end(others);
+}
+
 }  // namespace
 
 int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
 {
     if (id == MainId::kTabCtrl) {
         return OnPageChanged(static_cast<int>(value));
+    }
+    if (code == MUI::kNotifyEditEnded && IsProfileCombo(id)) {
+        // A profile name edited in place: stored (or restored) before the page sees it.
+        EndRenameProfile(id);
+        return 1;
     }
     if (id >= KeyPageId::kProfileCombo && id <= KeyPageId::kKeyValues) {
         return OnKeyPageMessage(id, code, value);  // filters the codes per control itself
@@ -92,8 +107,10 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 1;
         case WM_UPDATE_NOTIFY:
             return OnUpdateNotify(wParam, lParam);
-        case WM_HOOK_KEY_EVENT:
         case WM_CUSTOMKEY_MENU:
+            OnCustomKeyMenuCommand(static_cast<int>(wParam));
+            return 0;
+        case WM_HOOK_KEY_EVENT:
         case WM_OPEN_ADVKEY_EDITOR:
         case WM_ADVKEY_SAVED:
         case WM_ADVKEY_PROFILE_MENU:

@@ -28,7 +28,12 @@ constexpr int kCoverWidth = 1000;
 constexpr int kCoverHeight = 8000;
 }  // namespace
 
-void KeyboardDlg::QueueCommand(int code) { worker.queue.Push(code); }
+void KeyboardDlg::QueueCommand(int code)
+{
+    worker.queue.Push(code);
+    // The worker takes it now rather than after the rest of its period.
+    Wake();
+}
 
 void KeyboardDlg::Run()
 {
@@ -72,15 +77,24 @@ void KeyboardDlg::RunCommand(int code)
             break;
         case QCMD_LOAD_FROM_DEVICE:
             LoadAllFromDevice();
+            // The settings block is written here once its codec exists.
             ShowLoadedPages();
             break;
         case QCMD_APPLY_PROFILE:
+            ApplyProfile();
+            EndWaitDlgStep();
+            break;
         case QCMD_WRITE_KEYMAP:
-        case QCMD_WRITE_MACROS:
+            WriteKeyMapToDevice();
+            EndWaitDlgStep();
+            break;
         case QCMD_WRITE_LAYER_KEYMAP:
-            // The exchanges of these codes come with their pages; the dialog still ends.
-            CloseWaitDlg();
-            worker.pause(kAfterCloseMs);
+            WriteLayerKeyMapToDevice();
+            EndWaitDlgStep();
+            break;
+        case QCMD_WRITE_MACROS:
+            // The macro image's write joins here with the macro codec; the dialog still ends.
+            EndWaitDlgStep();
             break;
         case QCMD_CHECK_SOFTWARE:
             CheckSoftwareVersion();
@@ -98,13 +112,34 @@ void KeyboardDlg::RunCommand(int code)
             break;
         case QCMD_FACTORY_RESET:
             FactoryReset();
-            CloseWaitDlg();
-            worker.pause(kAfterCloseMs);
+            EndWaitDlgStep();
+            break;
+        case QCMD_WRITE_LIGHTING:
+        case QCMD_WRITE_USER_COLORS:
+        case QCMD_WRITE_KEY_PERF:
+        case QCMD_WRITE_SETTINGS:
+        case QCMD_SET_CALIBRATION:
+            // The lighting, user-colour, performance, settings and calibration writes join here
+            // with their codecs.
+            break;
+        case QCMD_CHECK_SOFTWARE:
+        case QCMD_CHECK_FIRMWARE:
+        case QCMD_INSTALL_SOFTWARE:
+        case QCMD_UPGRADE_FIRMWARE:
+        case QCMD_UPGRADE_FIRMWARE_ALT:
+        case QCMD_RECOVER_FIRMWARE:
+            // The version checks, the software update and the firmware upgraders join here.
             break;
         default:
-            // 21 and 22 only take their step; the other codes' routines come with their pages.
+            // 21 and 22 only take their step; 11, 23 and unknown codes do nothing.
             break;
     }
+}
+
+void KeyboardDlg::EndWaitDlgStep()
+{
+    CloseWaitDlg();
+    worker.pause(kAfterCloseMs);
 }
 
 void KeyboardDlg::RunIdleStep()
@@ -174,14 +209,13 @@ void KeyboardDlg::FirstConnect()
 
 void KeyboardDlg::LoadAllFromDevice()
 {
-    // Until the profile list is built, the pages work on the database's active profile.
-    if (const int active = KBDataBase::GetInstance().GetActiveProfile(); active > 0) {
-        page.currentProfile = active;
-    }
-    // The profile load's key tables (the rest of the pages' loads come with the pages).
-    LoadKeyTablesFromDevice();
+    LoadProfiles();
     RefreshKeyAssignView();
+    // The keyboard's key performance and the performance page's settings are read here once
+    // the performance codec and page exist.
     ShowNoConnectProgress(1);
+    // Then the lighting, the lighting modes and the music grid, the settings page and the
+    // macro list, as their codecs and pages join.
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
 }
@@ -192,7 +226,9 @@ void KeyboardDlg::FactoryReset()
     DeviceManager::GetInstance().SendCommand(report);
     worker.pause(kResetRestartMs);
     worker.pause(kResetReloadMs);
-    LoadKeyTablesFromDevice();
+    // The reload of LoadAllFromDevice, without the progress pictures and the stored preset.
+    LoadProfiles();
+    RefreshKeyAssignView();
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)

@@ -9,6 +9,7 @@
 #include "app/PlatformRuntimes.h"
 #include "app/RegistrySettings.h"
 #include "app/StartupReport.h"
+#include "app/TestEntry.h"
 #include "platform/hid/HidSeam.h"
 #include "platform/mui/Application.h"
 #include "platform/mui/Manager.h"
@@ -71,8 +72,10 @@ int RunStartup(const std::wstring& commandLine)
     const int showMode = ChooseShowMode(commandLine);
     {
         KeyboardDlg window;
-        if (instance.Listen([&window](const std::string& command) {
+        const bool scripted = TestEntryEnabled();
+        if (instance.Listen([&window, scripted](const std::string& command) {
                 HandleInstanceCommand(window.GetHWND(), command);
+                if (scripted) HandleTestCommand(window, command);
             })) {
             ReportStartupMilestone("listening");
         }

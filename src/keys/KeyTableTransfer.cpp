@@ -138,6 +138,16 @@ bool KeyTableTransfer::WriteLayerKeyMap(int profile, int layer, int advancedProf
     return WriteKeyLayer(profile, layer) && advanced;
 }
 
+bool KeyTableTransfer::WriteProfileKeyMaps(int profile, int advancedProfile)
+{
+    bool ok = WriteAdvancedKeys(advancedProfile);
+    for (int layer = 0; layer < kReadKeyLayers; ++layer) {
+        // A keyboard that went away fails every further layer at once; stop at the first.
+        if (!WriteKeyLayer(profile, layer)) return false;
+    }
+    return ok;
+}
+
 bool KeyTableTransfer::WriteKeyLayer(int profile, int layer)
 {
     // Without a profile the table would hold nothing but the defaults and wipe the keyboard's.

@@ -40,6 +40,9 @@ public:
     bool WriteKeyMap(int profile, int layer, int advancedProfile);
     // The same with the advanced tables built from that layer of advancedProfile only.
     bool WriteLayerKeyMap(int profile, int layer, int advancedProfile);
+    // The advanced tables of advancedProfile, then every key layer the keyboard keeps (0..7)
+    // of profile: what makes the keyboard hold a whole profile.
+    bool WriteProfileKeyMaps(int profile, int advancedProfile);
     bool WriteAdvancedKeys(int profile);
     bool WriteLayerAdvancedKeys(int profile, int layer);
 

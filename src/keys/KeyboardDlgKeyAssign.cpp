@@ -91,6 +91,9 @@ int KeyboardDlg::OnKeyPageMessage(unsigned id, int code, LPARAM value)
         case kProfileCombo:
             OnCustomKeyProfileChanged();
             return 1;
+        case kProfileMenu:
+            ShowCustomKeyProfileMenu();
+            return 1;
         case kPresetCombo:
             OnKeyPresetSelected();
             return 1;

@@ -49,10 +49,6 @@ constexpr struct {
 constexpr int kLayerTexts[] = {108, 109};
 constexpr int kFirstTabText = 120;
 
-// The default profile names begin with one of these; the rest of the name is kept.
-constexpr const wchar_t* kDefaultProfilePrefixes[] = {L"配置方案", L"Profile"};
-constexpr int kDefaultProfileText = 101;
-
 constexpr LayoutRow kKeyPageRows[] = {
     {kPaletteBackground, Px(340), FromB(-420), Px(1410), FromB(-90)},
     {kHeadingLine, Px(7), Px(154), Px(244), Px(156)},
@@ -61,6 +57,11 @@ constexpr LayoutRow kKeyPageRows[] = {
     {kTypeTab, Px(33), Px(285), Px(203), Px(885)},
     {kKeyFunctions, Px(390), Px(480), FromR(-50), FromB(-110)},
     {kKeyValues, Px(390), Px(480), FromR(-50), FromB(-110)},
+    // The profile chooser is placed on the preset chooser's row, to its left.
+    {kProfileLabel, Px(390), FromB(-50), Px(470), FromB(-27)},
+    {kProfileCombo, Px(470), FromB(-50), Px(670), FromB(-27)},
+    {kProfileMenu, Px(676), FromB(-50), Px(699), FromB(-27)},
+    {kPresetLabel, Px(800), FromB(-50), Px(895), FromB(-27)},
     {kPresetCombo, Px(900), FromB(-50), Px(1030), FromB(-27)},
     {kResetKey, FromR(-542), FromB(-50), FromR(-477), FromB(-27)},
     {kResetLayer, FromR(-452), FromB(-50), FromR(-387), FromB(-27)},
@@ -81,18 +82,6 @@ MUI::MButton* PageButton(const ControlBuilder& build, unsigned id, const wchar_t
     auto* button = build.Control<MUI::MButton>(L"MButton", id);
     button->SetImage(icon);
     return button;
-}
-
-// A default profile name in the current language; other names come back unchanged.
-std::wstring RelabelProfileName(const std::wstring& name)
-{
-    for (const wchar_t* prefix : kDefaultProfilePrefixes) {
-        const std::wstring start(prefix);
-        if (name.compare(0, start.size(), start) == 0) {
-            return GetLanString(kDefaultProfileText) + name.substr(start.size());
-        }
-    }
-    return name;
 }
 
 }  // namespace
@@ -185,16 +174,6 @@ void KeyboardDlg::ApplyKeyPageTexts()
     if (keyPage.typeTab != nullptr) {
         for (int i = 0; i < MUI::KeyTypeTab::kTabCount; ++i) {
             keyPage.typeTab->SetTabTitle(i, GetLanString(kFirstTabText + i));
-        }
-    }
-    // The default profile names follow the language on every page's profile list; the lists
-    // hold the same profiles in the same order.
-    if (keyPage.profileCombo == nullptr) return;
-    for (int i = 0; i < keyPage.profileCombo->GetItemCount(); ++i) {
-        const std::wstring name = RelabelProfileName(keyPage.profileCombo->GetItemText(i));
-        keyPage.profileCombo->SetItemText(i, name);
-        for (const unsigned id : kOtherProfileCombos) {
-            if (auto* combo = GetControlAs<MUI::MComboBox>(id)) combo->SetItemText(i, name);
         }
     }
 }

@@ -6,18 +6,16 @@
 #include "platform/mui/MComboBox3.h"
 #include "storage/KBDataBase.h"
 
-void KeyboardDlg::OnCustomKeyProfileChanged()
-{
-    if (keyPage.profileCombo == nullptr) return;
-    const int profile = keyPage.profileCombo->GetCurData();
-    if (profile <= 0) return;
-    page.currentProfile = profile;
-    KBDataBase::GetInstance().SetActiveProfile(profile);
-    for (const unsigned id : KeyPageId::kOtherProfileCombos) {
-        if (auto* combo = GetControlAs<MUI::MComboBox>(id)) combo->SelectData(profile);
-    }
-    QueueWithWaitDlg(QCMD_APPLY_PROFILE);
-}
+namespace {
+
+// The profile-menu entries the preset chooser also takes.
+constexpr int kProfileMenuAdd = 101;
+constexpr int kProfileMenuDelete = 102;
+constexpr int kProfileMenuRename = 103;
+
+}  // namespace
+
+void KeyboardDlg::OnCustomKeyProfileChanged() { OnProfileComboChanged(KeyPageId::kProfileCombo); }
 
 void KeyboardDlg::OnKeyPresetSelected()
 {
@@ -32,8 +30,12 @@ void KeyboardDlg::OnKeyPresetSelected()
             ApplyKeyLayoutPreset(choice);
             RefreshKeyAssignView();
             break;
+        case kProfileMenuAdd:
+        case kProfileMenuDelete:
+        case kProfileMenuRename:
+            OnCustomKeyMenuCommand(choice);
+            break;
         default:
-            // The profile-menu entries (add, delete, rename) come with the profile list.
             break;
     }
     KBDataBase::GetInstance().SetConfig(0, L"key_profile_preset", std::to_wstring(choice));

@@ -80,6 +80,11 @@ void KeyboardDlg::WriteLayerKeyMapToDevice()
                                          AdvancedKeyPageProfile());
 }
 
+bool KeyboardDlg::WriteProfileKeyMapsToDevice()
+{
+    return Transfer(keyTables).WriteProfileKeyMaps(KeyPageProfile(), AdvancedKeyPageProfile());
+}
+
 void KeyboardDlg::WriteAdvancedKeysToDevice()
 {
     Transfer(keyTables).WriteAdvancedKeys(AdvancedKeyPageProfile());

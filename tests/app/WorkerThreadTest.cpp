@@ -102,6 +102,27 @@ TEST(CThreadBasic, ALongStepIsFollowedAtOnce)
     EXPECT_LT(Ms(t.starts[2] - t.ends[1]), 250.0);
 }
 
+TEST(CThreadBasic, AWakeEndsThePauseAtOnce)
+{
+    RecordingThread t;
+    ASSERT_TRUE(t.Start());
+    t.period = 5000;
+    t.Wake();            // whichever pause the first step began with ends
+    WaitForSteps(t, 2);  // the second step's pause is a whole period
+    Clock::time_point wokenAt;
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        wokenAt = Clock::now();
+    }
+    t.Wake();
+    WaitForSteps(t, 3);
+    t.running = 0;
+    t.Wake();  // the stop, too, need not wait out the period
+    ASSERT_TRUE(t.stopEvent->Wait(5000));
+    std::lock_guard<std::mutex> lock(t.mutex);
+    EXPECT_LT(Ms(t.starts[2] - wokenAt), 2500.0) << "not the rest of a 5000 ms period";
+}
+
 TEST(CommandQueue, FirstInFirstOutAcrossThreads)
 {
     CommandQueue queue;

@@ -221,6 +221,7 @@ TEST_F(KeyPageLookTest, ControlsSitInTheirRectanglesWithTheirTexts)
         dynamic_cast<MUI::MComboBox*>(Dlg().ui.keysPage->CreateControl(L"MComboBox", 220));
     for (const wchar_t* name : {L"Profile 1", L"配置方案2", L"Mine"}) other->AddItem(name, 0);
     Dlg().ApplyKeyPageTexts();
+    Dlg().RelabelProfileNames();  // the profile list's part of a language change
     EXPECT_EQ(other->GetItemText(1), L"T1012");
     EXPECT_EQ(other->GetItemText(2), L"Mine");
     EXPECT_EQ(Control<MUI::MControl>(90).GetTooltip(), L"T103");

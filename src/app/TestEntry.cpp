@@ -1,0 +1,118 @@
+#include "app/TestEntry.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+
+#include "app/KeyboardDlg.h"
+#include "platform/mui/ControlClick.h"
+#include "platform/mui/KeyLayerCtrl.h"
+#include "platform/mui/KeyTypeTab.h"
+#include "platform/mui/KeyValueList2.h"
+#include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/MComboBox.h"
+#include "platform/mui/MWindow.h"
+#include "platform/mui/WindowServices.h"
+#include "platform/text/Utf8.h"
+#include "storage/KBDataBase.h"
+
+namespace {
+
+MUI::MDialog* FindDialog(KeyboardDlg& window, std::string name)
+{
+    if (name == "main") return &window;
+    std::replace(name.begin(), name.end(), '_', ' ');
+    const HWND handle = MUI::FindWindow(L"", text::Utf8ToWide(name));
+    return dynamic_cast<MUI::MDialog*>(MUI::MWindow::FromHandle(handle));
+}
+
+// Where a click on the control reaches `target`.
+std::optional<POINT> TargetPoint(const MUI::MControl& control, std::optional<int> target)
+{
+    const RECT rect = control.GetRect();
+    const POINT middle{(rect.right - rect.left) / 2, (rect.bottom - rect.top) / 2};
+    if (!target) return middle;
+    const int wanted = *target;
+    if (const auto* keys = dynamic_cast<const MUI::KeyboardCtrl*>(&control)) {
+        return MUI::FindControlPoint(
+            control, [&](int x, int y) { return keys->GetKeyCodeAt(x, y) == wanted; });
+    }
+    if (const auto* tabs = dynamic_cast<const MUI::KeyTypeTab*>(&control)) {
+        return MUI::FindControlPoint(
+            control, [&](int x, int y) { return tabs->TabFromPoint(x, y) == wanted; });
+    }
+    if (const auto* tiles = dynamic_cast<const MUI::KeyValueList2*>(&control)) {
+        const std::vector<MUI::KeyValueList2::Tile> items = tiles->GetItems();
+        return MUI::FindControlPoint(control, [&](int x, int y) {
+            const int index = tiles->ItemFromPoint(x, y);
+            return index >= 0 && items[static_cast<size_t>(index)].value == wanted;
+        });
+    }
+    if (const auto* layers = dynamic_cast<const MUI::KeyLayerCtrl*>(&control)) {
+        return MUI::FindControlPoint(control, [&](int x, int y) {
+            const int index = layers->ItemFromPoint(x, y);
+            return index >= 0 && layers->GetItemLayer(index) == wanted;
+        });
+    }
+    return middle;
+}
+
+void Click(KeyboardDlg& window, std::istringstream& args)
+{
+    std::string name;
+    unsigned id = 0;
+    if (!(args >> name >> id)) return;
+    std::optional<int> target;
+    if (int value = 0; args >> value) target = value;
+    MUI::MDialog* dialog = FindDialog(window, name);
+    MUI::MControl* control = dialog != nullptr ? dialog->GetControl(id) : nullptr;
+    if (control == nullptr) return;
+    if (const std::optional<POINT> at = TargetPoint(*control, target)) {
+        MUI::ClickControl(*control, *at);
+    }
+}
+
+void Pick(KeyboardDlg& window, std::istringstream& args)
+{
+    unsigned id = 0;
+    int index = 0;
+    if (!(args >> id >> index)) return;
+    if (auto* combo = window.GetControlAs<MUI::MComboBox>(id)) combo->PickItem(index);
+}
+
+void ReportProfiles(KeyboardDlg& window)
+{
+    std::ostringstream line;
+    line << "profiles active=" << KBDataBase::GetInstance().GetActiveProfile()
+         << " current=" << window.page.currentProfile.load();
+    const auto* combo = window.keyPage.profileCombo;
+    line << " selected=" << (combo != nullptr ? combo->GetCurSel() : -1) << " items=";
+    for (int i = 0; combo != nullptr && i < combo->GetItemCount(); ++i) {
+        line << (i > 0 ? "|" : "") << combo->GetItemData(i) << ":"
+             << text::WideToUtf8(combo->GetItemText(i));
+    }
+    const HWND wait = MUI::FindWindow(L"", L"WaitDlg");
+    line << " waiting=" << (wait != nullptr && MUI::IsWindowVisible(wait) ? 1 : 0);
+    std::printf("%s\n", line.str().c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+bool TestEntryEnabled() { return std::getenv("TV_TEST_ENTRY") != nullptr; }
+
+void HandleTestCommand(KeyboardDlg& window, const std::string& command)
+{
+    std::istringstream args(command);
+    std::string verb;
+    args >> verb;
+    if (verb == "click") {
+        Click(window, args);
+    } else if (verb == "pick") {
+        Pick(window, args);
+    } else if (verb == "profiles") {
+        ReportProfiles(window);
+    }
+}

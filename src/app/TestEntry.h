@@ -1,0 +1,26 @@
+// Scripted input for end-to-end tests: with the environment variable TV_TEST_ENTRY set, the
+// instance socket also takes commands that click controls as the mouse does and report what
+// the profile list holds. Every click goes through the control's own input handling, its
+// notification, OnMessage, the command queue and the worker, exactly as a user's click.
+//
+//   click WINDOW ID [TARGET]   left click on control ID of the window named WINDOW ("main" for
+//                              the main window, else a popup's name such as "Menu_Window" or
+//                              "MessageBox", '_' standing for a blank); TARGET picks the spot: a
+//                              key code on a key view, a tab on the palette tabs, a tile's value on
+//                              the palette, a layer on a layer selector; other controls are clicked
+//                              in their middle
+//   pick ID INDEX              chooses item INDEX from the drop-down list of combobox ID
+//   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
+//                              waiting=W" (A from the database, C the window's current profile,
+//                              W 1 while a wait dialog is shown)
+//
+// UI thread.
+#pragma once
+
+#include <string>
+
+class KeyboardDlg;
+
+bool TestEntryEnabled();
+// Handles a command line of the list above; others are ignored.
+void HandleTestCommand(KeyboardDlg& window, const std::string& command);
