@@ -27,6 +27,7 @@
 #include "app/MainPage.h"
 #include "app/MainWindowControls.h"
 #include "app/WorkerCommand.h"
+#include "device/KeyPerfState.h"
 #include "device/KeyTableState.h"
 #include "keys/KeyPageControls.h"
 #include "platform/mui/MDialog.h"
@@ -124,7 +125,17 @@ public:
         std::atomic<int> currentProfile{0};
         std::atomic<int> currentFnLayer{0};
         std::atomic<unsigned> lightFunc{0};
+        // The lighting page's current mode (LightMode).
+        std::atomic<int> currentLightMode{0};
         MUI::PRECISION precision;
+    };
+
+    // Switch performance and calibration, shared by the performance page and the worker.
+    struct PerfState {
+        KeyPerfState keys;
+        std::atomic<bool> calibrating{false};
+        // The profile the keyboard reported active (its own numbering).
+        std::atomic<int> deviceProfile{0};
     };
 
     // The tray icon record and the icon itself.
@@ -252,6 +263,9 @@ public:
     // The profiles the key page (control 87) and the advanced-key page (control 107) work on.
     int KeyPageProfile() const;
     int AdvancedKeyPageProfile() const;
+    // The profile a page's profile combobox shows; the current profile while it is missing or
+    // has no selection.
+    int ProfileShownIn(unsigned comboId) const;
     void ApplyPresetStandard();
     void ApplyPresetMacSwap();
     void ApplyPresetDvorak();
@@ -284,6 +298,24 @@ public:
     void ResetLayerToDefault();
     void ResetAllKeys();
 
+    // --- Switch performance and the settings block on the keyboard (src/keys/) ---
+    int PerfPageProfile() const;
+    void ReadKeyPerfFromDevice(int profile);
+    // After a profile switch on the keyboard: the kept device profile's table into profile.
+    void ReadProfileKeyPerf(int profile);
+    void WriteKeyPerfToDevice();
+    void WriteSettingsToDevice();
+    void SendCalibrationMode();
+
+    // --- Lighting fields, colour tables and macros on the keyboard (worker) ---
+    int LightingPageProfile() const;
+    void ReadLightingFromDevice(int profile);
+    void WriteLightingToDevice();
+    void WriteUserColorsToDevice();
+    void ReadKeyColorsFromDevice();
+    void WriteLiveColorsToDevice();
+    void WriteMacrosToDevice();
+
     MainWindowControls ui;
     ConnectionState connection;
     ModelState model;
@@ -297,6 +329,7 @@ public:
     WorkerState worker;
     KeyTableState keyTables;
     KeyPageControls keyPage;
+    PerfState perf;
 
 private:
     void RunCommand(int code);

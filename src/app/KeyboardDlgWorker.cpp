@@ -75,11 +75,31 @@ void KeyboardDlg::RunCommand(int code)
             break;
         case QCMD_LOAD_FROM_DEVICE:
             LoadAllFromDevice();
+            WriteSettingsToDevice();
             ShowLoadedPages();
+            break;
+        case QCMD_WRITE_MACROS:
+            WriteMacrosToDevice();
+            CloseWaitDlg();
+            worker.pause(kAfterCloseMs);
+            break;
+        case QCMD_WRITE_LIGHTING:
+            WriteLightingToDevice();
+            break;
+        case QCMD_WRITE_USER_COLORS:
+            WriteUserColorsToDevice();
+            break;
+        case QCMD_WRITE_KEY_PERF:
+            WriteKeyPerfToDevice();
+            break;
+        case QCMD_WRITE_SETTINGS:
+            WriteSettingsToDevice();
+            break;
+        case QCMD_SET_CALIBRATION:
+            SendCalibrationMode();
             break;
         case QCMD_APPLY_PROFILE:
         case QCMD_WRITE_KEYMAP:
-        case QCMD_WRITE_MACROS:
         case QCMD_WRITE_LAYER_KEYMAP:
             // The exchanges of these codes come with their pages; the dialog still ends.
             CloseWaitDlg();
@@ -109,7 +129,7 @@ void KeyboardDlg::RunIdleStep()
         TimeBeginPeriod(1);
         if ((page.lightFunc.load() & LIGHT_FUNC_USER_COLORS) == 0 && !IsPreviewCovered() &&
             !IsIconic()) {
-            // The live colours are read here once the lighting page's codec exists.
+            ReadKeyColorsFromDevice();
         }
         TimeEndPeriod(1);
         return;
@@ -166,7 +186,9 @@ void KeyboardDlg::LoadAllFromDevice()
     // The profile load's key tables (the rest of the pages' loads come with the pages).
     LoadKeyTablesFromDevice();
     RefreshKeyAssignView();
+    ReadKeyPerfFromDevice(page.currentProfile.load());
     ShowNoConnectProgress(1);
+    ReadLightingFromDevice(page.currentProfile.load());
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
 }

@@ -4,7 +4,7 @@
 
 #include "device/KeyNameTable.h"
 #include "keys/KeyMacroType.h"
-#include "keys/RecordList.h"
+#include "storage/RecordList.h"
 #include "storage/KBDataBase.h"
 
 namespace {

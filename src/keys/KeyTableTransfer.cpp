@@ -8,7 +8,7 @@
 #include "device/KeyLayerRead.h"
 #include "keys/KeyLayerDecoder.h"
 #include "keys/KeyMacroType.h"
-#include "keys/RecordList.h"
+#include "storage/RecordList.h"
 #include "storage/KBDataBase.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "keys/KeyDefaults.h"
 #include "keys/KeyMacroType.h"
 #include "keys/KeyPalette.h"
-#include "keys/RecordList.h"
+#include "storage/RecordList.h"
 #include "platform/mui/KeyFuncControl.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"

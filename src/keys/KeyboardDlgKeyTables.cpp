@@ -20,25 +20,19 @@ KeyTableTransfer Transfer(KeyTableState& state)
     return KeyTableTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), state);
 }
 
-// The profile a page's combo box shows; the current profile while the combo box is missing or
-// holds no selection (it always shows the current profile once it is filled).
-int ProfileShownBy(const MUI::MComboBox* combo, int currentProfile)
-{
-    return combo != nullptr && combo->GetCurSel() >= 0 ? combo->GetCurData() : currentProfile;
-}
-
 }  // namespace
 
-int KeyboardDlg::KeyPageProfile() const
+int KeyboardDlg::ProfileShownIn(unsigned comboId) const
 {
-    return ProfileShownBy(GetControlAs<MUI::MComboBox>(kKeyProfileCombo), page.currentProfile);
+    // A filled combo box always shows the current profile.
+    const auto* combo = GetControlAs<MUI::MComboBox>(comboId);
+    return combo != nullptr && combo->GetCurSel() >= 0 ? combo->GetCurData()
+                                                       : page.currentProfile.load();
 }
 
-int KeyboardDlg::AdvancedKeyPageProfile() const
-{
-    return ProfileShownBy(GetControlAs<MUI::MComboBox>(kAdvancedKeyProfileCombo),
-                          page.currentProfile);
-}
+int KeyboardDlg::KeyPageProfile() const { return ProfileShownIn(kKeyProfileCombo); }
+
+int KeyboardDlg::AdvancedKeyPageProfile() const { return ProfileShownIn(kAdvancedKeyProfileCombo); }
 
 void KeyboardDlg::ReadDefaultKeyMapFromDevice()
 {

@@ -7,7 +7,7 @@
 
 #include "device/KeyNameTable.h"
 #include "keys/KeyMacroType.h"
-#include "keys/RecordList.h"
+#include "storage/RecordList.h"
 #include "storage/StorageFixture.h"
 
 namespace {
