@@ -30,6 +30,7 @@
 #include "device/KeyPerfState.h"
 #include "device/KeyTableState.h"
 #include "keys/KeyPageControls.h"
+#include "keys/PerfPageControls.h"
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
 
@@ -43,7 +44,9 @@ class TrayIcon;
 }
 namespace MUI {
 class KeyboardCtrl;
-}
+class MSlider;
+class MText;
+}  // namespace MUI
 
 // What a device-interface notification carries: the header's device type and the interface
 // name ("...VID_xxxx&PID_xxxx&MI_xx...").
@@ -307,6 +310,40 @@ public:
     void WriteSettingsToDevice();
     void SendCalibrationMode();
 
+    // --- Performance page (src/keys/) ---
+    void BuildPerfPage();
+    void LayoutPerfPage(const RECT& client);
+    void ApplyPerfPageTexts();
+    // The page's control notifications (ids 266-332); 0 for ids it does not handle.
+    int OnPerfPageMessage(unsigned id, int code, LPARAM value);
+    void OnPerfProfileChanged();
+    void OnPerfPresetSelected();
+    void OnKeyStrokeChanged(int code);
+    void OnDebugModeSwitch();
+    void OnDeadZoneSwitch();
+    void ResetKeyActuation();
+    void OnRapidTriggerSwitch();
+    void OnSensitivityModeSwitch();
+    // A distance slider moved (combined 305, press 311, release 317).
+    void OnRtSlider(unsigned sliderId, int code, int position);
+    // A distance reset button (302, 308, 314).
+    void ResetRtSlider(unsigned resetId);
+    void OnContinuousRapidTriggerSwitch();
+    void OnBottomRapidTriggerSwitch();
+    // The selection buttons: none (325), invert (326), all (327).
+    void OnPerfSelection(unsigned buttonId);
+    void OnSwitchTypeChanged();
+    void ResetSwitchType();
+    void ResetRapidTrigger();
+    void ApplyRapidTrigger();
+    void ApplyPerfPreset(int presetId);
+    void SavePerfSettings();
+    void LoadPerfSettings();
+    void ShowSelectedKeyPerf();
+    void SetSwitchPrecision(int modelId);
+    // The switch types the model offers, the first selected.
+    void FillSwitchTypeCombo(int modelId);
+
     // --- Lighting fields, colour tables and macros on the keyboard (worker) ---
     int LightingPageProfile() const;
     void ReadLightingFromDevice(int profile);
@@ -330,8 +367,19 @@ public:
     KeyTableState keyTables;
     KeyPageControls keyPage;
     PerfState perf;
+    PerfPageControls perfPage;
 
 private:
+    // Performance page helpers.
+    bool PerfEditBlocked() const;
+    // True when keys are marked; otherwise the user is told (a message box or the page's
+    // transient message).
+    bool PerfKeysMarked(bool asMessageBox);
+    void SetPerfConfig(const wchar_t* key, const std::wstring& value);
+    void SetSliderPosition(MUI::MSlider* slider, MUI::MText* label, int position);
+    void ShowRapidTriggerGroups(bool shown);
+    void SetControlVisible(unsigned id, bool visible);
+
     void RunCommand(int code);
     void RunIdleStep();
     void ShowNoConnectProgress(int shown);

@@ -166,5 +166,6 @@ void KeyboardDlg::ApplyLanguageTexts()
         ApplyTabTexts(*ui.tabCtrl);
     }
     ApplyKeyPageTexts();
+    ApplyPerfPageTexts();
     ApplySettingsPageTexts(*this);
 }

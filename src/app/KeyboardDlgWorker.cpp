@@ -187,6 +187,7 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadKeyTablesFromDevice();
     RefreshKeyAssignView();
     ReadKeyPerfFromDevice(page.currentProfile.load());
+    LoadPerfSettings();
     ShowNoConnectProgress(1);
     ReadLightingFromDevice(page.currentProfile.load());
     ShowNoConnectProgress(2);

@@ -4,8 +4,8 @@
 
 #include "device/KeyNameTable.h"
 #include "keys/KeyMacroType.h"
-#include "storage/RecordList.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 

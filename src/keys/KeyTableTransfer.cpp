@@ -8,8 +8,8 @@
 #include "device/KeyLayerRead.h"
 #include "keys/KeyLayerDecoder.h"
 #include "keys/KeyMacroType.h"
-#include "storage/RecordList.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 

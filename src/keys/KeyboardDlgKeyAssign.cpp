@@ -7,7 +7,6 @@
 #include "keys/KeyDefaults.h"
 #include "keys/KeyMacroType.h"
 #include "keys/KeyPalette.h"
-#include "storage/RecordList.h"
 #include "platform/mui/KeyFuncControl.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
@@ -15,6 +14,7 @@
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/PaletteDrag.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 
