@@ -216,6 +216,10 @@ void KeyboardDlg::FactoryReset()
     worker.pause(kResetRestartMs);
     worker.pause(kResetReloadMs);
     LoadKeyTablesFromDevice();
+    RefreshKeyAssignView();
+    ReadKeyPerfFromDevice(page.currentProfile.load());
+    LoadPerfSettings();
+    ReadLightingFromDevice(page.currentProfile.load());
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)
