@@ -35,6 +35,7 @@
 #include "platform/mui/Precision.h"
 
 class QObject;
+class Visualizer;
 class WaitDlg;
 namespace hid {
 class DeviceMonitor;
@@ -368,6 +369,8 @@ public:
     KeyPageControls keyPage;
     PerfState perf;
     PerfPageControls perfPage;
+    // The music mode's capture and render thread; started by the first worker command.
+    std::unique_ptr<Visualizer> visualizer;
 
 private:
     // Performance page helpers.

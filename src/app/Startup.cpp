@@ -14,6 +14,7 @@
 #include "app/PlatformRuntimes.h"
 #include "app/RegistrySettings.h"
 #include "app/StartupReport.h"
+#include "platform/hid/HidSeam.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/WindowMessages.h"
 #include "platform/os/Autostart.h"
@@ -64,6 +65,7 @@ int RunStartup(const std::wstring& commandLine)
         os::SendInstanceCommand(deviceName, "show");
         return 0;
     }
+    hid::Backend();  // the HID library's start-up, before any thread of ours uses it
     EnableDebugPrivilege();
     StartGraphicsRuntime();
     InitLanguage();

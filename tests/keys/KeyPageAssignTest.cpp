@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/WorkerCommand.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 #include "keys/KeyPageFixture.h"
 #include "platform/mui/KeyFuncControl.h"
 #include "platform/mui/KeyLayerCtrl.h"

@@ -2,6 +2,13 @@
 // come from the interface's report descriptor in sysfs. hidraw hands over reports of an
 // interface without numbered reports without the report ID byte; this back end adds it (0) so
 // every back end delivers reports alike.
+//
+// hidapi keeps one process-wide error string that hid_init (run by every hid_enumerate and
+// hid_open_path) frees and replaces, and one per device that each read and write replaces.
+// Two threads inside hidapi at once free them twice. So every call that may touch the
+// process-wide string runs under one lock, and each device's reads and writes under the
+// device's own lock as well; a read waits for its report under the device's lock only, so a
+// device that is quiet never holds up an enumeration.
 #include <hidapi/hidapi.h>
 #include <unistd.h>
 
@@ -18,10 +25,21 @@ namespace hid {
 
 namespace {
 
+std::mutex& HidapiLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 class HidapiDevice final : public HidDevice {
 public:
     HidapiDevice(hid_device* device, ReportLengths lengths) : device_(device), lengths_(lengths) {}
-    ~HidapiDevice() override { hid_close(device_); }
+    ~HidapiDevice() override
+    {
+        std::lock_guard own(deviceMutex_);
+        std::lock_guard global(HidapiLock());
+        hid_close(device_);
+    }
 
     int InputReportLength() const override { return lengths_.input; }
     int OutputReportLength() const override { return lengths_.output; }
@@ -29,7 +47,7 @@ public:
     int Write(const uint8_t* data, size_t length) override
     {
         if (data == nullptr || length == 0) return -1;
-        std::lock_guard lock(writeMutex_);
+        std::lock_guard lock(deviceMutex_);
         FitOutputReport(data, length, lengths_.output, outgoing_);
         return hid_write(device_, outgoing_.data(), outgoing_.size());
     }
@@ -37,6 +55,7 @@ public:
     int Read(uint8_t* data, size_t length, int timeoutMs) override
     {
         if (data == nullptr || length == 0) return -1;
+        std::lock_guard lock(deviceMutex_);
         if (lengths_.numbered) return hid_read_timeout(device_, data, length, timeoutMs);
         if (length == 1) return -1;
         data[0] = 0;
@@ -47,7 +66,7 @@ public:
 private:
     hid_device* device_;
     ReportLengths lengths_;
-    std::mutex writeMutex_;
+    std::mutex deviceMutex_;  // one read or write of this device at a time
     std::vector<uint8_t> outgoing_;
 };
 
@@ -58,11 +77,16 @@ bool PermissionDenied(const std::string& path)
 
 class HidapiBackend final : public HidBackend {
 public:
-    HidapiBackend() { hid_init(); }
+    HidapiBackend()
+    {
+        std::lock_guard lock(HidapiLock());
+        hid_init();
+    }
 
     std::vector<HidDeviceInfo> Enumerate(uint16_t vendorId, uint16_t productId) override
     {
         std::vector<HidDeviceInfo> found;
+        std::lock_guard lock(HidapiLock());
         hid_device_info* list = hid_enumerate(vendorId, productId);
         for (const hid_device_info* entry = list; entry != nullptr; entry = entry->next) {
             HidDeviceInfo info;
@@ -83,9 +107,12 @@ public:
     std::unique_ptr<HidDevice> Open(const std::string& path) override
     {
         OpenOutcome outcome = OpenOutcome::kFailed;
-        hid_device* device =
-            OpenWithPermissionRetry([&path] { return hid_open_path(path.c_str()); },
-                                    [&path] { return PermissionDenied(path); }, outcome);
+        hid_device* device = OpenWithPermissionRetry(
+            [&path] {
+                std::lock_guard lock(HidapiLock());
+                return hid_open_path(path.c_str());
+            },
+            [&path] { return PermissionDenied(path); }, outcome);
         if (device != nullptr) {
             const std::vector<uint8_t> descriptor = ReadHidrawReportDescriptor(path);
             SetLastError({});
