@@ -34,7 +34,6 @@
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
 
-class QObject;
 class Visualizer;
 class WaitDlg;
 namespace hid {
@@ -44,6 +43,7 @@ namespace os {
 class TrayIcon;
 }
 namespace MUI {
+class FirstShowWatch;
 class KeyboardCtrl;
 class MSlider;
 class MText;
@@ -101,13 +101,6 @@ public:
         uint8_t musicGrid[kMusicGridRows][kMusicGridColumns] = {};
     };
 
-    // Key index, light index and key code maps.
-    struct KeyMaps {
-        std::map<int, int> codeToLightIndex;
-        std::map<int, int> indexToCode;
-        std::map<int, int> slotMap;
-    };
-
     // Links and versions from the configuration, update addresses, home pictures.
     struct AppInfo {
         std::wstring storeLink;
@@ -119,7 +112,7 @@ public:
         std::atomic<bool> upgradeRunning{false};
         int languageId = 1033;
         // Reports the window's first showing for start-up measurements.
-        std::unique_ptr<QObject> shownReport;
+        std::unique_ptr<MUI::FirstShowWatch> shownReport;
     };
 
     // Page state shared with the worker.
@@ -358,7 +351,6 @@ public:
     ConnectionState connection;
     ModelState model;
     LayoutState layout;
-    KeyMaps keyMaps;
     AppInfo info;
     PageState page;
     TrayState tray;

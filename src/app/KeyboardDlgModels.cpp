@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kFirstModelId = 101;
 // Ids of the four key views: key assignment, advanced keys, lighting, performance.
-constexpr unsigned kKeyViewIds[] = {82, 104, 138, 272};
+constexpr unsigned kKeyViewIds[] = {KeyPageId::kKeyboard, 104, 138, 272};
 
 // The software version and the store link of config.xml.
 void ReadSoftwareInfo(std::wstring& version, std::wstring& storeLink)
@@ -125,9 +125,6 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
         layout.brightnessMax = data.brightnessMax;
     }
     // Cleared also for a file that does not load: the views and the grid then stay empty.
-    keyMaps.codeToLightIndex.clear();
-    keyMaps.indexToCode.clear();
-    keyMaps.slotMap.clear();
     layout.musicRows = 0;
     layout.musicColumns = 0;
     std::memset(layout.musicGrid, 0, sizeof layout.musicGrid);

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr unsigned kKeyProfileCombo = 87;
-constexpr unsigned kAdvancedKeyProfileCombo = 107;
 constexpr int kFirstRetryPauseMs = 100;
 constexpr int kSecondRetryPauseMs = 1000;
 
@@ -32,16 +30,16 @@ int KeyboardDlg::ProfileShownIn(unsigned comboId) const
                                                        : page.currentProfile.load();
 }
 
-int KeyboardDlg::KeyPageProfile() const { return ProfileShownIn(kKeyProfileCombo); }
+int KeyboardDlg::KeyPageProfile() const { return ProfileShownIn(KeyPageId::kProfileCombo); }
 
-int KeyboardDlg::AdvancedKeyPageProfile() const { return ProfileShownIn(kAdvancedKeyProfileCombo); }
+int KeyboardDlg::AdvancedKeyPageProfile() const
+{
+    return ProfileShownIn(KeyPageId::kAdvancedKeyProfileCombo);
+}
 
 void KeyboardDlg::ReadDefaultKeyMapFromDevice()
 {
     Transfer(keyTables).ReadDefaultKeyMap(KeyPageProfile());
-    // The window's own key maps follow the ones just built.
-    keyMaps.indexToCode = keyTables.maps.indexToCode;
-    keyMaps.codeToLightIndex = keyTables.maps.lightCodeToIndex;
 }
 
 void KeyboardDlg::LoadKeyTablesFromDevice()
