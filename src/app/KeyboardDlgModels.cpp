@@ -4,9 +4,11 @@
 
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
+#include "app/Language.h"
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
 #include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/SkinImages.h"
 #include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
 #include "xml/XmlDocument.h"
@@ -14,6 +16,9 @@
 namespace {
 
 constexpr int kFirstModelId = 101;
+// Notices of the key views: a layout file or a picture that could not be loaded.
+constexpr int kLayoutNotLoadedText = 830;
+constexpr int kPictureNotLoadedText = 831;
 // Ids of the four key views: key assignment, advanced keys, lighting, performance.
 constexpr unsigned kKeyViewIds[] = {KeyPageId::kKeyboard, 104, 138, 272};
 
@@ -115,8 +120,8 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
     database.Open(GetDataFolder(), chosen.name);
 
     LayoutFileData data;
-    const bool loaded =
-        LoadLayoutFile(GetModuleFolder() + L"layouts/" + chosen.layoutKey + L".xml", data);
+    const std::wstring layoutName = chosen.layoutKey + L".xml";
+    const bool loaded = LoadLayoutFile(GetModuleFolder() + L"layouts/" + layoutName, data);
     if (loaded && data.hasLight) {
         layout.rgbKeyboard = data.rgbKeyboard;
         layout.defaultMode = data.defaultMode;
@@ -131,6 +136,12 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
     const std::vector<MUI::KeyboardCtrl*> views = KeyViews();
     for (MUI::KeyboardCtrl* view : views) {
         view->ClearKeyItems();
+    }
+    // A layout that does not load leaves the views without keys: they say so on one line.
+    const std::wstring notice =
+        loaded && data.hasKeyboard ? L"" : GetLanString(kLayoutNotLoadedText) + L" " + layoutName;
+    for (MUI::KeyboardCtrl* view : views) {
+        view->SetTitle(notice);
     }
     if (loaded && data.hasKeyboard) {
         for (MUI::KeyboardCtrl* view : views) {
@@ -175,8 +186,13 @@ void KeyboardDlg::ApplyModelPictures()
         default:
             break;
     }
+    // A picture the skin does not hold is named under the keys (the keys are still drawn).
+    const bool pictureMissing = MUI::LoadSkinImage(viewPicture).isNull();
     for (MUI::KeyboardCtrl* view : KeyViews()) {
         view->SetImage(viewPicture);
         view->SetRect(viewRect);
+        if (pictureMissing && view->GetKeyItemCount() > 0) {
+            view->SetTitle(GetLanString(kPictureNotLoadedText) + L" " + viewPicture);
+        }
     }
 }

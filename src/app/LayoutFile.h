@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kMusicGridRows = 8;
-inline constexpr int kMusicGridColumns = 32;
+#include "lighting/MusicGrid.h"
 
 // One key element of the layout.
 struct LayoutKeyItem {

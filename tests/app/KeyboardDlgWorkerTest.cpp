@@ -26,10 +26,14 @@ protected:
     static bool EndsAtOnce(WaitDlg& dialog)
     {
         bool forced = false;
-        QTimer::singleShot(10000, [&] {
+        // The timer dies with this call, so it cannot fire into a later test.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
             forced = true;
             dialog.DoOK();
         });
+        timer.start(10000);
         dialog.ShowWaitDlg(nullptr);
         return !forced;
     }
@@ -119,8 +123,7 @@ TEST_F(KeyboardDlgWorkerTest, FirstConnectStartsTheIdleVisualizerAndTheWindowsEn
     // No sound server here: the music mode is silent, not missing.
     CreateWindow(false);
     EXPECT_FALSE(dlg->visualizer->IsRunning());
-    WaitForFirstConnect();
-    EXPECT_TRUE(dlg->visualizer->IsRunning());
+    ASSERT_TRUE(WaitFor([&] { return dlg->visualizer->IsRunning(); }));
     EXPECT_FALSE(dlg->visualizer->GetAnalysis());
     EXPECT_EQ(dlg->visualizer->GetForegroundMode(), 17);
     const auto start = Clock::now();
