@@ -27,8 +27,10 @@
 #include "app/MainPage.h"
 #include "app/MainWindowControls.h"
 #include "app/WorkerCommand.h"
+#include "device/KeyPerfState.h"
 #include "device/KeyTableState.h"
 #include "keys/KeyPageControls.h"
+#include "keys/PerfPageControls.h"
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
 #include "update/UpdateDownloader.h"
@@ -48,6 +50,8 @@ class TrayIcon;
 namespace MUI {
 class FirstShowWatch;
 class KeyboardCtrl;
+class MSlider;
+class MText;
 }  // namespace MUI
 
 // What a device-interface notification carries: the header's device type and the interface
@@ -123,6 +127,8 @@ public:
         std::atomic<int> currentProfile{0};
         std::atomic<int> currentFnLayer{0};
         std::atomic<unsigned> lightFunc{0};
+        // The lighting page's current mode (LightMode).
+        std::atomic<int> currentLightMode{0};
         MUI::PRECISION precision;
     };
 
@@ -134,6 +140,14 @@ public:
         // The profile that was active before the last switch or add (0: none to go back to).
         // When the keyboard cannot take the new profile, this one is made active again.
         std::atomic<int> previousProfile{0};
+    };
+
+    // Switch performance and calibration, shared by the performance page and the worker.
+    struct PerfState {
+        KeyPerfState keys;
+        std::atomic<bool> calibrating{false};
+        // The profile the keyboard reported active (its own numbering).
+        std::atomic<int> deviceProfile{0};
     };
 
     // The tray icon record and the icon itself.
@@ -275,6 +289,9 @@ public:
     // The profiles the key page (control 87) and the advanced-key page (control 107) work on.
     int KeyPageProfile() const;
     int AdvancedKeyPageProfile() const;
+    // The profile a page's profile combobox shows; the current profile while it is missing or
+    // has no selection.
+    int ProfileShownIn(unsigned comboId) const;
     void ApplyPresetStandard();
     void ApplyPresetMacSwap();
     void ApplyPresetDvorak();
@@ -354,6 +371,58 @@ public:
     // Worker: DoOK on the registered progress window, if any.
     void CloseUpdateTip();
 
+    // --- Switch performance and the settings block on the keyboard (src/keys/) ---
+    int PerfPageProfile() const;
+    void ReadKeyPerfFromDevice(int profile);
+    // After a profile switch on the keyboard: the kept device profile's table into profile.
+    void ReadProfileKeyPerf(int profile);
+    void WriteKeyPerfToDevice();
+    void WriteSettingsToDevice();
+    void SendCalibrationMode();
+
+    // --- Performance page (src/keys/) ---
+    void BuildPerfPage();
+    void LayoutPerfPage(const RECT& client);
+    void ApplyPerfPageTexts();
+    // The page's control notifications (ids 266-332); 0 for ids it does not handle.
+    int OnPerfPageMessage(unsigned id, int code, LPARAM value);
+    void OnPerfProfileChanged();
+    void OnPerfPresetSelected();
+    void OnKeyStrokeChanged(int code);
+    void OnDebugModeSwitch();
+    void OnDeadZoneSwitch();
+    void ResetKeyActuation();
+    void OnRapidTriggerSwitch();
+    void OnSensitivityModeSwitch();
+    // A distance slider moved (combined 305, press 311, release 317).
+    void OnRtSlider(unsigned sliderId, int code, int position);
+    // A distance reset button (302, 308, 314).
+    void ResetRtSlider(unsigned resetId);
+    void OnContinuousRapidTriggerSwitch();
+    void OnBottomRapidTriggerSwitch();
+    // The selection buttons: none (325), invert (326), all (327).
+    void OnPerfSelection(unsigned buttonId);
+    void OnSwitchTypeChanged();
+    void ResetSwitchType();
+    void ResetRapidTrigger();
+    void ApplyRapidTrigger();
+    void ApplyPerfPreset(int presetId);
+    void SavePerfSettings();
+    void LoadPerfSettings();
+    void ShowSelectedKeyPerf();
+    void SetSwitchPrecision(int modelId);
+    // The switch types the model offers, the first selected.
+    void FillSwitchTypeCombo(int modelId);
+
+    // --- Lighting fields, colour tables and macros on the keyboard (worker) ---
+    int LightingPageProfile() const;
+    void ReadLightingFromDevice(int profile);
+    void WriteLightingToDevice();
+    void WriteUserColorsToDevice();
+    void ReadKeyColorsFromDevice();
+    void WriteLiveColorsToDevice();
+    void WriteMacrosToDevice();
+
     MainWindowControls ui;
     ConnectionState connection;
     ModelState model;
@@ -368,10 +437,22 @@ public:
     KeyTableState keyTables;
     KeyPageControls keyPage;
     ProfileListState profiles;
+    PerfState perf;
+    PerfPageControls perfPage;
     // The music mode's capture and render thread; started by the first worker command.
     std::unique_ptr<Visualizer> visualizer;
 
 private:
+    // Performance page helpers.
+    bool PerfEditBlocked() const;
+    // True when keys are marked; otherwise the user is told (a message box or the page's
+    // transient message).
+    bool PerfKeysMarked(bool asMessageBox);
+    void SetPerfConfig(const wchar_t* key, const std::wstring& value);
+    void SetSliderPosition(MUI::MSlider* slider, MUI::MText* label, int position);
+    void ShowRapidTriggerGroups(bool shown);
+    void SetControlVisible(unsigned id, bool visible);
+
     void RunCommand(int code);
     void RunIdleStep();
     // The end of a step whose handler shows a wait dialog: the dialog ends, then a pause.

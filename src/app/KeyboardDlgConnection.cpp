@@ -69,6 +69,8 @@ void KeyboardDlg::OnConnectionChanged(int reason)
         device.SetCurrentDeviceType(modelId);
         WriteDeviceType(modelId);
         LoadKeyboardLayout(modelId);
+        SetSwitchPrecision(modelId);
+        FillSwitchTypeCombo(modelId);
         if (ui.modelCombo != nullptr) {
             connection.selectedModelIndex = ui.modelCombo->GetCurSel();
         }

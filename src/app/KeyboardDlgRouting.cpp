@@ -37,6 +37,9 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
     if (id >= KeyPageId::kProfileCombo && id <= KeyPageId::kKeyValues) {
         return OnKeyPageMessage(id, code, value);  // filters the codes per control itself
     }
+    if (id >= PerfPageId::kFirst && id <= PerfPageId::kLast) {
+        return OnPerfPageMessage(id, code, value);  // filters the codes per control itself
+    }
     if (code != MUI::kNotifyClick) {
         return 0;
     }

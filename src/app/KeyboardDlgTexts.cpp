@@ -167,5 +167,6 @@ void KeyboardDlg::ApplyLanguageTexts()
     }
     ApplyKeyPageTexts();
     RelabelProfileNames();
+    ApplyPerfPageTexts();
     ApplySettingsPageTexts(*this);
 }

@@ -77,8 +77,27 @@ void KeyboardDlg::RunCommand(int code)
             break;
         case QCMD_LOAD_FROM_DEVICE:
             LoadAllFromDevice();
-            // The settings block is written here once its codec exists.
+            WriteSettingsToDevice();
             ShowLoadedPages();
+            break;
+        case QCMD_WRITE_MACROS:
+            WriteMacrosToDevice();
+            EndWaitDlgStep();
+            break;
+        case QCMD_WRITE_LIGHTING:
+            WriteLightingToDevice();
+            break;
+        case QCMD_WRITE_USER_COLORS:
+            WriteUserColorsToDevice();
+            break;
+        case QCMD_WRITE_KEY_PERF:
+            WriteKeyPerfToDevice();
+            break;
+        case QCMD_WRITE_SETTINGS:
+            WriteSettingsToDevice();
+            break;
+        case QCMD_SET_CALIBRATION:
+            SendCalibrationMode();
             break;
         case QCMD_APPLY_PROFILE:
             ApplyProfile();
@@ -90,10 +109,6 @@ void KeyboardDlg::RunCommand(int code)
             break;
         case QCMD_WRITE_LAYER_KEYMAP:
             WriteLayerKeyMapToDevice();
-            EndWaitDlgStep();
-            break;
-        case QCMD_WRITE_MACROS:
-            // The macro image's write joins here with the macro codec; the dialog still ends.
             EndWaitDlgStep();
             break;
         case QCMD_CHECK_SOFTWARE:
@@ -113,22 +128,6 @@ void KeyboardDlg::RunCommand(int code)
         case QCMD_FACTORY_RESET:
             FactoryReset();
             EndWaitDlgStep();
-            break;
-        case QCMD_WRITE_LIGHTING:
-        case QCMD_WRITE_USER_COLORS:
-        case QCMD_WRITE_KEY_PERF:
-        case QCMD_WRITE_SETTINGS:
-        case QCMD_SET_CALIBRATION:
-            // The lighting, user-colour, performance, settings and calibration writes join here
-            // with their codecs.
-            break;
-        case QCMD_CHECK_SOFTWARE:
-        case QCMD_CHECK_FIRMWARE:
-        case QCMD_INSTALL_SOFTWARE:
-        case QCMD_UPGRADE_FIRMWARE:
-        case QCMD_UPGRADE_FIRMWARE_ALT:
-        case QCMD_RECOVER_FIRMWARE:
-            // The version checks, the software update and the firmware upgraders join here.
             break;
         default:
             // 21 and 22 only take their step; 11, 23 and unknown codes do nothing.
@@ -155,7 +154,7 @@ void KeyboardDlg::RunIdleStep()
         TimeBeginPeriod(1);
         if ((page.lightFunc.load() & LIGHT_FUNC_USER_COLORS) == 0 && !IsPreviewCovered() &&
             !IsIconic()) {
-            // The live colours are read here once the lighting page's codec exists.
+            ReadKeyColorsFromDevice();
         }
         TimeEndPeriod(1);
         return;
@@ -211,11 +210,12 @@ void KeyboardDlg::LoadAllFromDevice()
 {
     LoadProfiles();
     RefreshKeyAssignView();
-    // The keyboard's key performance and the performance page's settings are read here once
-    // the performance codec and page exist.
+    ReadKeyPerfFromDevice(page.currentProfile.load());
+    LoadPerfSettings();
     ShowNoConnectProgress(1);
-    // Then the lighting, the lighting modes and the music grid, the settings page and the
-    // macro list, as their codecs and pages join.
+    ReadLightingFromDevice(page.currentProfile.load());
+    // Then the lighting modes and the music grid, the settings page and the macro list, as
+    // their pages join.
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
 }
@@ -229,6 +229,9 @@ void KeyboardDlg::FactoryReset()
     // The reload of LoadAllFromDevice, without the progress pictures and the stored preset.
     LoadProfiles();
     RefreshKeyAssignView();
+    ReadKeyPerfFromDevice(page.currentProfile.load());
+    LoadPerfSettings();
+    ReadLightingFromDevice(page.currentProfile.load());
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)

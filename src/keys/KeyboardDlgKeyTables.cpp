@@ -20,25 +20,21 @@ KeyTableTransfer Transfer(KeyTableState& state)
                             LanguageKeyActionTexts());
 }
 
-// The profile a page's combo box shows; the current profile while the combo box is missing or
-// holds no selection (it always shows the current profile once it is filled).
-int ProfileShownBy(const MUI::MComboBox* combo, int currentProfile)
-{
-    return combo != nullptr && combo->GetCurSel() >= 0 ? combo->GetCurData() : currentProfile;
-}
-
 }  // namespace
 
-int KeyboardDlg::KeyPageProfile() const
+int KeyboardDlg::ProfileShownIn(unsigned comboId) const
 {
-    return ProfileShownBy(GetControlAs<MUI::MComboBox>(KeyPageId::kProfileCombo),
-                          page.currentProfile);
+    // A filled combo box always shows the current profile.
+    const auto* combo = GetControlAs<MUI::MComboBox>(comboId);
+    return combo != nullptr && combo->GetCurSel() >= 0 ? combo->GetCurData()
+                                                       : page.currentProfile.load();
 }
+
+int KeyboardDlg::KeyPageProfile() const { return ProfileShownIn(KeyPageId::kProfileCombo); }
 
 int KeyboardDlg::AdvancedKeyPageProfile() const
 {
-    return ProfileShownBy(GetControlAs<MUI::MComboBox>(KeyPageId::kAdvancedKeyProfileCombo),
-                          page.currentProfile);
+    return ProfileShownIn(KeyPageId::kAdvancedKeyProfileCombo);
 }
 
 void KeyboardDlg::ReadDefaultKeyMapFromDevice()

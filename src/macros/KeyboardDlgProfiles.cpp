@@ -281,12 +281,17 @@ void KeyboardDlg::OnCustomKeyMenuCommand(int item)
 void KeyboardDlg::ApplyProfile()
 {
     RefreshKeyAssignView();
-    // The performance page's settings and the lighting mode list are reloaded here once those
-    // pages exist.
+    LoadPerfSettings();
+    // The lighting mode list is reloaded here once the lighting page exists.
     keyTables.advTableMask = ADV_TABLE_DKS | ADV_TABLE_PAIR | ADV_TABLE_TOGGLE;
-    // The macro image is written first once its codec exists; the user colours, the lighting
-    // and the key performance follow the key tables the same way.
-    if (WriteProfileKeyMapsToDevice()) return;
+    WriteMacrosToDevice();
+    if (WriteProfileKeyMapsToDevice()) {
+        WriteUserColorsToDevice();
+        WriteLightingToDevice();
+        WriteKeyPerfToDevice();
+        WriteSettingsToDevice();
+        return;
+    }
 
     // The keyboard did not take the whole profile (pulled out, or its answers lost): the profile
     // it held before stays the active one, so that nothing later reads its tables into the

@@ -73,7 +73,8 @@ TEST_F(KeyboardDlgLayoutTest, AboutLogoTakesItsPictureSizeAndKeyViewsArePlacedWh
     KeyboardDlg& dlg = Build();
     // The test folder has no skin, so the logo has no size.
     EXPECT_EQ(Control(371)->GetRect(), (RECT{1100, 400, 1100, 400}));
-    MUI::MControl* view = dlg.CreateControl(L"KeyboardCtrl", 272);
+    MUI::MControl* view = dlg.GetControl(272);
+    ASSERT_NE(view, nullptr);
     dlg.UISize(RECT{0, 0, 1920, 1080});
     EXPECT_EQ(view->GetRect(), (RECT{230, 200, 1820, 540}));
 }

@@ -6,11 +6,20 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "KeyboardClient.h"
 #include "app/ChildProgram.h"
 #include "platform/os/SingleInstance.h"
+#include "platform/os/XdgPaths.h"
+#include "platform/text/Utf8.h"
+#include "storage/KBDataBase.h"
 
 namespace {
 
@@ -89,6 +98,32 @@ protected:
         return false;
     }
 
+    // The socket of the keyboard's configuration interface.
+    std::string ConfigSocket() const
+    {
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            const std::string name = entry.path().filename().string();
+            if (name[0] != '.' && name.find("MI_01") != std::string::npos) return entry.path();
+        }
+        return {};
+    }
+
+    // Polls the keyboard's state until `done` holds for it; the last state seen.
+    std::map<std::string, std::string> WaitForKeyboardState(
+        const std::function<bool(const std::map<std::string, std::string>&)>& done)
+    {
+        std::map<std::string, std::string> state;
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        while (std::chrono::steady_clock::now() < end) {
+            if (const auto dump = vkb::QueryState(ConfigSocket())) {
+                state = vkb::ParseState(*dump);
+                if (done(state)) break;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return state;
+    }
+
     std::string dir_;
     std::unique_ptr<apptest::ChildProgram> keyboard_;
     std::unique_ptr<apptest::ChildProgram> program_;
@@ -108,6 +143,48 @@ TEST_F(MainWindowProcessTest, FollowsTheKeyboardAndEndsOnExit610)
 
     ASSERT_TRUE(os::SendInstanceCommand(kDeviceName, "exit 611"));
     EXPECT_FALSE(program_->WaitForExit(700ms)) << "another code does nothing";
+    ASSERT_TRUE(os::SendInstanceCommand(kDeviceName, "exit 610"));
+    EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
+}
+
+TEST_F(MainWindowProcessTest, LoadReadsPerformanceAndWritesTheSettingsBlock)
+{
+    // The program's database for this keyboard, with an active profile.
+    KBDataBase& db = KBDataBase::GetInstance();
+    db.Close();
+    const std::wstring folder = text::Utf8ToWide(os::DataHome()) + L"/" + kDeviceName + L" Files/";
+    fs::create_directories(fs::path(folder) / "db");
+    ASSERT_TRUE(db.Open(folder, L"Morvessa Keyboard"));
+    if (db.GetActiveProfile() < 1) {
+        ProfileRecord profile;
+        profile.type = 1;
+        profile.name = L"Profile 1";
+        ASSERT_TRUE(db.SetActiveProfile(db.InsertProfile(profile)));
+    }
+    db.Close();
+    StartKeyboard();
+    program_ = StartProgram();
+    ASSERT_TRUE(WaitForState(*program_, kLoaded));
+    // The load ends with the settings write: byte 4 from the default configuration (report
+    // rate 1, tick rate 0); the bytes the program does not own as the keyboard had them.
+    const auto state = WaitForKeyboardState([](const auto& s) {
+        return s.count("settings") != 0 && s.at("settings").substr(8, 2) == "01" &&
+               s.at("in-batch") == "0";
+    });
+    const std::optional<std::vector<uint8_t>> settings = vkb::HexToBytes(state.at("settings"));
+    ASSERT_TRUE(settings.has_value());
+    ASSERT_EQ(settings->size(), 32u);
+    EXPECT_EQ((*settings)[4], 0x01);
+    EXPECT_EQ(std::vector<uint8_t>(settings->begin(), settings->begin() + 4),
+              (std::vector<uint8_t>{1, 2, 3, 4}));
+    for (size_t k = 17; k < 32; ++k) EXPECT_EQ((*settings)[k], 0x80 + k) << k;
+    // The performance table was read on the way.
+    size_t perfReads = 0;
+    std::istringstream requests(state.at("request"));
+    for (std::string line; std::getline(requests, line);) {
+        if (line.substr(4, 2) == "A0") ++perfReads;
+    }
+    EXPECT_GE(perfReads, 19u);
     ASSERT_TRUE(os::SendInstanceCommand(kDeviceName, "exit 610"));
     EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
 }

@@ -252,8 +252,12 @@ TEST_F(KeyPageAssignTest, ProfileChoiceActivatesItAndWaitsForTheWorker)
     const int id = db().InsertProfile(profile);
     ASSERT_GT(id, 1);
     for (unsigned other : {107u, 277u}) {
-        auto* combo =
-            dynamic_cast<MUI::MComboBox*>(Dlg().ui.keysPage->CreateControl(L"MComboBox", other));
+        // The pages built so far have their own combo box; the others get one here.
+        auto* combo = Dlg().GetControlAs<MUI::MComboBox>(other);
+        if (combo == nullptr) {
+            combo = dynamic_cast<MUI::MComboBox*>(
+                Dlg().ui.keysPage->CreateControl(L"MComboBox", other));
+        }
         combo->AddItem(L"Profile 1", 1);
         combo->AddItem(L"Profile 2", id);
         combo->SetCurSel(0);

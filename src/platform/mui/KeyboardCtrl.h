@@ -22,8 +22,23 @@
 
 #include "platform/mui/ColorRef.h"
 #include "platform/mui/MControl.h"
+#include "platform/mui/Precision.h"
 
 namespace MUI {
+
+// One key's switch performance on the performance page's view (distances as slider
+// positions of the current precision).
+struct KeyPerfInfo {
+    int switchType = 0;
+    int mode = 0;  // 0 off, 1 rapid trigger, 2 continuous rapid trigger
+    int actuation = 0;
+    int press = 0;
+    int release = 0;
+    int pressDeadZone = 0;
+    int releaseDeadZone = 0;
+    int deadZoneState = 0;
+    friend bool operator==(const KeyPerfInfo&, const KeyPerfInfo&) = default;
+};
 
 struct KeyItem {
     std::wstring name;  // caption from the layout
@@ -36,6 +51,8 @@ struct KeyItem {
     int type = 0;          // the action type given with the caption
     std::wstring tip;      // second text given with the caption
     bool checked = false;
+    KeyPerfInfo perf;
+    int travel = 0;  // live travel shown (performance view)
 };
 
 class KeyboardCtrl : public MControl {
@@ -103,6 +120,34 @@ public:
     void EnterCriSec();
     void LeaveCriSec();
 
+    // --- Switch performance (the performance page's view). "Marked" keys are the checked
+    // ones. ---
+    void SetPrecision(const PRECISION& precision);
+    PRECISION GetPrecision() const;
+    // The actuation of the marked keys.
+    void SetKeyActuation(int actuation);
+    // The live travel of one key; false for a code that is not a key.
+    bool SetKeyActuation(int code, int travel);
+    int GetKeyTravel(int code) const;
+    void SetKeyRapidTrigger(int mode, int press, int release);
+    // The switch type of the marked keys, or of every key.
+    void SetKeySwitchType(int type);
+    void SetKeyPerfSwitchType(int type);
+    // The marked keys' dead zones (top = press, bottom = release) and dead-zone state.
+    void SetDeadZoneValue(int top, int bottom, bool on);
+    void SetDeadZoneState(int state);
+    // The bottom rapid-trigger display of every key.
+    void SetBottomrapidtrigger(int on, int value);
+    int GetBottomrapidtrigger() const;
+    // Mode, actuation and distances of the marked keys (dead zones kept).
+    void SetKeyPerfInfo(int mode, int actuation, int press, int release);
+    // The same with the dead zones and their state.
+    void SetKeyPerfInfo(int mode, int actuation, int press, int release, int pressDeadZone,
+                        int releaseDeadZone, int deadZoneState);
+    // Everything of one key; false for a code that is not a key.
+    bool SetKeyPerfInfo(int code, const KeyPerfInfo& info);
+    bool GetKeyPerfInfo(int code, KeyPerfInfo& info) const;
+
 protected:
     // Both locks in their order, for the operations of derived views.
     struct ViewGuard {
@@ -133,7 +178,13 @@ private:
     Placement Place() const;  // window lock held
     int KeysHeight() const;   // window lock held: the keyboard's height in its own pixels
 
+    // Window lock held: applies change to every marked key's performance.
+    template <class Change>
+    void ChangeMarked(Change change);
+
     mutable std::recursive_mutex viewMutex_;
+    PRECISION precision_;
+    int bottomRapidTrigger_ = 0;
     COLORREF keyboardColor_ = 0;
     bool keyboardColorSet_ = false;
     int keyboardWidth_ = 0;

@@ -1,0 +1,41 @@
+// The keyboard's macro memory, written whole with CMD_WRITE_MACROS:
+//   bytes 0-63   32 macro offsets, 16-bit little-endian, each preset to 64
+//   from 64      the steps of every macro, 4 bytes each: delay (16-bit little-endian, at
+//                1 to 65535), flag, key
+// Flags: bit 6 press, bit 7 mouse button, bit 0 modifier key, bit 1 other key or button;
+// bit 5 marks the last step of a macro (a bit no step kind uses otherwise, so a key release
+// at a macro's end never reads as a mouse-button release).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "device/DeviceReport.h"
+#include "storage/MacroStepRecord.h"
+
+inline constexpr size_t kMacroImageBytes = 3584;
+inline constexpr int kMacroImageMacros = 32;
+inline constexpr size_t kMacroStepsStart = kMacroImageMacros * 2;
+inline constexpr size_t kMacroStepBytes = 4;
+inline constexpr size_t kMacroImageMaxSteps =
+    (kMacroImageBytes - kMacroStepsStart) / kMacroStepBytes;
+inline constexpr uint8_t kMacroLastStepMark = 0x20;
+static_assert(kMacroStepsStart == 64);
+static_assert(kMacroImageMaxSteps == 880);
+
+struct MacroImage {
+    std::array<uint8_t, kMacroImageBytes> bytes{};
+    // Bytes worth sending: 64 + 4 x steps, at least 68.
+    size_t used = 0;
+    // False when the macros hold more than the image can: more than 32 macros or 880 steps.
+    // Nothing is then written past the image, and the image must not be sent.
+    bool fits = true;
+};
+
+// The image of the macros (in the database's order), each given by its steps in order.
+MacroImage BuildMacroImage(const std::vector<std::vector<MacroStepRecord>>& macros);
+
+// The flag and key byte of one step; the last-step mark is added by the builder.
+std::array<uint8_t, 2> EncodeMacroStep(const MacroStepRecord& step);

@@ -1,0 +1,139 @@
+#include "device/SettingsTransfer.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "device/DeviceColorTable.h"
+#include "device/DeviceManager.h"
+#include "device/TableRead.h"
+#include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
+
+namespace {
+
+constexpr int kGlobalProfile = 0;
+
+}  // namespace
+
+SettingsTransfer::SettingsTransfer(DeviceManager& device, KBDataBase& db, Pause pause)
+    : device_(device), db_(db), pause_(std::move(pause))
+{
+}
+
+int SettingsTransfer::ConfigInt(int profile, const wchar_t* key)
+{
+    std::wstring value;
+    if (!db_.GetConfig(profile, key, value)) return 0;
+    return static_cast<int>(std::wcstol(value.c_str(), nullptr, 10));
+}
+
+SwitchSettings SettingsTransfer::ConfiguredSwitchSettings(int profile, bool calibrationBit)
+{
+    SwitchSettings settings;
+    settings.reportRate = ConfigInt(kGlobalProfile, L"reporte_rate");
+    settings.tickRate = ConfigInt(kGlobalProfile, L"tick_rate");
+    settings.deadZone = ConfigInt(kGlobalProfile, L"dead_zone");
+    settings.disableWin = ConfigInt(kGlobalProfile, L"disable_win") == 1;
+    settings.disableAltTab = ConfigInt(kGlobalProfile, L"disable_alttab") == 1;
+    settings.disableAltF4 = ConfigInt(kGlobalProfile, L"disable_altf4") == 1;
+    settings.tachyonMode = ConfigInt(kGlobalProfile, L"perf_tachyon_mode") != 0;
+    settings.bottomRapidTrigger = ConfigInt(profile, L"perf_bottomrapidtrigger_mode") != 0;
+    settings.calibrationBit = calibrationBit;
+    settings.debounceLevel = ConfigInt(kGlobalProfile, L"debounce_level");
+    return settings;
+}
+
+std::optional<SettingsBlock> SettingsTransfer::ReadBlock()
+{
+    DeviceReport request =
+        DeviceReport::Request(CMD_READ_SETTINGS, 0, nullptr, kSettingsBlockBytes);
+    if (!device_.SendCommandChecked(request)) return std::nullopt;
+    return SettingsFromAnswer(request);
+}
+
+bool SettingsTransfer::WriteBlock(const SettingsBlock& block)
+{
+    DeviceReport request = SettingsWriteRequest(block);
+    const bool written = device_.SendCommand(request);
+    pause_(kSettingsStorePauseMs);
+    return written;
+}
+
+bool SettingsTransfer::WriteSwitchSettings(int profile, bool calibrationBit)
+{
+    if (profile < 1) return false;
+    const bool begun = device_.BeginBatch();
+    std::optional<SettingsBlock> block = ReadBlock();
+    if (block) {
+        PatchSwitchSettings(*block, ConfiguredSwitchSettings(profile, calibrationBit));
+    }
+    const bool written = block && WriteBlock(*block);
+    return device_.EndBatch() && begun && written;
+}
+
+bool SettingsTransfer::WriteLighting(int profile, int mode)
+{
+    if (profile < 1) return false;
+    LightRecord light;
+    db_.GetLight(profile, mode, light);
+    const bool begun = device_.BeginBatch();
+    std::optional<SettingsBlock> block = ReadBlock();
+    if (block) PatchLighting(*block, mode, light);
+    const bool written = block && WriteBlock(*block);
+    return device_.EndBatch() && begun && written;
+}
+
+bool SettingsTransfer::ReadLighting(int profile, const KeyIndexMaps& maps)
+{
+    const bool begun = device_.BeginBatch();
+    const std::optional<SettingsBlock> block = ReadBlock();
+    bool colors = false;
+    if (block) {
+        const int mode = LightModeOf(*block);
+        db_.SetActiveLightMode(profile, mode);
+        LightRecord light;
+        if (db_.GetLight(profile, mode, light)) {
+            DecodeLighting(*block, light);
+            db_.UpdateLight(mode, light);
+        }
+        colors = ReadUserColors(profile, maps);
+    }
+    return device_.EndBatch() && begun && block && colors;
+}
+
+bool SettingsTransfer::ReadUserColors(int profile, const KeyIndexMaps& maps)
+{
+    const TableRead read = ReadTableChunks(device_, CMD_READ_USER_COLORS, 0, kColorTableBytes);
+    std::vector<UserLightRgbRecord*> storedRows;
+    db_.GetUserLightRgbs(profile, storedRows);
+    std::map<int, int> stored;
+    for (const UserLightRgbRecord& row : TakeRecords(storedRows))
+        stored[row.key_code] = row.key_rgb;
+
+    ColorTable table;
+    std::copy_n(read.bytes.begin(), kColorTableBytes, table.bytes.begin());
+    std::vector<UserLightRgbRecord> rows;
+    for (int index = 0; index < kColorTableKeys; ++index) {
+        const int code = maps.CodeAt(index);
+        if (code < 1) continue;
+        UserLightRgbRecord row;
+        row.profile = profile;
+        row.userlight_id = profile;
+        row.key_code = code;
+        if (read.RangeArrived(static_cast<size_t>(index) * 3, 3)) {
+            row.key_rgb = table.Get(index);
+        } else if (const auto found = stored.find(code); found != stored.end()) {
+            row.key_rgb = found->second;
+        } else {
+            continue;
+        }
+        rows.push_back(row);
+    }
+    db_.DeleteUserLightRgbs(profile);
+    db_.InsertUserLightRgbs(std::move(rows));
+    return read.Complete();
+}
