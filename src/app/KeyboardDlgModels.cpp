@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/DatabaseNotice.h"
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
 #include "app/RegistrySettings.h"
@@ -112,7 +113,7 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
     if (database.IsOpened()) {
         database.Close();
     }
-    database.Open(GetDataFolder(), chosen.name);
+    TellDatabaseProblem(GetHWND(), database.Open(GetDataFolder(), chosen.name));
 
     LayoutFileData data;
     const bool loaded =
