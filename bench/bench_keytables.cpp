@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "device/DeviceManager.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 #include "keys/KeyTableTransfer.h"
 #include "storage/KBDataBase.h"
 #include "virtual-keyboard/VirtualHidBackend.h"

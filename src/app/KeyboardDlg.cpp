@@ -10,10 +10,13 @@
 #include "app/WaitDlg.h"
 #include "device/DeviceManager.h"
 #include "device/Pause.h"
+#include "lighting/Visualizer.h"
+#include "platform/audio/PulseLoopbackCapture.h"
 #include "platform/hid/HidSeam.h"
 #include "platform/mui/Manager.h"
 #include "platform/os/ExitProcess.h"
 #include "platform/os/TrayIcon.h"
+#include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
 
 namespace {
@@ -24,6 +27,8 @@ constexpr int kMainWindowHeight = 970;
 constexpr unsigned kAnimationPeriodMs = 16;
 // How long the orderly stop waits for the worker's current step.
 constexpr int kWorkerStopWaitMs = 1000;
+// Bound of the sound server's connection and of each request to it.
+constexpr int kSoundServerTimeoutMs = 2000;
 
 constexpr uint32_t UsbIdKey(uint32_t vendorId, uint32_t productId)
 {
@@ -44,6 +49,8 @@ KeyboardDlg::KeyboardDlg()
     info.homeConnectedPicture = skin + L"/keyboard/home_keyboard_connected.png";
     worker.pause = PauseMs;
     worker.exitProcess = [](int code) { os::ExitProcess(code); };
+    visualizer = std::make_unique<Visualizer>(std::make_unique<audio::PulseLoopbackCapture>(
+        text::WideToUtf8(MUI::Manager::GetDeviceName()), kSoundServerTimeoutMs));
 }
 
 KeyboardDlg::~KeyboardDlg()
@@ -58,6 +65,7 @@ KeyboardDlg::~KeyboardDlg()
     if (deviceNotify.monitor) {
         deviceNotify.monitor->Stop();
     }
+    visualizer->Stop();
     MDialog::DestroyWindow();
     KBDataBase& database = KBDataBase::GetInstance();
     if (database.IsOpened()) {
@@ -115,6 +123,7 @@ void KeyboardDlg::StopWorker()
 bool KeyboardDlg::DestroyWindow()
 {
     StopWorker();
+    visualizer->Stop();
     if (deviceNotify.monitor) {
         deviceNotify.monitor->Stop();
     }

@@ -33,6 +33,7 @@
 #include "platform/mui/Precision.h"
 
 class QObject;
+class Visualizer;
 class WaitDlg;
 namespace hid {
 class DeviceMonitor;
@@ -297,6 +298,8 @@ public:
     WorkerState worker;
     KeyTableState keyTables;
     KeyPageControls keyPage;
+    // The music mode's capture and render thread; started by the first worker command.
+    std::unique_ptr<Visualizer> visualizer;
 
 private:
     void RunCommand(int code);

@@ -8,6 +8,7 @@
 #include "app/WaitDlg.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceReport.h"
+#include "lighting/Visualizer.h"
 #include "platform/mui/MComboBox.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
@@ -155,6 +156,10 @@ void KeyboardDlg::FirstConnect()
     connection.firstConnectDone = true;
     ScanAndConnect(0);
     OnConnectionChanged(0);
+    // With or without a keyboard; the music mode turns the analysis on when selected.
+    visualizer->Init();
+    visualizer->Start();
+    visualizer->SetAnalysis(false);
 }
 
 void KeyboardDlg::LoadAllFromDevice()

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "device/DeviceKeyKind.h"
+#include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/KeyMacroType.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 
 #include "device/DeviceKeyKind.h"
+#include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/KeyMacroType.h"
 
 namespace {
 

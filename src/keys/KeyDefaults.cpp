@@ -1,7 +1,7 @@
 #include "keys/KeyDefaults.h"
 
+#include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/KeyMacroType.h"
 #include "storage/KBDataBase.h"
 
 namespace {

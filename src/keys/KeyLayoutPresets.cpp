@@ -2,8 +2,8 @@
 
 #include <map>
 
+#include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/KeyMacroType.h"
 #include "keys/RecordList.h"
 #include "storage/KBDataBase.h"
 

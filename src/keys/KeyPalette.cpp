@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <span>
 
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 
 namespace {
 

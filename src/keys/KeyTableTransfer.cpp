@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "device/DeviceManager.h"
 #include "device/KeyActionEncoder.h"
+#include "device/KeyLayerDecoder.h"
 #include "device/KeyLayerRead.h"
-#include "keys/KeyLayerDecoder.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 #include "keys/RecordList.h"
 #include "storage/KBDataBase.h"
 
@@ -47,8 +48,9 @@ AdvancedKeySource DatabaseSource(KBDataBase& db)
 
 }  // namespace
 
-KeyTableTransfer::KeyTableTransfer(DeviceManager& device, KBDataBase& db, KeyTableState& state)
-    : device_(device), db_(db), state_(state)
+KeyTableTransfer::KeyTableTransfer(DeviceManager& device, KBDataBase& db, KeyTableState& state,
+                                   KeyActionTexts texts)
+    : device_(device), db_(db), state_(state), texts_(std::move(texts))
 {
 }
 
@@ -90,13 +92,15 @@ bool KeyTableTransfer::StoreDeviceDefaults()
         const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_DEFAULT_KEYMAP, layer);
         if (!read.Complete()) return false;
         const int fnLayer = kDeviceDefaultsLayerBase + layer;
-        layers[layer - 1] = DecodeKeyLayer(read, state_.maps.indexToCode,
-                                           [fnLayer](int keyCode, KeyMacroRecord& row) {
-                                               row.profile = kDeviceDefaultsProfile;
-                                               row.fn_layer = fnLayer;
-                                               row.key_code = keyCode;
-                                               return true;
-                                           });
+        layers[layer - 1] = DecodeKeyLayer(
+            read, state_.maps.indexToCode,
+            [fnLayer](int keyCode, KeyMacroRecord& row) {
+                row.profile = kDeviceDefaultsProfile;
+                row.fn_layer = fnLayer;
+                row.key_code = keyCode;
+                return true;
+            },
+            texts_);
     }
     for (auto& rows : layers) {
         if (!rows.empty()) db_.InsertKeyMacros(std::move(rows));
@@ -111,10 +115,12 @@ bool KeyTableTransfer::ReadKeyMap(int profile)
     for (int layer = 0; layer < kReadKeyLayers; ++layer) {
         const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_KEYMAP, layer);
         ok = ok && read.Complete();
-        std::vector<KeyMacroRecord> rows =
-            DecodeKeyLayer(read, state_.maps.indexToCode, [&](int keyCode, KeyMacroRecord& row) {
+        std::vector<KeyMacroRecord> rows = DecodeKeyLayer(
+            read, state_.maps.indexToCode,
+            [&](int keyCode, KeyMacroRecord& row) {
                 return db_.GetKeyMacro(profile, layer, keyCode, row);
-            });
+            },
+            texts_);
         if (!rows.empty()) db_.UpdateKeyMacros(std::move(rows));
     }
     return ok;

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "device/KeyActionDecoder.h"
 #include "device/KeyTableState.h"
 #include "storage/KeyMacroRecord.h"
 #include "storage/MacroRecord.h"
@@ -23,7 +24,9 @@ inline constexpr int kReadKeyLayers = 8;
 
 class KeyTableTransfer {
 public:
-    KeyTableTransfer(DeviceManager& device, KBDataBase& db, KeyTableState& state);
+    // texts: the captions of decoded actions that are named in the user's language.
+    KeyTableTransfer(DeviceManager& device, KBDataBase& db, KeyTableState& state,
+                     KeyActionTexts texts = {});
 
     // Reads layer 0 of the default table, rebuilds the key-index maps, stores the keyboard's
     // default layers 1..7 once (only when every chunk of them arrived), then reads the
@@ -54,4 +57,5 @@ private:
     DeviceManager& device_;
     KBDataBase& db_;
     KeyTableState& state_;
+    KeyActionTexts texts_;
 };

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/KeyboardDlg.h"
+#include "device/KeyMacroType.h"
 #include "keys/KeyDefaults.h"
-#include "keys/KeyMacroType.h"
 #include "keys/KeyPalette.h"
 #include "keys/RecordList.h"
 #include "platform/mui/KeyFuncControl.h"

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/KeyActionTexts.h"
 #include "app/KeyboardDlg.h"
 #include "device/DeviceManager.h"
 #include "keys/KeyTableTransfer.h"
@@ -17,7 +18,8 @@ constexpr int kSecondRetryPauseMs = 1000;
 
 KeyTableTransfer Transfer(KeyTableState& state)
 {
-    return KeyTableTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), state);
+    return KeyTableTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), state,
+                            LanguageKeyActionTexts());
 }
 
 // The profile a page's combo box shows; the current profile while the combo box is missing or

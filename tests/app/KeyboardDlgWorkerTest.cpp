@@ -10,6 +10,7 @@
 #include "app/MainWindowTestSupport.h"
 #include "app/TimerResolution.h"
 #include "app/WaitDlg.h"
+#include "lighting/Visualizer.h"
 #include "platform/mui/WindowServices.h"
 
 namespace {
@@ -107,6 +108,21 @@ TEST_F(KeyboardDlgWorkerTest, WaitDialogShownForAWriteEndsWhenTheWorkerRunsIt)
     EXPECT_NE(dlg->GetWaitDlg(), nullptr) << "the dialog stays registered after its end";
     EXPECT_TRUE(WaitFor([&] { return !Pauses().empty(); }));
     EXPECT_EQ(Pauses().front(), 100);
+}
+
+TEST_F(KeyboardDlgWorkerTest, FirstConnectStartsTheIdleVisualizerAndTheWindowsEndJoinsIt)
+{
+    // No sound server here: the music mode is silent, not missing.
+    CreateWindow(false);
+    EXPECT_FALSE(dlg->visualizer->IsRunning());
+    WaitForFirstConnect();
+    EXPECT_TRUE(dlg->visualizer->IsRunning());
+    EXPECT_FALSE(dlg->visualizer->GetAnalysis());
+    EXPECT_EQ(dlg->visualizer->GetForegroundMode(), 17);
+    const auto start = Clock::now();
+    dlg->DestroyWindow();
+    EXPECT_FALSE(dlg->visualizer->IsRunning());
+    EXPECT_LT(Clock::now() - start, 2s);  // the render thread's idle pause is cut short
 }
 
 TEST_F(KeyboardDlgWorkerTest, LongRoutineIsFollowedByTheNextStepAtOnce)

@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/KeyMacroType.h"
 #include "keys/RecordList.h"
 #include "storage/StorageFixture.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/AppMessages.h"
 #include "app/WorkerCommand.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 #include "keys/KeyPageFixture.h"
 #include "platform/mui/KeyFuncControl.h"
 #include "platform/mui/KeyLayerCtrl.h"

@@ -2,8 +2,8 @@
 
 #include "app/CUIMessageBox.h"
 #include "app/WorkerCommand.h"
+#include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/KeyMacroType.h"
 #include "keys/KeyPageFixture.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"

@@ -4,8 +4,8 @@
 
 #include <map>
 
+#include "device/KeyMacroType.h"
 #include "keys/KeyDefaults.h"
-#include "keys/KeyMacroType.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/DeviceManager.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 #include "keys/RecordList.h"
 #include "storage/StorageFixture.h"
 #include "virtual-keyboard/VirtualHidBackend.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/KeyboardDlg.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 #include "storage/StorageFixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "device/KeyIndexMaps.h"
-#include "keys/KeyMacroType.h"
+#include "device/KeyMacroType.h"
 
 namespace {
 

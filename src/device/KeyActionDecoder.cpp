@@ -1,11 +1,10 @@
-#include "keys/KeyActionCodes.h"
+#include "device/KeyActionDecoder.h"
 
 #include <utility>
 
-#include "app/Language.h"
 #include "device/DeviceKeyKind.h"
+#include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/KeyMacroType.h"
 
 namespace {
 
@@ -89,10 +88,10 @@ void SetCaptionIfKnown(KeyMacroRecord& rec, const std::wstring& caption)
     }
 }
 
-void SetMouseAction(KeyMacroRecord& rec, int action)
+void SetMouseAction(KeyMacroRecord& rec, int action, const KeyActionTexts& texts)
 {
     rec.macro_value = action;
-    rec.macro_desc = GetLanString(MouseActionTextId(action));
+    rec.macro_desc = texts.mouseCaption ? texts.mouseCaption(action) : std::wstring();
 }
 
 void DecodeKey(uint8_t modifiers, uint8_t usage, KeyMacroRecord& rec)
@@ -110,65 +109,41 @@ void DecodeKey(uint8_t modifiers, uint8_t usage, KeyMacroRecord& rec)
     rec.macro_desc = KeyNameTable::GetInstance().KeyUsageToName(rec.macro_value);
 }
 
-void DecodeMouse(uint8_t low, uint8_t high, KeyMacroRecord& rec)
+void DecodeMouse(uint8_t low, uint8_t high, KeyMacroRecord& rec, const KeyActionTexts& texts)
 {
     rec.macro_type = KMT_MOUSE;
     switch (low) {
         case 0x01:
-            SetMouseAction(rec, high == 0x01 ? MOUSE_DOUBLE_CLICK : MOUSE_LEFT);
+            SetMouseAction(rec, high == 0x01 ? MOUSE_DOUBLE_CLICK : MOUSE_LEFT, texts);
             break;
         case 0x02:
-            SetMouseAction(rec, MOUSE_RIGHT);
+            SetMouseAction(rec, MOUSE_RIGHT, texts);
             break;
         case 0x04:
-            SetMouseAction(rec, MOUSE_MIDDLE);
+            SetMouseAction(rec, MOUSE_MIDDLE, texts);
             break;
         case 0x10:
-            SetMouseAction(rec, MOUSE_BUTTON5);
+            SetMouseAction(rec, MOUSE_BUTTON5, texts);
             break;
         case 0x08:
-            SetMouseAction(rec, MOUSE_BUTTON4);
+            SetMouseAction(rec, MOUSE_BUTTON4, texts);
             break;
         default:
             break;
     }
 }
 
-void DecodeWheel(uint8_t high, KeyMacroRecord& rec)
+void DecodeWheel(uint8_t high, KeyMacroRecord& rec, const KeyActionTexts& texts)
 {
     rec.macro_type = KMT_MOUSE;
     if (high == 0x01) {
-        SetMouseAction(rec, MOUSE_WHEEL_UP);
+        SetMouseAction(rec, MOUSE_WHEEL_UP, texts);
     } else if (high == 0xFF) {
-        SetMouseAction(rec, MOUSE_WHEEL_DOWN);
+        SetMouseAction(rec, MOUSE_WHEEL_DOWN, texts);
     }
 }
 
 }  // namespace
-
-int MouseActionTextId(int action)
-{
-    switch (action) {
-        case MOUSE_LEFT:
-            return 151;
-        case MOUSE_MIDDLE:
-            return 152;
-        case MOUSE_RIGHT:
-            return 153;
-        case MOUSE_DOUBLE_CLICK:
-            return 154;
-        case MOUSE_WHEEL_UP:
-            return 157;
-        case MOUSE_WHEEL_DOWN:
-            return 158;
-        case MOUSE_BUTTON5:
-            return 155;
-        case MOUSE_BUTTON4:
-            return 156;
-        default:
-            return 0;
-    }
-}
 
 std::wstring DeviceFunctionCaption(int code) { return Lookup(kFunctionCaptions, code); }
 
@@ -190,7 +165,7 @@ int ModifierBitToUsage(int kind, unsigned value, int fallback)
     return 0;
 }
 
-void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec)
+void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec, const KeyActionTexts& texts)
 {
     rec.macro_type = KMT_NONE;
     const uint8_t kind = code[0];
@@ -201,10 +176,10 @@ void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec)
             DecodeKey(low, high, rec);
             break;
         case KIND_MOUSE:
-            DecodeMouse(low, high, rec);
+            DecodeMouse(low, high, rec, texts);
             break;
         case KIND_WHEEL:
-            DecodeWheel(high, rec);
+            DecodeWheel(high, rec, texts);
             break;
         case KIND_CONSUMER:
             rec.macro_type = KMT_CONSUMER;
@@ -227,23 +202,4 @@ void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec)
             // Advanced keys live in the database and are never taken from the keyboard.
             break;
     }
-}
-
-std::wstring MakeUniqueProfileName(const std::wstring& base, const std::vector<std::wstring>& names)
-{
-    std::wstring candidate;
-    for (int n = 1; n <= 1000; ++n) {
-        candidate = base + L" " + std::to_wstring(n);
-        bool taken = false;
-        for (const auto& name : names) {
-            if (name == candidate) {
-                taken = true;
-                break;
-            }
-        }
-        if (!taken) {
-            return candidate;
-        }
-    }
-    return candidate;
 }
