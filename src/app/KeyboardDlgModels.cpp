@@ -1,4 +1,5 @@
 // The supported models, the model's layout file and its pictures.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -116,8 +117,13 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
     TellDatabaseProblem(GetHWND(), database.Open(GetDataFolder(), chosen.name));
 
     LayoutFileData data;
-    const bool loaded =
-        LoadLayoutFile(GetModuleFolder() + L"layouts/" + chosen.layoutKey + L".xml", data);
+    const std::wstring layoutPath = GetModuleFolder() + L"layouts/" + chosen.layoutKey + L".xml";
+    bool loaded = LoadLayoutFile(layoutPath, data);
+    if (loaded && data.hasKeyboard && !data.HasUsableKey()) {
+        std::fprintf(stderr, "%s has no key with a size: its keyboard is not shown\n",
+                     text::WideToUtf8(layoutPath).c_str());
+        loaded = false;
+    }
     if (loaded && data.hasLight) {
         layout.rgbKeyboard = data.rgbKeyboard;
         layout.defaultMode = data.defaultMode;
