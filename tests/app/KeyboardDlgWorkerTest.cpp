@@ -26,10 +26,14 @@ protected:
     static bool EndsAtOnce(WaitDlg& dialog)
     {
         bool forced = false;
-        QTimer::singleShot(10000, [&] {
+        // A timer of this call: one left behind would end a dialog long gone.
+        QTimer force;
+        force.setSingleShot(true);
+        QObject::connect(&force, &QTimer::timeout, [&] {
             forced = true;
             dialog.DoOK();
         });
+        force.start(10000);
         dialog.ShowWaitDlg(nullptr);
         return !forced;
     }
