@@ -38,10 +38,14 @@ protected:
         return !forced;
     }
 
-    // Lets the worker thread finish the first connect queued at start.
+    // Lets the worker thread finish the first connect queued at start. The worker may take idle
+    // steps before the command is queued, so a count of steps alone proves nothing: once the
+    // command has left the queue (its step counted), the next step must have begun.
     void WaitForFirstConnect()
     {
-        ASSERT_TRUE(WaitFor([&] { return dlg->worker.steps.load() >= 2; }));
+        ASSERT_TRUE(WaitFor([&] { return dlg->worker.queue.Empty(); }));
+        const uint64_t taken = dlg->worker.steps.load();
+        ASSERT_TRUE(WaitFor([&] { return dlg->worker.steps.load() > taken; }));
     }
 
     // Marks the keyboard as found and opened without a scan.
