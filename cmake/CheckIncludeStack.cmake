@@ -1,6 +1,7 @@
 # cmake -DSOURCE_DIR=<repository> -P CheckIncludeStack.cmake
 # Fails when a file under src/ includes a header of a folder above its own in TV_STACK, or of
-# another folder of its own level, or lies in a folder the stack does not name.
+# another folder of its own level, or lies in a folder the stack does not name, or includes a
+# Qt header outside src/platform/.
 include(${CMAKE_CURRENT_LIST_DIR}/TolvenicStack.cmake)
 
 set(level_index 0)
@@ -39,6 +40,13 @@ foreach(file IN LISTS files)
   if(name MATCHES "^KeyboardDlg")
     set(level ${app_level})
     set(folder app)
+  endif()
+  if(NOT folder MATCHES "^platform/")
+    file(STRINGS ${SOURCE_DIR}/src/${file} qt_lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+    foreach(line IN LISTS qt_lines)
+      message(SEND_ERROR "src/${file} (${folder}) includes a Qt header: ${line}")
+      math(EXPR faults "${faults} + 1")
+    endforeach()
   endif()
   file(STRINGS ${SOURCE_DIR}/src/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
   foreach(line IN LISTS lines)

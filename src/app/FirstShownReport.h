@@ -1,11 +1,10 @@
-// The start-up measurement's "shown" milestone: reported once, when the watched widget is
+// The start-up measurement's "shown" milestone: reported once, when the watched window is
 // first shown.
 #pragma once
 
 #include <memory>
 
-class QObject;
-class QWidget;
+#include "platform/mui/FirstShowWatch.h"
 
-// Watches the widget; keep the returned object as long as the widget may be shown.
-std::unique_ptr<QObject> WatchFirstShown(QWidget* widget);
+// Watches the window; keep the returned object as long as the window may be shown.
+std::unique_ptr<MUI::FirstShowWatch> WatchFirstShown(const MUI::MWindow& window);

@@ -1,6 +1,5 @@
 #include "app/KeyboardDlg.h"
 
-#include <QObject>
 #include <cstdio>
 #include <string>
 
@@ -81,7 +80,7 @@ int KeyboardDlg::RunMainWindow(int showCommand)
         return -1;
     }
     CenterWindow();
-    info.shownReport = WatchFirstShown(GetWidget());
+    info.shownReport = WatchFirstShown(*this);
     return ShowModal(showCommand);
 }
 

@@ -32,7 +32,6 @@
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
 
-class QObject;
 class Visualizer;
 class WaitDlg;
 namespace hid {
@@ -42,8 +41,9 @@ namespace os {
 class TrayIcon;
 }
 namespace MUI {
+class FirstShowWatch;
 class KeyboardCtrl;
-}
+}  // namespace MUI
 
 // What a device-interface notification carries: the header's device type and the interface
 // name ("...VID_xxxx&PID_xxxx&MI_xx...").
@@ -97,13 +97,6 @@ public:
         uint8_t musicGrid[kMusicGridRows][kMusicGridColumns] = {};
     };
 
-    // Key index, light index and key code maps.
-    struct KeyMaps {
-        std::map<int, int> codeToLightIndex;
-        std::map<int, int> indexToCode;
-        std::map<int, int> slotMap;
-    };
-
     // Links and versions from the configuration, update addresses, home pictures.
     struct AppInfo {
         std::wstring storeLink;
@@ -115,7 +108,7 @@ public:
         std::atomic<bool> upgradeRunning{false};
         int languageId = 1033;
         // Reports the window's first showing for start-up measurements.
-        std::unique_ptr<QObject> shownReport;
+        std::unique_ptr<MUI::FirstShowWatch> shownReport;
     };
 
     // Page state shared with the worker.
@@ -289,7 +282,6 @@ public:
     ConnectionState connection;
     ModelState model;
     LayoutState layout;
-    KeyMaps keyMaps;
     AppInfo info;
     PageState page;
     TrayState tray;

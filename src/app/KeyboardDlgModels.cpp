@@ -6,9 +6,11 @@
 #include "app/DatabaseNotice.h"
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
+#include "app/Language.h"
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
 #include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/SkinImages.h"
 #include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
 #include "xml/XmlDocument.h"
@@ -16,8 +18,11 @@
 namespace {
 
 constexpr int kFirstModelId = 101;
+// Notices of the key views: a layout file or a picture that could not be loaded.
+constexpr int kLayoutNotLoadedText = 830;
+constexpr int kPictureNotLoadedText = 831;
 // Ids of the four key views: key assignment, advanced keys, lighting, performance.
-constexpr unsigned kKeyViewIds[] = {82, 104, 138, 272};
+constexpr unsigned kKeyViewIds[] = {KeyPageId::kKeyboard, 104, 138, 272};
 
 // The software version and the store link of config.xml.
 void ReadSoftwareInfo(std::wstring& version, std::wstring& storeLink)
@@ -117,7 +122,8 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
     TellDatabaseProblem(GetHWND(), database.Open(GetDataFolder(), chosen.name));
 
     LayoutFileData data;
-    const std::wstring layoutPath = GetModuleFolder() + L"layouts/" + chosen.layoutKey + L".xml";
+    const std::wstring layoutName = chosen.layoutKey + L".xml";
+    const std::wstring layoutPath = GetModuleFolder() + L"layouts/" + layoutName;
     bool loaded = LoadLayoutFile(layoutPath, data);
     if (loaded && data.hasKeyboard && !data.HasUsableKey()) {
         std::fprintf(stderr, "%s has no key with a size: its keyboard is not shown\n",
@@ -132,15 +138,18 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
         layout.brightnessMax = data.brightnessMax;
     }
     // Cleared also for a file that does not load: the views and the grid then stay empty.
-    keyMaps.codeToLightIndex.clear();
-    keyMaps.indexToCode.clear();
-    keyMaps.slotMap.clear();
     layout.musicRows = 0;
     layout.musicColumns = 0;
     std::memset(layout.musicGrid, 0, sizeof layout.musicGrid);
     const std::vector<MUI::KeyboardCtrl*> views = KeyViews();
     for (MUI::KeyboardCtrl* view : views) {
         view->ClearKeyItems();
+    }
+    // A layout that does not load leaves the views without keys: they say so on one line.
+    const std::wstring notice =
+        loaded && data.hasKeyboard ? L"" : GetLanString(kLayoutNotLoadedText) + L" " + layoutName;
+    for (MUI::KeyboardCtrl* view : views) {
+        view->SetTitle(notice);
     }
     if (loaded && data.hasKeyboard) {
         for (MUI::KeyboardCtrl* view : views) {
@@ -185,8 +194,13 @@ void KeyboardDlg::ApplyModelPictures()
         default:
             break;
     }
+    // A picture the skin does not hold is named under the keys (the keys are still drawn).
+    const bool pictureMissing = MUI::LoadSkinImage(viewPicture).isNull();
     for (MUI::KeyboardCtrl* view : KeyViews()) {
         view->SetImage(viewPicture);
         view->SetRect(viewRect);
+        if (pictureMissing && view->GetKeyItemCount() > 0) {
+            view->SetTitle(GetLanString(kPictureNotLoadedText) + L" " + viewPicture);
+        }
     }
 }

@@ -8,36 +8,29 @@
 
 namespace {
 
-constexpr unsigned kCloseButton = 35;
-constexpr unsigned kMaximizeButton = 36;
-constexpr unsigned kMinimizeButton = 37;
-constexpr unsigned kStoreLink = 38;
-constexpr unsigned kTabControl = 55;
-constexpr unsigned kFirstKeyPageId = 87;
-constexpr unsigned kLastKeyPageId = 99;
 constexpr int kMessageBoxCloseCode = 2;
 
 }  // namespace
 
 int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
 {
-    if (id == kTabControl) {
+    if (id == MainId::kTabCtrl) {
         return OnPageChanged(static_cast<int>(value));
     }
-    if (id >= kFirstKeyPageId && id <= kLastKeyPageId) {
+    if (id >= KeyPageId::kProfileCombo && id <= KeyPageId::kKeyValues) {
         return OnKeyPageMessage(id, code, value);  // filters the codes per control itself
     }
     if (code != MUI::kNotifyClick) {
         return 0;
     }
     switch (id) {
-        case kCloseButton:
+        case MainId::kCloseButton:
             OnCloseCommand();
             return 1;
-        case kMaximizeButton:
-        case kMinimizeButton:
+        case MainId::kMaximizeButton:
+        case MainId::kMinimizeButton:
             return MDialog::OnMessage(id, code, value);
-        case kStoreLink:
+        case MainId::kStoreLink:
             os::ShellOpen(info.storeLink);
             return 1;
         default:

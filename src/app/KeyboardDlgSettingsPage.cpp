@@ -174,7 +174,9 @@ void BuildControls(const ControlBuilder& build, MainWindowControls::Settings& pa
     page.exitToTray->SetGroup(kExitModeGroup);
     page.exitProgram->SetGroup(kExitModeGroup);
 
-    Band(build, kSetAboutLine, kDarkGrey);
+    // The about block's rule runs along the factory-reset button's lower edge, where it reads
+    // as an underline of the button: it stays hidden.
+    Band(build, kSetAboutLine, kDarkGrey)->SetVisible(false);
     page.aboutLogo = Picture(build, kSetAboutLogo, L"logo\\about_logo.png");
     Picture(build, kSetInfoPicture, L"info.png");
     Label(build, kSetWebsiteLabel, kList, 20);

@@ -9,7 +9,6 @@
 #include "device/DeviceManager.h"
 #include "device/DeviceReport.h"
 #include "lighting/Visualizer.h"
-#include "platform/mui/MComboBox.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
 
@@ -27,9 +26,6 @@ constexpr int kPollTimeoutMs = 10;
 // An overlapping foreground window wider or higher than this hides the preview.
 constexpr int kCoverWidth = 1000;
 constexpr int kCoverHeight = 8000;
-// The key page's layout preset combobox.
-constexpr unsigned kKeyPresetCombo = 90;
-
 }  // namespace
 
 void KeyboardDlg::QueueCommand(int code) { worker.queue.Push(code); }
@@ -176,24 +172,9 @@ void KeyboardDlg::LoadAllFromDevice()
     ApplyStoredKeyPreset();
 }
 
-void KeyboardDlg::ApplyStoredKeyPreset()
-{
-    std::wstring value;
-    if (!KBDataBase::GetInstance().GetConfig(0, L"key_profile_preset", value)) {
-        return;
-    }
-    const int preset = DecimalTextToInt(value);
-    if (auto* presets = GetControlAs<MUI::MComboBox>(kKeyPresetCombo)) {
-        presets->SelectData(preset);
-    }
-    ApplyKeyLayoutPreset(preset);
-}
-
 void KeyboardDlg::FactoryReset()
 {
-    DeviceReport report;
-    report[kRequestMarkByte] = REPORT_REQUEST_MARK;
-    report[kRequestCommandByte] = CMD_FACTORY_RESET;
+    DeviceReport report = DeviceReport::Command(CMD_FACTORY_RESET);
     DeviceManager::GetInstance().SendCommand(report);
     worker.pause(kResetRestartMs);
     worker.pause(kResetReloadMs);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kMusicGridRows = 8;
-inline constexpr int kMusicGridColumns = 32;
+#include "lighting/MusicGrid.h"
+
 // Every position and size a layout gives is kept within 0..kLayoutExtentMax pixels, so sums of
 // them never overflow and a damaged file cannot place keys far off the view.
 inline constexpr int kLayoutExtentMax = 10000;

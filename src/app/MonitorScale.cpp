@@ -1,8 +1,6 @@
 #include "app/MonitorScale.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <cmath>
+#include "platform/mui/ScreenMetrics.h"
 
 int ScaleFromEffectiveDpi(int dpi)
 {
@@ -20,19 +18,8 @@ int ScaleFromEffectiveDpi(int dpi)
 
 int GetMonitorScale()
 {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-        return 100;
-    }
-    QScreen* screen = QGuiApplication::screenAt(QPoint(1, 1));
-    if (screen == nullptr) {
-        screen = QGuiApplication::primaryScreen();
-    }
-    if (screen == nullptr) {
-        return 100;
-    }
-    // Qt reports the scale as a device pixel ratio over 96-DPI logical pixels.
-    const double dpi = screen->logicalDotsPerInchX() * screen->devicePixelRatio();
-    return ScaleFromEffectiveDpi(static_cast<int>(std::lround(dpi)));
+    // Without a screen the DPI is 0, which gives 100.
+    return ScaleFromEffectiveDpi(MUI::GetEffectiveScreenDpi());
 }
 
 bool IsDpiAwareScreen(int width, int height, int scale)

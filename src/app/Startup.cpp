@@ -1,9 +1,5 @@
 #include "app/Startup.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
-#include <cmath>
 #include <cstdio>
 
 #include "app/AppConfig.h"
@@ -16,21 +12,20 @@
 #include "app/RegistrySettings.h"
 #include "app/StartupReport.h"
 #include "platform/hid/HidSeam.h"
+#include "platform/mui/Application.h"
 #include "platform/mui/Manager.h"
+#include "platform/mui/ScreenMetrics.h"
 #include "platform/mui/WindowMessages.h"
 #include "platform/os/Autostart.h"
 #include "platform/os/SingleInstance.h"
 
 void ApplyScreenDpiRule()
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
+    int width = 0;
+    int height = 0;
+    if (!MUI::GetPrimaryScreenPixels(width, height)) {
         return;
     }
-    // The screen's size in device pixels, as the system metrics give it.
-    const double ratio = screen->devicePixelRatio();
-    const int width = static_cast<int>(std::lround(screen->geometry().width() * ratio));
-    const int height = static_cast<int>(std::lround(screen->geometry().height() * ratio));
     if (IsDpiAwareScreen(width, height, GetMonitorScale())) {
         SetProcessDpiAware();
     }
@@ -75,7 +70,7 @@ int RunStartup(const std::wstring& commandLine)
     EnableDebugPrivilege();
     StartGraphicsRuntime();
     InitLanguage();
-    MUI::Manager::SetInstance(QCoreApplication::instance());
+    MUI::Manager::SetInstance(MUI::Application::Instance());
     MUI::Manager::SetSkinRoot(GetSkinPath());
     PrepareDataFolder();
     InitializeComponentRuntime();

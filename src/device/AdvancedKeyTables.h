@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "device/TableChunks.h"
 #include "storage/KeyItemRecord.h"
 #include "storage/KeyMacroRecord.h"
 #include "storage/MagneticKeyRecord.h"
@@ -21,9 +22,9 @@ enum AdvTableBit : int {
     ADV_TABLE_TOGGLE = 0x04,
 };
 
-inline constexpr size_t kDksTableBytes = 768;
-inline constexpr size_t kPairTableBytes = 256;
-inline constexpr size_t kToggleTableBytes = 128;
+inline constexpr size_t kDksTableBytes = TableBytes(CMD_WRITE_DKS_TABLE);
+inline constexpr size_t kPairTableBytes = TableBytes(CMD_WRITE_PAIR_KEY_TABLE);
+inline constexpr size_t kToggleTableBytes = TableBytes(CMD_WRITE_TOGGLE_TABLE);
 inline constexpr size_t kDksSlotBytes = 24;
 inline constexpr size_t kPairSlotBytes = 6;
 inline constexpr size_t kToggleSlotBytes = 3;

@@ -84,10 +84,7 @@ bool DeviceManager::SendCommandChecked(DeviceReport& report)
     for (int attempt = 0; attempt < kCheckedReads; ++attempt) {
         const int got = ReadAnswer(*device, answer, kCheckedReadTimeoutMs);
         if (got < 0) return false;
-        if (got > 0 && answer[kAnswerMarkByte] == REPORT_ANSWER_MARK &&
-            answer[kAnswerCommandByte] == report[kRequestCommandByte] &&
-            std::equal(answer.begin() + 4, answer.begin() + 8,
-                       report.bytes.begin() + kRequestLengthByte)) {
+        if (got > 0 && DeviceReport{answer}.Echoes(report)) {
             report.bytes = answer;
             return true;
         }
@@ -107,9 +104,7 @@ std::wstring DeviceManager::ReadDeviceInfo(hid::HidDevice* handle)
 {
     BusyScope busy(busy_);
     if (handle == nullptr) return {};
-    DeviceReport request;
-    request[kRequestMarkByte] = REPORT_REQUEST_MARK;
-    request[kRequestCommandByte] = CMD_GET_DEVICE_INFO;
+    DeviceReport request = DeviceReport::Command(CMD_GET_DEVICE_INFO);
 
     Answer answer{};
     int got = 0;

@@ -2,11 +2,9 @@
 #include <algorithm>
 
 #include "device/DeviceManager.h"
+#include "device/TableChunks.h"
 
-size_t DeviceManager::ChunkCount(size_t length)
-{
-    return (length + REPORT_DATA_MAX - 1) / REPORT_DATA_MAX;
-}
+size_t DeviceManager::ChunkCount(size_t length) { return TableChunkCount(length); }
 
 bool DeviceManager::SendSimpleCommand(DeviceCommand command)
 {
@@ -68,7 +66,7 @@ bool DeviceManager::ReadChunk(DeviceCommand command, uint16_t address, size_t le
     DeviceReport report = DeviceReport::Request(command, address, nullptr, length);
     const bool ok = SendCommandChecked(report);
     // A failed read leaves the request in place, whose data bytes are all zero.
-    std::copy_n(report.bytes.begin() + kAnswerDataByte, REPORT_DATA_MAX, out.begin());
+    std::copy(report.AnswerData().begin(), report.AnswerData().end(), out.begin());
     return ok;
 }
 

@@ -7,11 +7,12 @@
 #include <cstdint>
 
 #include "device/DeviceReport.h"
+#include "device/TableChunks.h"
 
 class DeviceManager;
 
-inline constexpr size_t kKeyLayerBytes = 512;
-inline constexpr size_t kKeyLayerChunks = (kKeyLayerBytes + REPORT_DATA_MAX - 1) / REPORT_DATA_MAX;
+inline constexpr size_t kKeyLayerBytes = TableBytes(CMD_READ_KEYMAP);
+inline constexpr size_t kKeyLayerChunks = TableChunkCount(kKeyLayerBytes);
 // Whole chunks: the last chunk's 56 answer bytes are kept too.
 inline constexpr size_t kKeyLayerReadBytes = kKeyLayerChunks * REPORT_DATA_MAX;
 

@@ -4,8 +4,8 @@
 
 #include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/RecordList.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 

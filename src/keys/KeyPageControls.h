@@ -46,8 +46,10 @@ inline constexpr unsigned kKeyValues = 99;           // KeyValueList2, palette t
 
 // The advanced-key page's layer selector, which shows the same layer.
 inline constexpr unsigned kAdvancedKeyLayers = 113;
+// The advanced-key page's profile combo box, whose profile the advanced tables are built from.
+inline constexpr unsigned kAdvancedKeyProfileCombo = 107;
 // The profile combo boxes of the other pages, which show the same profile.
-inline constexpr unsigned kOtherProfileCombos[] = {107, 277, 141, 220};
+inline constexpr unsigned kOtherProfileCombos[] = {kAdvancedKeyProfileCombo, 277, 141, 220};
 
 }  // namespace KeyPageId
 

@@ -32,7 +32,7 @@ constexpr TileDef kMediaTab[] = {
     {0, L"Next", 0xB5},
     {0, L"Screen\nBright+", 0x6F},
     {0, L"Screen\nBright-", 0x70},
-    {1, L"Web\nome", 0x223},
+    {1, L"Web\nHome", 0x223},
     {1, L"Web\nRefresh", 0x227},
     {1, L"Web\nStop", 0x226},
     {1, L"Web\nBackward", 0x224},

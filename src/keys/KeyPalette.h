@@ -19,6 +19,8 @@ enum KeyPaletteTab : int {
 inline constexpr int kPaletteTabCount = 6;
 // The macro ids the macro tab offers: 1..kPaletteMacroCount.
 inline constexpr int kPaletteMacroCount = 10;
+// Text number of the base-layer selector's caption (tile and key).
+inline constexpr int kBaseLayerText = 150;
 
 struct PaletteTile {
     int code;

@@ -9,8 +9,8 @@
 #include "device/KeyLayerDecoder.h"
 #include "device/KeyLayerRead.h"
 #include "device/KeyMacroType.h"
-#include "keys/RecordList.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 

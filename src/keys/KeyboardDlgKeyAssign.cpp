@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "app/KeyboardDlg.h"
+#include "app/Language.h"
 #include "device/KeyMacroType.h"
 #include "keys/KeyDefaults.h"
 #include "keys/KeyPalette.h"
-#include "keys/RecordList.h"
 #include "platform/mui/KeyFuncControl.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
@@ -15,10 +15,22 @@
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/PaletteDrag.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 
 using namespace KeyPageId;
+
+// The base-layer selector is named in the current language on the keys, whatever language
+// stored its caption (the keyboard's own tables name it in Chinese).
+constexpr int kBaseLayerFunction = 0xFF;
+
+std::wstring ShownCaption(const KeyMacroRecord& row)
+{
+    if (row.macro_type == KMT_FUNCTION && row.macro_value == kBaseLayerFunction)
+        return GetLanString(kBaseLayerText);
+    return row.macro_desc;
+}
 
 // The key-function item that stands for "no action" (usage 3, no modifier, no extra value)
 // and what it is stored as.
@@ -124,8 +136,9 @@ void KeyboardDlg::RefreshKeyAssignView()
     KBDataBase::GetInstance().GetLayerKeyMacros(KeyPageProfile(), page.currentFnLayer.load(),
                                                 stored);
     for (const KeyMacroRecord& row : TakeRecords(stored)) {
+        const std::wstring caption = ShownCaption(row);
         for (MUI::KeyboardCtrl* view : views) {
-            view->SetKeyItemInfo(row.key_code, row.macro_desc, row.macro_type, row.macro_desc);
+            view->SetKeyItemInfo(row.key_code, caption, row.macro_type, caption);
         }
     }
     for (MUI::KeyboardCtrl* view : views) view->UpdateControl();

@@ -134,6 +134,8 @@ void KeyboardDlg::BuildKeyPage()
     for (const auto& item : kPresetItems) {
         page.presetCombo->AddItem(GetLanString(item.text), item.id);
     }
+    // Until a stored preset is read the chooser shows the first one rather than nothing.
+    page.presetCombo->SetCurSel(0);
 
     page.resetKey = PageButton(build, kResetKey, L"icon_btn_resetkey.png");
     page.resetLayer = PageButton(build, kResetLayer, L"icon_btn_reset.png");

@@ -8,10 +8,10 @@
 #include "app/Language.h"
 #include "keys/KeyDefaults.h"
 #include "keys/KeyLayoutPresets.h"
-#include "keys/RecordList.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox3.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 

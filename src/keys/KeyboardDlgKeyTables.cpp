@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr unsigned kKeyProfileCombo = 87;
-constexpr unsigned kAdvancedKeyProfileCombo = 107;
 constexpr int kFirstRetryPauseMs = 100;
 constexpr int kSecondRetryPauseMs = 1000;
 
@@ -33,21 +31,19 @@ int ProfileShownBy(const MUI::MComboBox* combo, int currentProfile)
 
 int KeyboardDlg::KeyPageProfile() const
 {
-    return ProfileShownBy(GetControlAs<MUI::MComboBox>(kKeyProfileCombo), page.currentProfile);
+    return ProfileShownBy(GetControlAs<MUI::MComboBox>(KeyPageId::kProfileCombo),
+                          page.currentProfile);
 }
 
 int KeyboardDlg::AdvancedKeyPageProfile() const
 {
-    return ProfileShownBy(GetControlAs<MUI::MComboBox>(kAdvancedKeyProfileCombo),
+    return ProfileShownBy(GetControlAs<MUI::MComboBox>(KeyPageId::kAdvancedKeyProfileCombo),
                           page.currentProfile);
 }
 
 void KeyboardDlg::ReadDefaultKeyMapFromDevice()
 {
     Transfer(keyTables).ReadDefaultKeyMap(KeyPageProfile());
-    // The window's own key maps follow the ones just built.
-    keyMaps.indexToCode = keyTables.maps.indexToCode;
-    keyMaps.codeToLightIndex = keyTables.maps.lightCodeToIndex;
 }
 
 void KeyboardDlg::LoadKeyTablesFromDevice()

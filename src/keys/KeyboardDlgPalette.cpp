@@ -8,13 +8,6 @@
 #include "platform/mui/MPicture.h"
 #include "storage/KBDataBase.h"
 
-namespace {
-
-// Caption of the base-layer function tile.
-constexpr int kBaseLayerText = 150;
-
-}  // namespace
-
 void KeyboardDlg::BuildKeyValuePalette(int tab)
 {
     KeyPageControls& page = keyPage;

@@ -1,6 +1,10 @@
 // The layout presets of the key page, on the profile its combo box shows and the current layer.
+#include <string>
+
 #include "app/KeyboardDlg.h"
+#include "app/RegistrySettings.h"
 #include "keys/KeyLayoutPresets.h"
+#include "platform/mui/MComboBox.h"
 #include "storage/KBDataBase.h"
 
 bool KeyboardDlg::ApplyKeyLayoutPreset(int presetId)
@@ -12,6 +16,19 @@ bool KeyboardDlg::ApplyKeyLayoutPreset(int presetId)
     }
     QueueCommand(QCMD_WRITE_KEYMAP);
     return true;
+}
+
+void KeyboardDlg::ApplyStoredKeyPreset()
+{
+    std::wstring value;
+    if (!KBDataBase::GetInstance().GetConfig(0, L"key_profile_preset", value)) {
+        return;
+    }
+    const int preset = DecimalTextToInt(value);
+    if (auto* presets = GetControlAs<MUI::MComboBox>(KeyPageId::kPresetCombo)) {
+        presets->SelectData(preset);
+    }
+    ApplyKeyLayoutPreset(preset);
 }
 
 void KeyboardDlg::ApplyPresetStandard() { ApplyKeyLayoutPreset(PRESET_STANDARD); }

@@ -1,8 +1,5 @@
 #include "update/PackageDigest.h"
 
-#include <QCryptographicHash>
-#include <QFile>
-#include <QString>
 #include <cctype>
 
 #include "platform/text/Utf8.h"
@@ -10,7 +7,6 @@
 namespace {
 
 constexpr size_t kDigestDigits = 64;
-constexpr qint64 kReadBlock = 1 << 20;
 
 }  // namespace
 
@@ -37,21 +33,4 @@ std::optional<std::string> ParsePublishedDigest(const std::wstring& published)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return digest;
-}
-
-std::optional<std::string> FileSha256(const std::wstring& path)
-{
-    QFile file(QString::fromStdWString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    while (!file.atEnd()) {
-        const QByteArray block = file.read(kReadBlock);
-        if (block.isEmpty() && file.error() != QFileDevice::NoError) {
-            return std::nullopt;
-        }
-        hash.addData(block);
-    }
-    return hash.result().toHex().toStdString();
 }

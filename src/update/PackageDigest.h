@@ -1,5 +1,6 @@
 // The SHA-256 check of a downloaded package against the digest the service publishes beside
-// it (the "sha256sum" form: 64 hexadecimal digits, optionally followed by the file name).
+// it (the "sha256sum" form: 64 hexadecimal digits, optionally followed by the file name); the
+// file's own digest comes from os::FileSha256.
 #pragma once
 
 #include <optional>
@@ -7,5 +8,3 @@
 
 // The digest of a published text, lower case; nothing when the text does not start with one.
 std::optional<std::string> ParsePublishedDigest(const std::wstring& published);
-// The file's SHA-256 as 64 lower-case hexadecimal digits; nothing when it cannot be read.
-std::optional<std::string> FileSha256(const std::wstring& path);

@@ -103,7 +103,7 @@ TEST_F(KeyboardDlgConnectionTest, FirstConnectFindsTheKeyboardAndLoadsItsModel)
     EXPECT_TRUE(dlg->ui.noConnectPictures[2]->IsVisible());
     EXPECT_EQ(dlg->ui.background->GetImage(), L"main_bkg.png");
     // The load read the keyboard's default key table: every key of its layout is mapped.
-    EXPECT_EQ(dlg->keyMaps.indexToCode.size(), 84u);
+    EXPECT_EQ(dlg->keyTables.maps.indexToCode.size(), 84u);
 }
 
 TEST_F(KeyboardDlgConnectionTest, LoadAppliesTheStoredKeyLayoutPreset)

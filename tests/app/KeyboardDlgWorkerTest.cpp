@@ -26,21 +26,21 @@ protected:
     static bool EndsAtOnce(WaitDlg& dialog)
     {
         bool forced = false;
-        // A timer of this call: one left behind would end a dialog long gone.
-        QTimer force;
-        force.setSingleShot(true);
-        QObject::connect(&force, &QTimer::timeout, [&] {
+        // The timer dies with this call, so it cannot fire into a later test.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
             forced = true;
             dialog.DoOK();
         });
-        force.start(10000);
+        timer.start(10000);
         dialog.ShowWaitDlg(nullptr);
         return !forced;
     }
 
-    // Lets the worker thread finish the first connect queued at start. The worker may take idle
-    // steps before the command is queued, so a count of steps alone proves nothing: once the
-    // command has left the queue (its step counted), the next step must have begun.
+    // Lets the worker thread finish the first connect queued at start. The worker may take
+    // idle steps before the code is queued, so the step count alone proves nothing: once the
+    // queue is empty, the step that took the code has ended when the next one starts.
     void WaitForFirstConnect()
     {
         ASSERT_TRUE(WaitFor([&] { return dlg->worker.queue.Empty(); }));
@@ -123,8 +123,7 @@ TEST_F(KeyboardDlgWorkerTest, FirstConnectStartsTheIdleVisualizerAndTheWindowsEn
     // No sound server here: the music mode is silent, not missing.
     CreateWindow(false);
     EXPECT_FALSE(dlg->visualizer->IsRunning());
-    WaitForFirstConnect();
-    EXPECT_TRUE(dlg->visualizer->IsRunning());
+    ASSERT_TRUE(WaitFor([&] { return dlg->visualizer->IsRunning(); }));
     EXPECT_FALSE(dlg->visualizer->GetAnalysis());
     EXPECT_EQ(dlg->visualizer->GetForegroundMode(), 17);
     const auto start = Clock::now();

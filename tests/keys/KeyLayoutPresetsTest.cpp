@@ -7,7 +7,7 @@
 
 #include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
-#include "keys/RecordList.h"
+#include "storage/RecordList.h"
 #include "storage/StorageFixture.h"
 
 namespace {

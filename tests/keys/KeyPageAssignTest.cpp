@@ -219,11 +219,19 @@ TEST_F(KeyPageAssignTest, LayerSwitchShowsThatLayerAndSendsNothing)
     fnRow.macro_value = 0xE2;
     fnRow.macro_desc = L"Mute";
     StoreRow(fnRow);
+    // The keyboard's own tables name the base-layer selector in Chinese; the key shows the
+    // current language's text for it.
+    KeyMacroRecord baseRow = Row(kKeyFn, 1);
+    baseRow.macro_type = KMT_FUNCTION;
+    baseRow.macro_value = 0xFF;
+    baseRow.macro_desc = L"\u6807\u51C6\u5C42";
+    StoreRow(baseRow);
     auto& layers = Control<MUI::KeyLayerCtrl>(95);
     layers.SetSelectKeyLayer(1);
     Notify(95, 1);
     EXPECT_EQ(Dlg().page.currentFnLayer.load(), 1);
     EXPECT_EQ(Caption(kKeyA), L"Mute");
+    EXPECT_EQ(Caption(kKeyFn), L"T150");
     MUI::KeyItem item;
     ASSERT_TRUE(View().GetKeyItem(kKeyB, &item));
     EXPECT_EQ(item.type, KMT_FUNCTION);

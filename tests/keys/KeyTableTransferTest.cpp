@@ -9,7 +9,7 @@
 
 #include "device/DeviceManager.h"
 #include "device/KeyMacroType.h"
-#include "keys/RecordList.h"
+#include "storage/RecordList.h"
 #include "storage/StorageFixture.h"
 #include "virtual-keyboard/VirtualHidBackend.h"
 #include "virtual-keyboard/VirtualKeyboard.h"

@@ -13,10 +13,12 @@
 #include "lighting/Visualizer.h"
 #include "platform/audio/PulseLoopbackCapture.h"
 #include "support/PulseDaemon.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using testsupport::WaitUntil;
 using Clock = std::chrono::steady_clock;
 
 // A tone of k periods per 256 analysed samples (the analysis takes one sample per two frames
@@ -25,19 +27,6 @@ constexpr double kHertzPerBin = 48000.0 / 2 / 256;
 constexpr int kFirstBin = 8;
 constexpr int kSecondBin = 24;
 constexpr uint32_t kRed = 0x0000FD;
-
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 // The column with the tallest bar of the front image, -1 when no bar shows.
 int TallestBar(const Visualizer& visualizer)

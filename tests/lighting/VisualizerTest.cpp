@@ -13,28 +13,17 @@
 
 #include "lighting/Visualizer.h"
 #include "platform/audio/MemoryLoopbackCapture.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using audio::DataFlow;
 using audio::DeviceRole;
+using testsupport::WaitUntil;
 using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kRed = 0x0000FD;  // pattern 7 at full brightness
-
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 // A packet of 4 x 256 stereo frames whose groups of 4 floats carry a tone of `cycles` periods
 // over the 256 samples of the history.

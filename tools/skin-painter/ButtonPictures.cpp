@@ -2,6 +2,7 @@
 // hold normal, hover, pressed and disabled; strips of 8 add the same four looks checked.
 #include <QPainter>
 #include <QPainterPath>
+#include <tuple>
 
 #include "skin-painter/Glyphs.h"
 #include "skin-painter/PaintKit.h"
@@ -46,18 +47,6 @@ void SolidFace(QPainter& p, const QRectF& box, int state, const QColor& base, qr
     FillRounded(p, box, radius, VerticalGradient(box, fill.lighter(106), fill.darker(104)));
 }
 
-// A light face with a small glyph at its left end (the title stays centred).
-QImage LeadingGlyphFace(QSize frame, int states, Glyph glyph, const QColor& accent)
-{
-    return StateStrip(frame, states, [=](QPainter& p, const QRectF& box, int state) {
-        LightFace(p, box, state, accent, 4);
-        const qreal side = box.height() * 0.45;
-        const QColor color = state == kDisabled ? tone::kDisabled : accent;
-        DrawGlyph(p, QRectF(box.left() + 6, box.center().y() - side / 2, side, side), glyph, color,
-                  2.2);
-    });
-}
-
 void Chevron(QPainter& p, const QPointF& centre, qreal size, const QColor& color)
 {
     p.save();
@@ -81,13 +70,14 @@ QImage ComboField(QSize frame, int states)
     });
 }
 
-// The title-bar setting fields: a soft filled pill, no border.
+// The title-bar setting fields: a soft filled pill, no border; the combo box stretches it over
+// its field, the arrow at the right end.
 QImage DeviceField(QSize size)
 {
     return Paint(size, [](QPainter& p, const QRectF& box) {
-        const QRectF field = box.adjusted(1, 4, -1, -4);
+        const QRectF field = box.adjusted(0.5, 0.5, -0.5, -0.5);
         FillRounded(p, field, field.height() / 2, QColor(0xF0, 0xF0, 0xF0), QPen(tone::kLine, 1));
-        Chevron(p, QPointF(field.right() - 14, field.center().y()), 3.5, tone::kSecondary);
+        Chevron(p, QPointF(field.right() - 11, field.center().y()), 3.5, tone::kSecondary);
     });
 }
 
@@ -192,30 +182,29 @@ void AddButtonPictures(SkinCatalog& c)
             LightFace(p, box, state, tone::kAccent, 5);
         });
     });
-    AddStill(c, "icon_btn_resetkey.png", [] {
-        return LeadingGlyphFace({65, 23}, 4, Glyph::kReset, tone::kBlue);
-    });
-    const std::pair<const char*, Glyph> tools[] = {
-        {"icon_btn_reset.png", Glyph::kReset},
-        {"icon_btn_import.png", Glyph::kImport},
-        {"icon_btn_export.png", Glyph::kExport},
+    // The tool buttons' icons: the buttons draw their own face with the icon beside the title.
+    const std::tuple<const char*, Glyph, QColor> tools[] = {
+        {"icon_btn_resetkey.png", Glyph::kReset, tone::kBlue},
+        {"icon_btn_reset.png", Glyph::kReset, tone::kAccent},
+        {"icon_btn_import.png", Glyph::kImport, tone::kAccent},
+        {"icon_btn_export.png", Glyph::kExport, tone::kAccent},
     };
-    for (const auto& [name, glyph] : tools)
-        AddStill(c, name, [glyph] { return LeadingGlyphFace({65, 23}, 1, glyph, tone::kAccent); });
+    for (const auto& [name, glyph, color] : tools)
+        AddStill(c, name, [glyph, color] { return GlyphImage({20, 20}, glyph, color, 2); });
     AddStill(c, "btn_macro_insert.png", [] {
-        return LeadingGlyphFace({65, 23}, 1, Glyph::kPlus, tone::kAccent);
+        return GlyphImage({20, 20}, Glyph::kPlus, tone::kAccent, 2);
     });
     AddStill(c, "macro_btn_start_rec.png", [] {
-        return LeadingGlyphFace({114, 23}, 1, Glyph::kRecord, tone::kRed);
+        return GlyphImage({20, 20}, Glyph::kRecord, tone::kRed, 2);
     });
     AddStill(c, "macro_btn_stop_rec.png", [] {
-        return LeadingGlyphFace({114, 23}, 1, Glyph::kStopSquare, tone::kRed);
+        return GlyphImage({20, 20}, Glyph::kStopSquare, tone::kRed, 2);
     });
     AddStill(c, "img_btn_reset.png", [] {
         return GlyphImage({82, 20}, Glyph::kReset, tone::kSecondary, 3);
     });
     AddStill(c, "img_combobox.png", [] { return ComboField({220, 30}, 4); });
-    AddStill(c, "combobox_device_dropdown2.png", [] { return DeviceField({110, 36}); });
+    AddStill(c, "combobox_device_dropdown2.png", [] { return DeviceField({100, 28}); });
     AddStill(c, "img_switch_on.png", [] { return Switch(true); });
     AddStill(c, "img_switch_off.png", [] { return Switch(false); });
     AddStill(c, "btn_radiobox.png", [] { return CheckMark(true); });

@@ -29,9 +29,17 @@ void CIconButton::Paint(QPainter& painter)
     const QRect area(0, 0, RectWidth(r), RectHeight(r));
     const int state = ButtonState();
     const ARGB bk = GetBkColor();
-    if (bk >> 24) painter.fillRect(area, ToQColor(bk));
+    const QImage face = LoadSkinImage(GetImage());
     const int states = GetImageStates();
-    DrawStateImage(painter, area, LoadSkinImage(GetImage()), states, states > 1 ? state : 0);
+    QColor faceColor(0xF6, 0xF6, 0xF6);
+    if (bk >> 24) {
+        faceColor = ToQColor(bk);
+        painter.fillRect(area, faceColor);
+    } else if (face.isNull()) {
+        // Without a face picture the button draws the library's own, so it reads as a button.
+        faceColor = DrawLightFace(painter, area, state);
+    }
+    DrawStateImage(painter, area, face, states, states > 1 ? state : 0);
     QRect textArea = area.adjusted(8, 0, -8, 0);
     const QImage icon = LoadSkinImage(icon_);
     if (!icon.isNull()) {
@@ -41,8 +49,9 @@ void CIconButton::Paint(QPainter& painter)
             textArea.setLeft(8 + side + 8);
         }
     }
-    DrawControlText(painter, textArea, GetTitle(), GetFont(), GetTextColor(), GetAlignment(),
-                    GetVAlignment(), IsMultiLine(), GetStyle());
+    DrawControlText(painter, textArea, GetTitle(), GetFont(),
+                    IsEnabled() ? ReadableInk(GetTextColor(), faceColor) : 0xFFA0A0A0,
+                    GetAlignment(), GetVAlignment(), IsMultiLine(), GetStyle());
 }
 
 }  // namespace MUI

@@ -1,5 +1,5 @@
-// CIconButton: a button with an icon at its left and the title beside it, over an optional
-// picture strip.
+// CIconButton: a button with an icon at its left and the title beside it, over its picture
+// strip, its background colour or, with neither, the library's light button face.
 #pragma once
 
 #include <string>

@@ -1,8 +1,10 @@
 // The default content of KeyFuncControl: a US keyboard of 48-pixel keys (widths in quarter
-// keys) below a row of modifier chips, with a "Disable" key at the right.
+// keys) below a row of modifier chips, with a "Disable" key at the right. Keys and chips
+// without a name of their own here show their key-cap name.
 #include <initializer_list>
 
 #include "platform/mui/KeyFuncControl.h"
+#include "platform/text/KeyCapName.h"
 
 namespace MUI {
 
@@ -16,95 +18,95 @@ constexpr int kKeyGap = 4;
 
 struct KeyDef {
     int usage;
-    const wchar_t* name;
-    int width = 4;   // quarter keys
-    int before = 0;  // empty quarter keys before the key
+    const wchar_t* name = nullptr;  // null: the key-cap name
+    int width = 4;                  // quarter keys
+    int before = 0;                 // empty quarter keys before the key
 };
 
 using Row = std::initializer_list<KeyDef>;
 
 const Row kRows[] = {
-    {{0x29, L"Esc"},
-     {0x3A, L"F1", 4, 4},
-     {0x3B, L"F2"},
-     {0x3C, L"F3"},
-     {0x3D, L"F4"},
-     {0x3E, L"F5", 4, 2},
-     {0x3F, L"F6"},
-     {0x40, L"F7"},
-     {0x41, L"F8"},
-     {0x42, L"F9", 4, 2},
-     {0x43, L"F10"},
-     {0x44, L"F11"},
-     {0x45, L"F12"},
+    {{0x29},
+     {0x3A, nullptr, 4, 4},
+     {0x3B},
+     {0x3C},
+     {0x3D},
+     {0x3E, nullptr, 4, 2},
+     {0x3F},
+     {0x40},
+     {0x41},
+     {0x42, nullptr, 4, 2},
+     {0x43},
+     {0x44},
+     {0x45},
      {0x46, L"PrtSc", 4, 2},
      {0x47, L"ScrLk"},
-     {0x48, L"Pause"},
+     {0x48},
      {KeyFuncControl::kDisableUsage, L"Disable", 8, 4}},
     {{0x35, L"`"},
-     {0x1E, L"1"},
-     {0x1F, L"2"},
-     {0x20, L"3"},
-     {0x21, L"4"},
-     {0x22, L"5"},
-     {0x23, L"6"},
-     {0x24, L"7"},
-     {0x25, L"8"},
-     {0x26, L"9"},
-     {0x27, L"0"},
-     {0x2D, L"-"},
-     {0x2E, L"="},
-     {0x2A, L"Backspace", 8},
-     {0x49, L"Ins", 4, 2},
-     {0x4A, L"Home"},
-     {0x4B, L"PgUp"}},
-    {{0x2B, L"Tab", 6},
-     {0x14, L"Q"},
-     {0x1A, L"W"},
-     {0x08, L"E"},
-     {0x15, L"R"},
-     {0x17, L"T"},
-     {0x1C, L"Y"},
-     {0x18, L"U"},
-     {0x0C, L"I"},
-     {0x12, L"O"},
-     {0x13, L"P"},
-     {0x2F, L"["},
-     {0x30, L"]"},
-     {0x31, L"\\", 6},
-     {0x4C, L"Del", 4, 2},
-     {0x4D, L"End"},
-     {0x4E, L"PgDn"}},
-    {{0x39, L"Caps", 7},
-     {0x04, L"A"},
-     {0x16, L"S"},
-     {0x07, L"D"},
-     {0x09, L"F"},
-     {0x0A, L"G"},
-     {0x0B, L"H"},
-     {0x0D, L"J"},
-     {0x0E, L"K"},
-     {0x0F, L"L"},
-     {0x33, L";"},
-     {0x34, L"'"},
-     {0x28, L"Enter", 9}},
-    {{0xE1, L"Shift", 9},
-     {0x1D, L"Z"},
-     {0x1B, L"X"},
-     {0x06, L"C"},
-     {0x19, L"V"},
-     {0x05, L"B"},
-     {0x11, L"N"},
-     {0x10, L"M"},
-     {0x36, L","},
-     {0x37, L"."},
-     {0x38, L"/"},
+     {0x1E},
+     {0x1F},
+     {0x20},
+     {0x21},
+     {0x22},
+     {0x23},
+     {0x24},
+     {0x25},
+     {0x26},
+     {0x27},
+     {0x2D},
+     {0x2E},
+     {0x2A, nullptr, 8},
+     {0x49, nullptr, 4, 2},
+     {0x4A},
+     {0x4B}},
+    {{0x2B, nullptr, 6},
+     {0x14},
+     {0x1A},
+     {0x08},
+     {0x15},
+     {0x17},
+     {0x1C},
+     {0x18},
+     {0x0C},
+     {0x12},
+     {0x13},
+     {0x2F},
+     {0x30},
+     {0x31, nullptr, 6},
+     {0x4C, nullptr, 4, 2},
+     {0x4D},
+     {0x4E}},
+    {{0x39, nullptr, 7},
+     {0x04},
+     {0x16},
+     {0x07},
+     {0x09},
+     {0x0A},
+     {0x0B},
+     {0x0D},
+     {0x0E},
+     {0x0F},
+     {0x33},
+     {0x34},
+     {0x28, nullptr, 9}},
+    {{0xE1, nullptr, 9},
+     {0x1D},
+     {0x1B},
+     {0x06},
+     {0x19},
+     {0x05},
+     {0x11},
+     {0x10},
+     {0x36},
+     {0x37},
+     {0x38},
      {0xE5, L"R-Shift", 11},
      {0x52, L"Up", 4, 6}},
-    {{0xE0, L"Ctrl", 5},
-     {0xE3, L"Win", 5},
-     {0xE2, L"Alt", 5},
-     {0x2C, L"Space", 25},
+    {{0xE0, nullptr, 5},
+     {0xE3, nullptr, 5},
+     {0xE2, nullptr, 5},
+     {0x2C, nullptr, 25},
      {0xE6, L"R-Alt", 5},
      {0xE7, L"R-Win", 5},
      {0x65, L"Menu", 5},
@@ -127,7 +129,7 @@ std::vector<KeyFuncControl::Item> DefaultKeyFuncItems()
             const int width = key.width * kQuarter;
             items.push_back(
                 KeyFuncControl::Item{{0, key.usage, 0, 0},
-                                     key.name,
+                                     key.name != nullptr ? key.name : text::KeyCapName(key.usage),
                                      RECT{left, top, left + width - kKeyGap, top + kKeyHeight}});
             left += width;
         }
@@ -138,14 +140,12 @@ std::vector<KeyFuncControl::Item> DefaultKeyFuncItems()
 
 std::vector<KeyFuncControl::Chip> DefaultKeyFuncChips()
 {
-    const struct {
-        int usage;
-        const wchar_t* name;
-    } chips[] = {{0xE0, L"Ctrl"}, {0xE1, L"Shift"}, {0xE2, L"Alt"}, {0xE3, L"Win"}};
+    const int chips[] = {0xE0, 0xE1, 0xE2, 0xE3};  // named by their key-cap names
     std::vector<KeyFuncControl::Chip> result;
     int left = 0;
-    for (const auto& chip : chips) {
-        result.push_back(KeyFuncControl::Chip{chip.usage, chip.name, RECT{left, 0, left + 80, 30}});
+    for (const int usage : chips) {
+        result.push_back(
+            KeyFuncControl::Chip{usage, text::KeyCapName(usage), RECT{left, 0, left + 80, 30}});
         left += 88;
     }
     return result;

@@ -14,6 +14,7 @@ constexpr QColor kTileFill(0xF4, 0xF4, 0xF4);
 constexpr QColor kTileHot(0xE6, 0xE6, 0xE6);
 constexpr QColor kTileBorder(0xDD, 0xDD, 0xDD);
 constexpr QColor kSelectedBorder(0x21, 0xA9, 0x39);
+constexpr int kMinCaptionSize = 9;
 
 bool Contains(const RECT& r, int x, int y)
 {
@@ -108,7 +109,10 @@ void KeyValueList2::Paint(QPainter& painter)
         painter.setPen(
             QPen(i == chosen_ ? kSelectedBorder : kTileBorder, i == chosen_ ? 2.0 : 1.0));
         painter.drawPath(shape);
-        DrawControlText(painter, ToQRect(tile.rect).adjusted(2, 2, -2, -2), tile.caption, GetFont(),
+        // A long caption takes a smaller size rather than running over the tile's edge.
+        const QRect textBox = ToQRect(tile.rect).adjusted(2, 2, -2, -2);
+        DrawControlText(painter, textBox, tile.caption,
+                        FitFont(tile.caption, GetFont(), textBox, true, kMinCaptionSize),
                         GetTextColor(), kAlignCenter, kVAlignCenter, true);
     }
 }

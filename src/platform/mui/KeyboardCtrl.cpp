@@ -13,14 +13,33 @@ namespace MUI {
 
 namespace {
 
+constexpr int kNoticeSize = 16;
+constexpr int kMinCaptionSize = 9;
+constexpr ARGB kNoticeColor = 0xFF737373;
+// Edge of the key pictures kept unscaled when they are stretched over a key.
+constexpr int kKeyPictureCorner = 6;
+
 bool IsLight(COLORREF c)
 {
     return ColorRefRed(c) * 299 + ColorRefGreen(c) * 587 + ColorRefBlue(c) * 114 > 150000;
 }
 
+QColor Mix(const QColor& a, const QColor& b, double t)
+{
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
 }  // namespace
 
-KeyboardCtrl::KeyboardCtrl() { SetTextSize(12); }
+KeyboardCtrl::KeyboardCtrl()
+    : imageNormal_(L"img_key_normal.png"),
+      imageHover_(L"img_key_hover.png"),
+      imageChecked_(L"icon/img_key3.png")
+{
+    SetTextSize(12);
+}
 
 KeyboardCtrl::ViewGuard KeyboardCtrl::Guard() const
 {
@@ -320,7 +339,19 @@ int KeyboardCtrl::IndexAt(int x, int y) const
 
 void KeyboardCtrl::Paint(QPainter& painter)
 {
+    const RECT r = GetRect();
+    const QRect area(0, 0, RectWidth(r), RectHeight(r));
+    FontSpec noticeFont = GetFont();
+    noticeFont.size = kNoticeSize;
+    const std::wstring notice = GetTitle();
+    if (keys_.empty()) {
+        // Nothing to draw: the view says why on one line, when it was told.
+        DrawControlText(painter, area, notice, noticeFont, kNoticeColor, kAlignCenter,
+                        kVAlignCenter, false);
+        return;
+    }
     const Placement p = Place();
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(p.left, p.top);
     painter.scale(p.scale, p.scale);
@@ -330,6 +361,20 @@ void KeyboardCtrl::Paint(QPainter& painter)
         painter.fillPath(body, ColorRefToQColor(keyboardColor_));
     }
     for (size_t i = 0; i < keys_.size(); ++i) PaintKey(painter, keys_[i], static_cast<int>(i));
+    painter.restore();
+    if (!notice.empty()) {
+        // Below the keys: a picture that is missing, for example.
+        const int top = static_cast<int>(p.top + KeysHeight() * p.scale) + 4;
+        DrawControlText(painter, QRect(0, std::min(top, area.height() - 24), area.width(), 24),
+                        notice, noticeFont, kNoticeColor, kAlignCenter, kVAlignCenter, false);
+    }
+}
+
+int KeyboardCtrl::KeysHeight() const
+{
+    int height = keyboardHeight_;
+    for (const auto& key : keys_) height = std::max(height, static_cast<int>(key.rect.bottom));
+    return height;
 }
 
 void KeyboardCtrl::PaintKey(QPainter& painter, const KeyItem& key, int index)
@@ -337,14 +382,28 @@ void KeyboardCtrl::PaintKey(QPainter& painter, const KeyItem& key, int index)
     const QRectF box(key.rect.left, key.rect.top, RectWidth(key.rect), RectHeight(key.rect));
     if (box.width() <= 0 || box.height() <= 0) return;
     const bool hot = index == hot_;
+
+    // The cap: a skirt and a slightly raised top in the key's colour. A cap in the board's own
+    // dark colour is lifted so that every key stands out, also one with nothing assigned.
+    const QColor base = ColorRefToQColor(key.color);
+    const bool light = IsLight(key.color);
+    const QColor skirt = light ? base.darker(112) : Mix(base, Qt::white, 0.14);
+    const QColor top = light ? base : Mix(base, Qt::white, 0.22);
+    QPainterPath shape;
+    shape.addRoundedRect(box.adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
+    painter.fillPath(shape, skirt);
+    QPainterPath face;
+    face.addRoundedRect(box.adjusted(4, 3, -4, -6), 4, 4);
+    painter.fillPath(face, top);
+    painter.setPen(QPen(light ? QColor(0, 0, 0, 60) : QColor(255, 255, 255, 55), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(shape);
+
+    // The skin's look of the key's state over the drawn cap.
     const std::wstring& imageName = key.checked && !imageChecked_.empty() ? imageChecked_
                                     : hot && !imageHover_.empty()         ? imageHover_
                                                                           : imageNormal_;
-    const QImage picture = LoadSkinImage(imageName);
-    QPainterPath shape;
-    shape.addRoundedRect(box.adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
-    painter.fillPath(shape, ColorRefToQColor(key.color));
-    if (!picture.isNull()) painter.drawImage(box, picture);
+    DrawNineGrid(painter, box.toRect(), LoadSkinImage(imageName), kKeyPictureCorner);
 
     QColor outline;
     double width = 0;
@@ -360,7 +419,6 @@ void KeyboardCtrl::PaintKey(QPainter& painter, const KeyItem& key, int index)
     }
     if (width > 0) {
         painter.setPen(QPen(outline, width));
-        painter.setBrush(Qt::NoBrush);
         painter.drawPath(shape);
     }
 
@@ -371,9 +429,13 @@ void KeyboardCtrl::PaintKey(QPainter& painter, const KeyItem& key, int index)
             QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side), icon);
         return;
     }
-    const ARGB text = IsLight(key.color) ? 0xFF202020 : 0xFFF0F0F0;
-    DrawControlText(painter, box.adjusted(3, 2, -3, -2).toRect(), key.caption, GetFont(), text,
-                    kAlignCenter, kVAlignCenter, key.caption.find(L'\n') != std::wstring::npos);
+    const ARGB text = light ? 0xFF202020 : 0xFFF0F0F0;
+    // Long captions wrap between words inside the cap's top, and take a smaller size when a
+    // word is still too wide.
+    const QRect textBox = box.adjusted(4, 3, -4, -6).toRect();
+    DrawControlText(painter, textBox, key.caption,
+                    FitFont(key.caption, GetFont(), textBox, true, kMinCaptionSize), text,
+                    kAlignCenter, kVAlignCenter, true);
 }
 
 void KeyboardCtrl::OnMouseDown(const MouseEvent& event)

@@ -1,7 +1,10 @@
 // KeyboardCtrl: a keyboard view. It holds key items (caption, description, key code, rectangle
 // in keyboard pixels, icon, colour, shown caption and check state), a current key and the
 // keyboard's own colour and size. The keyboard is drawn centred in the control (scaled down
-// when it does not fit).
+// when it does not fit): the board in its colour, each key as a cap in the key's colour with an
+// edge, so keys without a caption are still seen, and the skin's key pictures over the caps.
+// The title is a notice: drawn on one line in place of the keyboard while there are no keys
+// (a layout that could not be loaded), below it otherwise.
 //
 // Input: a left press on a key makes it the current key; in single selection mode it becomes
 // the only checked key, in multiple mode its check flips and dragging over further keys gives
@@ -60,7 +63,8 @@ public:
     // The device model the view shows (kept for the program and the page views).
     void SetModelId(int modelId);
     int GetModelId() const;
-    // Key pictures for the normal, hovered and checked look (empty: drawn keys).
+    // Key pictures laid over the drawn caps for the normal, hovered and checked look (the skin's
+    // key pictures unless set; empty: drawn caps only).
     void SetKeyImages(std::wstring_view normal, std::wstring_view hover, std::wstring_view checked);
 
     // Colours. False for a code that is not a key.
@@ -127,6 +131,7 @@ private:
         double scale, left, top;
     };
     Placement Place() const;  // window lock held
+    int KeysHeight() const;   // window lock held: the keyboard's height in its own pixels
 
     mutable std::recursive_mutex viewMutex_;
     COLORREF keyboardColor_ = 0;

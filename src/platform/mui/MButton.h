@@ -1,5 +1,7 @@
-// MButton: a push button: picture strip (normal, hover, pressed, disabled), background colour,
-// centred title. A click sends kNotifyClick.
+// MButton: a push button with a title. Its picture is either a face strip (normal, hover,
+// pressed, disabled) stretched over the button, or, when a frame is about square, an icon drawn
+// beside the title on a face the button draws itself. A background colour gives a filled face.
+// The title keeps readable contrast on light faces. A click sends kNotifyClick.
 #pragma once
 
 #include "platform/mui/MControl.h"

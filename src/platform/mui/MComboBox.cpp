@@ -221,10 +221,17 @@ void MComboBox::OpenList()
         }
         list->setCurrentRow(items_.CurSel());
         list->setFont(MakeFont(GetFont()));
-        list->setStyleSheet(QStringLiteral("QListWidget{background:%1;border:1px solid #d0d0d0;}"
-                                           "QListWidget::item:selected{background:%2;}")
-                                .arg(ToQColor(listBackground_).name(QColor::HexArgb),
-                                     ToQColor(listSelected_).name(QColor::HexArgb)));
+        // The chosen and the pointed-at rows keep the list's own text colour, so they read as
+        // well as the others; no focus frame is drawn around a row.
+        const QString ink = ToQColor(GetTextColor()).name(QColor::HexArgb);
+        list->setStyleSheet(
+            QStringLiteral("QListWidget{background:%1;border:1px solid #d0d0d0;outline:0;}"
+                           "QListWidget::item{color:%3;padding-left:8px;}"
+                           "QListWidget::item:selected{background:%2;color:%3;}"
+                           "QListWidget::item:hover{background:%4;color:%3;}")
+                .arg(ToQColor(listBackground_).name(QColor::HexArgb),
+                     ToQColor(listSelected_).name(QColor::HexArgb), ink,
+                     QColor(0xF2, 0xF2, 0xF2).name()));
         rows = std::clamp(items_.Count(), 1, listVisibleItems_);
         rowHeight = listItemHeight_;
     }

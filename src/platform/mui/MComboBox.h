@@ -82,7 +82,7 @@ private:
     int listItemHeight_ = 30;
     int listVisibleItems_ = 8;
     ARGB listBackground_ = 0xFFFFFFFF;
-    ARGB listSelected_ = 0xFFE8F0FE;
+    ARGB listSelected_ = 0xFFE4F4E7;
     bool editing_ = false;
     std::wstring titleEx_;
     QPointer<InPlaceEdit> editor_;

@@ -243,6 +243,12 @@ int MControl::GetImageStates() const
 
 void MControl::UpdateControl(bool, bool) { Invalidate(); }
 
+void MControl::PaintInto(QPainter& painter)
+{
+    auto lock = Lock();
+    Paint(painter);
+}
+
 int MControl::ButtonState() const
 {
     if (!IsEnabled()) return 3;

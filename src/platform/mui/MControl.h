@@ -168,6 +168,9 @@ public:
     std::wstring GetImage() const;
     int GetImageStates() const;
 
+    // Paints the control as its widget does, (0, 0) at its top-left corner (takes the lock).
+    void PaintInto(QPainter& painter);
+
     // Redraws the control (posted to the UI thread).
     virtual void UpdateControl(bool redraw = true, bool relayout = false);
 

@@ -4,17 +4,26 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include "platform/mui/FontFamilies.h"
+
 namespace MUI {
 
 void EnsureApplication()
 {
-    if (QCoreApplication::instance()) return;
-    // Qt keeps references to argc and argv for the application's life.
-    static int argc = 1;
-    static char name[] = "Tolvenic";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = new QApplication(argc, argv);
-    (void)application;
+    if (!QCoreApplication::instance()) {
+        // Qt keeps references to argc and argv for the application's life.
+        static int argc = 1;
+        static char name[] = "Tolvenic";
+        static char* argv[] = {name, nullptr};
+        static QApplication* application = new QApplication(argc, argv);
+        (void)application;
+    }
+    // Popups, edits and tooltips take the application font: the one the controls draw with.
+    static const bool fontSet = [] {
+        QApplication::setFont(DesignFont(14));
+        return true;
+    }();
+    (void)fontSet;
 }
 
 bool IsUiThread()

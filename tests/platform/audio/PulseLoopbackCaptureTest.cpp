@@ -11,12 +11,14 @@
 
 #include "platform/audio/PulseLoopbackCapture.h"
 #include "support/PulseDaemon.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using audio::DataFlow;
 using audio::DeviceRole;
+using testsupport::WaitUntil;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kTimeoutMs = 2000;
@@ -67,19 +69,6 @@ private:
     std::condition_variable changed_;
     std::vector<Change> changes_;
 };
-
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
 
 // Reads until packets carrying sound arrive; the largest sample seen.
 float ReadLoudest(audio::PulseLoopbackCapture& capture, std::chrono::milliseconds limit,

@@ -1,0 +1,26 @@
+// Application: the program's UI application on the calling thread (which becomes the UI
+// thread), for the life of the object.
+#pragma once
+
+#include <memory>
+
+class QApplication;
+
+namespace MUI {
+
+class Application {
+public:
+    // argc and argv as main received them; both must outlive the object.
+    Application(int& argc, char** argv);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The running application as the library's instance handle; null without one.
+    static void* Instance();
+
+private:
+    std::unique_ptr<QApplication> application_;
+};
+
+}  // namespace MUI

@@ -1,0 +1,38 @@
+#include "platform/mui/ScreenMetrics.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace MUI {
+
+bool GetPrimaryScreenPixels(int& width, int& height)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return false;
+    }
+    const double ratio = screen->devicePixelRatio();
+    width = static_cast<int>(std::lround(screen->geometry().width() * ratio));
+    height = static_cast<int>(std::lround(screen->geometry().height() * ratio));
+    return true;
+}
+
+int GetEffectiveScreenDpi()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        return 0;
+    }
+    QScreen* screen = QGuiApplication::screenAt(QPoint(1, 1));
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return 0;
+    }
+    // Qt reports the scale as a device pixel ratio over 96-DPI logical pixels.
+    return static_cast<int>(
+        std::lround(screen->logicalDotsPerInchX() * screen->devicePixelRatio()));
+}
+
+}  // namespace MUI
