@@ -95,10 +95,7 @@ void WriteThroughKBDataBase(const Profile& p, bool withLights = true)
     if (!withLights) {
         return;
     }
-    // No multi-row write exists for lighting modes: each insert is its own transaction.
-    for (LightRecord light : p.lights) {
-        db.InsertLight(light);
-    }
+    db.InsertLights(p.lights);
 }
 
 void UpdateThroughKBDataBase(const Profile& p)

@@ -1,5 +1,6 @@
 #include "app/AppConfig.h"
 
+#include <cstdio>
 #include <string>
 
 #include "app/Environment.h"
@@ -9,9 +10,14 @@
 #include "platform/text/Utf8.h"
 #include "xml/XmlDocument.h"
 
-bool LoadAppConfig()
+namespace {
+
+// The device name when config.xml gives none: the user's data, settings and instance lock are
+// all named after it, so it must never be empty.
+constexpr const wchar_t* kBuiltInDeviceName = L"Tolvenic";
+
+bool ReadAppConfig()
 {
-    SupportedLanguages.clear();
     std::wstring text;
     int flags = 0;
     const std::wstring path = text::Utf8ToWide(GetModuleFolderA() + "/config.xml");
@@ -38,4 +44,20 @@ bool LoadAppConfig()
         MUI::Manager::SetDeviceName(doc.GetAttribute(L"name"));
     }
     return true;
+}
+
+}  // namespace
+
+bool LoadAppConfig()
+{
+    SupportedLanguages.clear();
+    MUI::Manager::SetDeviceName(L"");
+    const bool read = ReadAppConfig();
+    if (MUI::Manager::GetDeviceName().empty()) {
+        std::fprintf(stderr, "%s/config.xml %s: using the device name %s\n",
+                     GetModuleFolderA().c_str(), read ? "names no software" : "cannot be read",
+                     text::WideToUtf8(kBuiltInDeviceName).c_str());
+        MUI::Manager::SetDeviceName(kBuiltInDeviceName);
+    }
+    return read;
 }

@@ -4,5 +4,6 @@
 
 // Empties SupportedLanguages and fills it from the file's language list, and hands the
 // software name to the UI library as the device name. A missing or malformed file leaves no
-// language listed and the device name as it was; false then.
+// language listed (false then); whenever the file names no software, the device name is the
+// built-in "Tolvenic", said on standard error.
 bool LoadAppConfig();

@@ -93,6 +93,7 @@ int KeyboardDlg::OnInitDialog()
     ShowHomePanel();
     SetStatusTitle(820);
     SetMTimer(kAnimationPeriodMs);
+    DeviceManager::GetInstance().ResumeExchanges();
     Start();
     QueueCommand(QCMD_FIRST_CONNECT);
 

@@ -1,7 +1,9 @@
 // The supported models, the model's layout file and its pictures.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/DatabaseNotice.h"
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
@@ -117,11 +119,17 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
     if (database.IsOpened()) {
         database.Close();
     }
-    database.Open(GetDataFolder(), chosen.name);
+    TellDatabaseProblem(GetHWND(), database.Open(GetDataFolder(), chosen.name));
 
     LayoutFileData data;
     const std::wstring layoutName = chosen.layoutKey + L".xml";
-    const bool loaded = LoadLayoutFile(GetModuleFolder() + L"layouts/" + layoutName, data);
+    const std::wstring layoutPath = GetModuleFolder() + L"layouts/" + layoutName;
+    bool loaded = LoadLayoutFile(layoutPath, data);
+    if (loaded && data.hasKeyboard && !data.HasUsableKey()) {
+        std::fprintf(stderr, "%s has no key with a size: its keyboard is not shown\n",
+                     text::WideToUtf8(layoutPath).c_str());
+        loaded = false;
+    }
     if (loaded && data.hasLight) {
         layout.rgbKeyboard = data.rgbKeyboard;
         layout.defaultMode = data.defaultMode;

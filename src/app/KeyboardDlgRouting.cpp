@@ -108,23 +108,31 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 1;
         case WM_ADVKEY_CLOSED:
             return 1;
+        case WM_DROP_KEYFUNC:
+            DropKeyFuncOnKey(lParam);
+            return 0;
         case WM_UPDATE_NOTIFY:
             return OnUpdateNotify(wParam, lParam);
         case WM_CUSTOMKEY_MENU:
             OnCustomKeyMenuCommand(static_cast<int>(wParam));
             return 0;
-        case WM_HOOK_KEY_EVENT:
-        case WM_OPEN_ADVKEY_EDITOR:
-        case WM_ADVKEY_SAVED:
-        case WM_ADVKEY_PROFILE_MENU:
-        case WM_MACRO_MENU_COMMAND:
-        case WM_PERF_MENU:
-        case WM_LIGHT_MENU_COMMAND:
-        case WM_DROP_KEYFUNC:
-            DropKeyFuncOnKey(lParam);
+        // The messages below belong to pages and popups not built yet; each keeps its own case
+        // so that none of them ever reaches another message's handler.
+        case WM_HOOK_KEY_EVENT:  // the macro recorder's hook
             return 0;
-        case WM_ADVKEY_CANCELLED:
-            // Handled by the pages that post them, once they exist.
+        case WM_OPEN_ADVKEY_EDITOR:  // the advanced-key page
+            return 0;
+        case WM_ADVKEY_SAVED:  // the advanced-key editor
+            return 0;
+        case WM_ADVKEY_CANCELLED:  // the advanced-key editor
+            return 0;
+        case WM_ADVKEY_PROFILE_MENU:  // the advanced-key page's popup menu
+            return 0;
+        case WM_MACRO_MENU_COMMAND:  // the macro page's popup menu
+            return 0;
+        case WM_PERF_MENU:  // the performance page's popup menu
+            return 0;
+        case WM_LIGHT_MENU_COMMAND:  // the lighting page's popup menu
             return 0;
         default:
             break;

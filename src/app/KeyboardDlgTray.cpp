@@ -4,6 +4,7 @@
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "app/RegistrySettings.h"
+#include "device/DeviceManager.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/os/TrayIcon.h"
@@ -88,4 +89,17 @@ void KeyboardDlg::OnCloseCommand()
     ExitProcess(0);
 }
 
-void KeyboardDlg::ExitProcess(int code) { worker.exitProcess(code); }
+void KeyboardDlg::ExitProcess(int code)
+{
+    // Hidden at once, so the user sees no delay; then the keyboard is left in order: the
+    // worker's current step unwinds within its exchange under way (bounded by the stop's wait),
+    // and a batch it had begun is ended before the process goes.
+    ShowWindow(SW_HIDE);
+    DeviceManager& device = DeviceManager::GetInstance();
+    device.StopExchanges();
+    StopWorker();
+    if (!device.IsBusy()) {
+        device.EndOpenBatch();
+    }
+    worker.exitProcess(code);
+}

@@ -1,10 +1,14 @@
 #include "app/Language.h"
 
+#include <cstdio>
+#include <filesystem>
+
 #include "app/Environment.h"
 #include "app/RegistrySettings.h"
 #include "platform/mui/Manager.h"
-#include "platform/text/PathText.h"
 #include "platform/os/UserLanguage.h"
+#include "platform/text/PathText.h"
+#include "platform/text/Utf8.h"
 
 std::atomic<int> CurrentLanguageId{1033};
 std::set<int> SupportedLanguages;
@@ -14,6 +18,15 @@ namespace {
 constexpr int kDefaultLanguage = 1033;
 
 bool IsSupported(int id) { return SupportedLanguages.count(id) != 0; }
+
+// True when the file exists but names neither the program's caption nor its window.
+bool GivesNoText(const std::wstring& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(text::WideToUtf8(path), error)) return false;
+    return GetIniString(L"CAPTION", L"1", path).empty() &&
+           GetIniString(L"KB.DIALOG", L"1", path).empty();
+}
 
 }  // namespace
 
@@ -29,12 +42,19 @@ void InitLanguage()
         SetLanguageId(kDefaultLanguage);
     }
     CurrentLanguageId = id;
+    // A file that is there but yields no text at all (an encoding the reader cannot make out)
+    // would leave every control blank: the built-in language reads better.
+    if (id != kDefaultLanguage && GivesNoText(GetLanguageFilePath())) {
+        std::fprintf(stderr, "%s gives no texts: using language %d\n",
+                     text::WideToUtf8(GetLanguageFilePath()).c_str(), kDefaultLanguage);
+        CurrentLanguageId = kDefaultLanguage;
+    }
 }
 
 std::wstring GetLanguageFilePath()
 {
     return text::NormalizePath(GetModuleFolder() + L"language\\" +
-                             std::to_wstring(CurrentLanguageId.load()) + L".lan");
+                               std::to_wstring(CurrentLanguageId.load()) + L".lan");
 }
 
 std::wstring GetLanString(int id, const std::wstring& section)

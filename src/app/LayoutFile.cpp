@@ -1,5 +1,6 @@
 #include "app/LayoutFile.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "app/RegistrySettings.h"
@@ -20,6 +21,12 @@ int Attr(const XmlDocument& doc, const wchar_t* name)
     return DecimalTextToInt(doc.GetAttribute(name));
 }
 
+// A number of the file kept within 0..max.
+int Bounded(const XmlDocument& doc, const wchar_t* name, int max)
+{
+    return std::clamp(Attr(doc, name), 0, max);
+}
+
 void ReadLight(const XmlDocument& doc, LayoutFileData& data)
 {
     data.hasLight = true;
@@ -37,10 +44,10 @@ void ReadKey(const XmlDocument& doc, LayoutFileData& data)
     key.name = doc.GetAttribute(L"name");
     key.desc = doc.GetAttribute(L"desc");
     key.icon = doc.GetAttribute(L"icon");
-    key.left = Attr(doc, L"rect_left");
-    key.top = Attr(doc, L"rect_top");
-    key.width = Attr(doc, L"rect_width");
-    key.height = Attr(doc, L"rect_height");
+    key.left = Bounded(doc, L"rect_left", kLayoutExtentMax);
+    key.top = Bounded(doc, L"rect_top", kLayoutExtentMax);
+    key.width = Bounded(doc, L"rect_width", kLayoutExtentMax);
+    key.height = Bounded(doc, L"rect_height", kLayoutExtentMax);
     int row = 0;
     int column = 0;
     // A position outside the grid is kept off the grid; the key itself is still drawn.
@@ -56,10 +63,10 @@ void ReadKeyboard(XmlDocument& doc, LayoutFileData& data)
 {
     data.hasKeyboard = true;
     data.keyboardColor = HexTextToUInt(doc.GetAttribute(L"bk_color"));
-    data.keyboardWidth = Attr(doc, L"width");
-    data.keyboardHeight = Attr(doc, L"height");
-    data.rowCount = Attr(doc, L"row_count");
-    data.columnCount = Attr(doc, L"col_count");
+    data.keyboardWidth = Bounded(doc, L"width", kLayoutExtentMax);
+    data.keyboardHeight = Bounded(doc, L"height", kLayoutExtentMax);
+    data.rowCount = Bounded(doc, L"row_count", kMusicGridRows);
+    data.columnCount = Bounded(doc, L"col_count", kMusicGridColumns);
     if (!doc.EnterElement()) {
         return;
     }
@@ -73,6 +80,12 @@ void ReadKeyboard(XmlDocument& doc, LayoutFileData& data)
 }
 
 }  // namespace
+
+bool LayoutFileData::HasUsableKey() const
+{
+    return std::any_of(keys.begin(), keys.end(),
+                       [](const LayoutKeyItem& key) { return key.width > 0 && key.height > 0; });
+}
 
 bool ParseKeyPosition(const std::wstring& text, int& row, int& column)
 {

@@ -9,6 +9,10 @@
 
 #include "lighting/MusicGrid.h"
 
+// Every position and size a layout gives is kept within 0..kLayoutExtentMax pixels, so sums of
+// them never overflow and a damaged file cannot place keys far off the view.
+inline constexpr int kLayoutExtentMax = 10000;
+
 // One key element of the layout.
 struct LayoutKeyItem {
     int code = 0;  // the key's HID usage (255 the FN key)
@@ -40,6 +44,9 @@ struct LayoutFileData {
     std::vector<LayoutKeyItem> keys;  // in document order
     // Low byte of the code placed at each position; 0 where no key is.
     uint8_t musicGrid[kMusicGridRows][kMusicGridColumns] = {};
+
+    // Whether a key has an area to be drawn and clicked in.
+    bool HasUsableKey() const;
 };
 
 // The music-grid position "R-C": the row is the first character, the column the last
@@ -48,5 +55,6 @@ struct LayoutFileData {
 bool ParseKeyPosition(const std::wstring& text, int& row, int& column);
 
 // Loads and parses the file; false (data left empty) when it cannot be read, is not well
-// formed or has no device.info root.
+// formed or has no device.info root. Positions and sizes are clamped to 0..kLayoutExtentMax,
+// the grid's row and column counts to the grid.
 bool LoadLayoutFile(const std::wstring& path, LayoutFileData& data);

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include <cstdio>
+
 #include "app/AppConfig.h"
 #include "app/Environment.h"
 #include "app/InstanceCommands.h"
@@ -58,6 +60,11 @@ int RunStartup(const std::wstring& commandLine)
 
     os::SingleInstance instance(deviceName);
     if (!instance.Acquire()) {
+        if (!instance.LockError().empty()) {
+            // Without its lock nothing keeps a second instance out: better none than two.
+            std::fprintf(stderr, "%s; not starting\n", instance.LockError().c_str());
+            return 1;
+        }
         os::SendInstanceCommand(deviceName, "show");
         return 0;
     }

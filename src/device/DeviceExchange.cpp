@@ -34,6 +34,7 @@ int ReadAnswer(hid::HidDevice& device, Answer& answer, int timeoutMs)
 bool DeviceManager::SendCommand(DeviceReport& report)
 {
     if (connected_ == 0) return false;
+    if (stopping_ && report[kRequestCommandByte] != CMD_END_BATCH) return false;
     BusyScope busy(busy_);
     hid::HidDevice* device = GetCurrentHandle();
     if (device == nullptr) return false;
@@ -69,7 +70,7 @@ bool DeviceManager::SendCommand(DeviceReport& report)
 
 bool DeviceManager::SendCommandChecked(DeviceReport& report)
 {
-    if (connected_ == 0) return false;
+    if (connected_ == 0 || stopping_) return false;
     BusyScope busy(busy_);
     hid::HidDevice* device = GetCurrentHandle();
     if (device == nullptr) return false;

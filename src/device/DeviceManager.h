@@ -87,8 +87,19 @@ public:
     static size_t ChunkCount(size_t length);
     // A command without data, sent with SendCommand.
     bool SendSimpleCommand(DeviceCommand command);
-    bool BeginBatch() { return SendSimpleCommand(CMD_BEGIN_BATCH); }
-    bool EndBatch() { return SendSimpleCommand(CMD_END_BATCH); }
+    // Batches nest: each BeginBatch is closed by one EndBatch. A begin is refused (false,
+    // nothing sent) once exchanges are stopped, and so is the end that closes it.
+    bool BeginBatch();
+    bool EndBatch();
+    // Whether a batch that went out has not been ended yet.
+    bool InBatch();
+    // Ends the batches left open (one end request) when any is; true when none is left open.
+    bool EndOpenBatch();
+    // For the exit: from now on every exchange fails at once, except the end of a batch, so a
+    // transfer under way unwinds within its current exchange and still ends its batch.
+    void StopExchanges() { stopping_ = true; }
+    // Exchanges run again (a new main window starting).
+    void ResumeExchanges() { stopping_ = false; }
     bool WriteChunk(DeviceCommand command, uint16_t address, std::span<const uint8_t> data);
     // Stores the answer's REPORT_DATA_MAX data bytes in out (zeros when the read failed).
     bool ReadChunk(DeviceCommand command, uint16_t address, size_t length,
@@ -139,6 +150,10 @@ private:
     std::unique_ptr<hid::HidDevice> ispLink_;
     std::atomic<int> connected_{0};
     std::atomic<int> busy_{0};
+    std::atomic<bool> stopping_{false};
+    std::mutex batchMutex_;
+    // One entry per batch begun and not yet ended: whether its begin went out.
+    std::vector<bool> batches_;
     std::vector<std::unique_ptr<DeviceRecord>> devices_;
     std::vector<SupportedDevice> supported_;
     std::atomic<int> currentType_{0};

@@ -12,6 +12,47 @@ bool DeviceManager::SendSimpleCommand(DeviceCommand command)
     return SendCommand(request);
 }
 
+bool DeviceManager::BeginBatch()
+{
+    const bool sent = !stopping_;
+    {
+        // Counted as gone out once asked for: the keyboard may have taken a request whose
+        // answer was lost.
+        std::lock_guard lock(batchMutex_);
+        batches_.push_back(sent);
+    }
+    return sent && SendSimpleCommand(CMD_BEGIN_BATCH);
+}
+
+bool DeviceManager::EndBatch()
+{
+    {
+        std::lock_guard lock(batchMutex_);
+        if (!batches_.empty()) {
+            const bool begun = batches_.back();
+            batches_.pop_back();
+            if (!begun) return false;
+        }
+    }
+    return SendSimpleCommand(CMD_END_BATCH);
+}
+
+bool DeviceManager::InBatch()
+{
+    std::lock_guard lock(batchMutex_);
+    return std::find(batches_.begin(), batches_.end(), true) != batches_.end();
+}
+
+bool DeviceManager::EndOpenBatch()
+{
+    if (!InBatch()) return true;
+    {
+        std::lock_guard lock(batchMutex_);
+        batches_.clear();
+    }
+    return SendSimpleCommand(CMD_END_BATCH);
+}
+
 bool DeviceManager::WriteChunk(DeviceCommand command, uint16_t address,
                                std::span<const uint8_t> data)
 {

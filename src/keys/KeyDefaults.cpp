@@ -61,8 +61,9 @@ std::vector<KeyMacroRecord> DefaultKeyRows(int profile,
     return rows;
 }
 
-KeyMacroRecord ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode)
+bool ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode)
 {
+    bool written = true;
     KeyMacroRecord row;
     db.GetKeyMacro(profile, layer, keyCode, row);
     row.profile = profile;
@@ -82,11 +83,10 @@ KeyMacroRecord ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode)
             KeyMacroRecord other;
             if (db.GetKeyMacro(profile, layer, partner, other)) {
                 SetBaseLayerDefault(other);
-                db.UpdateKeyMacro(other);
+                written = db.UpdateKeyMacro(other);
             }
         }
         SetBaseLayerDefault(row);
     }
-    db.UpdateKeyMacro(row);
-    return row;
+    return db.UpdateKeyMacro(row) && written;
 }

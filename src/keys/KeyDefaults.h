@@ -34,5 +34,5 @@ std::vector<KeyMacroRecord> DefaultKeyRows(int profile,
 // Puts the key's row of the profile and layer back to its default and writes it: on FN layers
 // profile 1's device default of that layer (the row stays as stored when there is none), on
 // the base layer the key's own default, after the other half of a two-key advanced key has
-// been given its own default too. Returns the row as written.
-KeyMacroRecord ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode);
+// been given its own default too. True when every row it wrote was stored.
+bool ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode);

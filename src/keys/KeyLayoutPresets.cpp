@@ -134,15 +134,18 @@ void ApplyKeyPresetToRow(int presetId, KeyMacroRecord& row)
 int ApplyKeyPreset(KBDataBase& db, int presetId, int profile, int layer)
 {
     if (profile < 1 || !IsKeyLayoutPreset(presetId)) return 0;
-    std::vector<KeyMacroRecord*> listed;
-    db.GetLayerKeyMacros(profile, layer, listed);
     int written = 0;
-    for (const KeyMacroRecord& listedRow : TakeRecords(listed)) {
-        KeyMacroRecord row;
-        if (!db.GetKeyMacro(profile, layer, listedRow.key_code, row)) continue;
-        ApplyKeyPresetToRow(presetId, row);
-        db.UpdateKeyMacro(row);
-        ++written;
-    }
-    return written;
+    const bool kept = db.WriteTogether([&] {
+        std::vector<KeyMacroRecord*> listed;
+        db.GetLayerKeyMacros(profile, layer, listed);
+        for (const KeyMacroRecord& listedRow : TakeRecords(listed)) {
+            KeyMacroRecord row;
+            if (!db.GetKeyMacro(profile, layer, listedRow.key_code, row)) continue;
+            ApplyKeyPresetToRow(presetId, row);
+            if (!db.UpdateKeyMacro(row)) return false;
+            ++written;
+        }
+        return true;
+    });
+    return kept ? written : 0;
 }

@@ -28,6 +28,7 @@ int PresetKeyUsage(int presetId, int keyCode, std::wstring* caption = nullptr);
 // Rewrites row's action as the preset lays it out; macro_value2 and macro_value3 are kept.
 void ApplyKeyPresetToRow(int presetId, KeyMacroRecord& row);
 
-// The preset on every row of the profile's layer, one update per key; the number of rows
-// written (0 when the profile is not positive, the layer has no rows or the id is no preset).
+// The preset on every row of the profile's layer, one update per key, all in one transaction;
+// the number of rows written (0 when the profile is not positive, the layer has no rows, the id
+// is no preset, or a write failed: nothing is kept then).
 int ApplyKeyPreset(KBDataBase& db, int presetId, int profile, int layer);

@@ -35,9 +35,13 @@ int StoredKeyPreset()
 
 void KeyboardDlg::ResetKeyToDefault(int keyCode)
 {
-    ResetKeyRow(KBDataBase::GetInstance(), KeyPageProfile(), page.currentFnLayer.load(), keyCode);
+    KBDataBase& db = KBDataBase::GetInstance();
+    const int profile = KeyPageProfile();
+    const int layer = page.currentFnLayer.load();
+    // The key and the other half of its pair are reset together or not at all.
+    const bool kept = db.WriteTogether([&] { return ResetKeyRow(db, profile, layer, keyCode); });
     RefreshKeyAssignView();
-    QueueCommand(QCMD_WRITE_KEYMAP);
+    if (kept) QueueCommand(QCMD_WRITE_KEYMAP);
 }
 
 void KeyboardDlg::ResetSelectedKey()
@@ -65,14 +69,18 @@ void KeyboardDlg::ResetLayerToDefault()
     KBDataBase& db = KBDataBase::GetInstance();
     const int profile = KeyPageProfile();
     const int layer = page.currentFnLayer.load();
-    std::vector<KeyMacroRecord*> stored;
-    db.GetLayerKeyMacros(profile, layer, stored);
-    for (const KeyMacroRecord& row : TakeRecords(stored)) {
-        // Each row is read again: the reset of an earlier pair partner may have changed it.
-        ResetKeyRow(db, profile, layer, row.key_code);
-    }
+    // The whole layer is reset in one transaction: a failing row leaves the layer as it was.
+    const bool kept = db.WriteTogether([&] {
+        std::vector<KeyMacroRecord*> stored;
+        db.GetLayerKeyMacros(profile, layer, stored);
+        for (const KeyMacroRecord& row : TakeRecords(stored)) {
+            // Each row is read again: the reset of an earlier pair partner may have changed it.
+            if (!ResetKeyRow(db, profile, layer, row.key_code)) return false;
+        }
+        return true;
+    });
     RefreshKeyAssignView();
-    QueueCommand(QCMD_WRITE_KEYMAP);
+    if (kept) QueueCommand(QCMD_WRITE_KEYMAP);
 }
 
 void KeyboardDlg::ResetAllKeys()

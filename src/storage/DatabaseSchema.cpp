@@ -1,6 +1,7 @@
 #include "storage/DatabaseSchema.h"
 
 #include <initializer_list>
+#include <string_view>
 #include <utility>
 
 namespace storage {
@@ -152,6 +153,20 @@ const std::vector<std::string>& SchemaStatements()
 {
     static const std::vector<std::string> statements = BuildStatements();
     return statements;
+}
+
+const std::vector<std::string>& SchemaObjectNames()
+{
+    static const std::vector<std::string> names = [] {
+        constexpr std::string_view kMark = "IF NOT EXISTS ";
+        std::vector<std::string> found;
+        for (const std::string& sql : SchemaStatements()) {
+            const size_t start = sql.find(kMark) + kMark.size();
+            found.push_back(sql.substr(start, sql.find_first_of(" (", start) - start));
+        }
+        return found;
+    }();
+    return names;
 }
 
 }  // namespace storage

@@ -8,5 +8,7 @@ namespace storage {
 
 // The 31 statements in execution order; built on first use and kept until exit.
 const std::vector<std::string>& SchemaStatements();
+// The name of the table or index each statement creates, in the same order.
+const std::vector<std::string>& SchemaObjectNames();
 
 }  // namespace storage

@@ -2,12 +2,16 @@
 
 #include <sqlite3.h>
 
+#include <ctime>
 #include <filesystem>
 #include <string_view>
 
+#include "platform/text/PathText.h"
 #include "platform/text/Utf8.h"
 #include "storage/DatabaseSchema.h"
-#include "platform/text/PathText.h"
+#include "storage/TableOps.h"
+
+using namespace storage::table;
 
 namespace {
 
@@ -33,25 +37,18 @@ KBDataBase::~KBDataBase()
 
 std::string KBDataBase::BuildDbPath(const std::wstring& folder, const std::wstring& deviceName)
 {
-    return text::NormalizePath(WideToUtf8(folder) + "db\\" + WideToUtf8(deviceName) +
-                                  "_datav4.db");
+    return text::NormalizePath(WideToUtf8(folder) + "db\\" + WideToUtf8(deviceName) + "_datav4.db");
 }
 
 bool KBDataBase::Open(const std::wstring& folder, const std::wstring& deviceName)
 {
     std::lock_guard lock(lock_);
     path_ = BuildDbPath(folder, deviceName);
+    setAsidePath_.clear();
     bool result = false;
     std::error_code error;
     if (std::filesystem::exists(path_, error)) {
-        if (db_.IsOpen()) {
-            result = true;
-        } else {
-            result = db_.Open(path_.c_str(), keyB_, kOpenExisting) && IsUsableFile();
-            if (!result) {
-                db_.Close();
-            }
-        }
+        result = db_.IsOpen() || OpenExisting();
     } else {
         result = CreateDatabase();
     }
@@ -59,15 +56,94 @@ bool KBDataBase::Open(const std::wstring& folder, const std::wstring& deviceName
     return result;
 }
 
-bool KBDataBase::IsUsableFile()
+bool KBDataBase::OpenExisting()
 {
-    // SQLite reads the file lazily and silently falls back to read-only access, so a file that
-    // is no database, or one that cannot be written, would only fail at the first table
-    // operation. Ask now instead.
-    if (db_.Exec("SELECT count(*) FROM sqlite_master", nullptr, nullptr) != SQLITE_OK) {
+    if (!db_.Open(path_.c_str(), keyB_, kOpenExisting)) {
         return false;
     }
-    return !db_.IsReadOnly();
+    const FileState state = CheckFile();
+    if (state == FileState::kUsable && CompleteSchema()) {
+        return true;
+    }
+    db_.Close();
+    if (state != FileState::kDamaged || !SetFileAside()) {
+        return false;
+    }
+    return CreateDatabase();
+}
+
+KBDataBase::FileState KBDataBase::CheckFile()
+{
+    // SQLite reads the file lazily and silently falls back to read-only access, so a file that
+    // is no database, a damaged one, or one that cannot be written would only fail at some later
+    // table operation. Ask now instead.
+    std::string verdict;
+    const int rc = db_.Exec(
+        "PRAGMA quick_check(1)",
+        [](void* out, int columns, char** values, char**) {
+            if (columns > 0 && values[0] != nullptr) {
+                *static_cast<std::string*>(out) = values[0];
+            }
+            return 0;
+        },
+        &verdict);
+    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT || (rc == SQLITE_OK && verdict != "ok")) {
+        return FileState::kDamaged;
+    }
+    if (rc != SQLITE_OK || db_.IsReadOnly()) {
+        return FileState::kUnusable;
+    }
+    return FileState::kUsable;
+}
+
+bool KBDataBase::CompleteSchema()
+{
+    std::string names;
+    for (const std::string& name : storage::SchemaObjectNames()) {
+        names += (names.empty() ? "'" : ", '") + name + "'";
+    }
+    const int present =
+        FirstInt(db_, ("SELECT count(*) FROM sqlite_master WHERE name IN (" + names + ")").c_str());
+    const bool defaults = present > 0 && FirstInt(db_,
+                                                  "SELECT count(*) FROM t_config_data WHERE "
+                                                  "profile = ?",
+                                                  0) > 0;
+    if (present == static_cast<int>(storage::SchemaObjectNames().size()) && defaults) {
+        return true;
+    }
+    // A file whose creation was cut short: what is missing is added, what is there is kept.
+    return InOneTransaction(db_, [this, defaults] {
+        for (const std::string& sql : storage::SchemaStatements()) {
+            if (db_.Exec(sql.c_str(), nullptr, nullptr) != SQLITE_OK) {
+                return false;
+            }
+        }
+        return defaults || InsertDefaultConfig(0);
+    });
+}
+
+bool KBDataBase::SetFileAside()
+{
+    // Kept under a new name, never deleted: what it holds may still be worth something to the
+    // user. The time stamp keeps earlier ones.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32] = {};
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::error_code error;
+    std::string aside = path_ + ".unusable-" + stamp;
+    for (int n = 2; std::filesystem::exists(aside, error); ++n) {
+        aside = path_ + ".unusable-" + stamp + "-" + std::to_string(n);
+    }
+    std::filesystem::rename(path_, aside, error);
+    if (error) {
+        return false;
+    }
+    // A journal left beside the damaged file belongs to it, not to the new one.
+    std::filesystem::rename(path_ + "-journal", aside + "-journal", error);
+    setAsidePath_ = aside;
+    return true;
 }
 
 bool KBDataBase::CreateDatabase()
@@ -80,16 +156,34 @@ bool KBDataBase::CreateDatabase()
     if (path_.empty()) {
         return false;
     }
-    const std::vector<std::string>& statements = storage::SchemaStatements();
     if (!db_.Open(path_.c_str(), keyB_, kOpenCreate)) {
         return false;
     }
-    int codes = 0;
-    for (const std::string& sql : statements) {
-        codes |= db_.Exec(sql.c_str(), nullptr, nullptr);
+    // One transaction: a crash part way leaves an empty file, never a half-made one.
+    const bool created = InOneTransaction(db_, [this] {
+        for (const std::string& sql : storage::SchemaStatements()) {
+            if (db_.Exec(sql.c_str(), nullptr, nullptr) != SQLITE_OK) {
+                return false;
+            }
+        }
+        return InsertDefaultConfig(0);
+    });
+    if (!created) {
+        db_.Close();
     }
-    InsertDefaultConfig(0);
-    return codes == 0;
+    return created;
+}
+
+std::string KBDataBase::GetSetAsidePath()
+{
+    std::lock_guard lock(lock_);
+    return setAsidePath_;
+}
+
+bool KBDataBase::WriteTogether(const std::function<bool()>& writes)
+{
+    std::lock_guard lock(lock_);
+    return InOneTransaction(db_, writes);
 }
 
 std::string KBDataBase::GetDbPath()

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -31,10 +32,13 @@ public:
 
     // --- connection -------------------------------------------------------------------------
     // Selects folder + "db\<deviceName>_datav4.db" and creates it with schema and default rows
-    // when missing. An open connection is kept as it is: Close first to switch files. The result
-    // is also kept as the opened flag.
+    // when missing. An existing file is checked: one whose creation was cut short gets what it
+    // lacks; one that is no database or is damaged is set aside under a time-stamped name (see
+    // GetSetAsidePath) and a new one created in its place. An open connection is kept as it is:
+    // Close first to switch files. The result is also kept as the opened flag.
     bool Open(const std::wstring& folder, const std::wstring& deviceName);
-    // Creates the file at the current database path; true at once when a connection is open.
+    // Creates the file at the current database path, schema and default rows in one
+    // transaction; true at once when a connection is open.
     bool CreateDatabase();
     // Closes the connection (when one is held) and clears the opened flag: what a model switch,
     // a reset to factory settings and the exit do before the next Open.
@@ -46,6 +50,9 @@ public:
     bool IsOpened() const { return opened_; }
     // UTF-8 path of the model's file set by the last Open.
     std::string GetDbPath();
+    // Where the last Open moved a file that could not be used as a database; empty when it
+    // moved none.
+    std::string GetSetAsidePath();
     // The path Open builds from a data folder and a model name.
     static std::string BuildDbPath(const std::wstring& folder, const std::wstring& deviceName);
 
@@ -57,7 +64,8 @@ public:
     // --- configuration keys, profiles, music layer ---------------------------------------------
     bool SetConfig(int profile, const std::wstring& key, const std::wstring& value);
     bool GetConfig(int profile, const std::wstring& key, std::wstring& value);
-    void InsertDefaultConfig(int profile);
+    // The 44 default rows of a profile, in one transaction: all of them or none.
+    bool InsertDefaultConfig(int profile);
 
     int InsertProfile(ProfileRecord& record);
     bool DeleteProfile(int profile);
@@ -72,10 +80,15 @@ public:
     bool GetMusicLayer(int profile, MusicLayerRecord& record);
     bool UpdateMusicLayer(int profile, MusicLayerRecord& record);
 
+    // Runs the table operations writes() makes as one transaction, with the lock held
+    // throughout: kept whole when it returns true, undone whole when it returns false (which
+    // it should when one of its writes failed). The result is whether they were kept.
+    bool WriteTogether(const std::function<bool()>& writes);
+
     // --- key tables ---------------------------------------------------------------------------
     int GetKeyMacroCount(int profile);
     void InsertKeyMacros(std::vector<KeyMacroRecord> records);
-    void UpdateKeyMacro(KeyMacroRecord& record);
+    bool UpdateKeyMacro(KeyMacroRecord& record);
     void UpdateKeyMacros(std::vector<KeyMacroRecord> records);
     bool GetKeyMacro(int profile, int fnLayer, int keyCode, KeyMacroRecord& record);
     int GetLayerKeyMacros(int profile, int fnLayer, std::vector<KeyMacroRecord*>& records);
@@ -100,6 +113,9 @@ public:
     // --- lighting -----------------------------------------------------------------------------
     int GetLightCount(int profile);
     int InsertLight(LightRecord& record);
+    // The lighting modes of a profile in one transaction; their number, or 0 when any failed
+    // (none is kept then).
+    int InsertLights(std::vector<LightRecord> records);
     bool UpdateLight(int mode, LightRecord& record);
     bool SetActiveLightMode(int profile, int mode);
     int GetActiveLightMode(int profile);
@@ -130,13 +146,23 @@ private:
     KBDataBase();
     ~KBDataBase();
 
-    // Whether a just opened existing file is a database this program can read and write.
-    bool IsUsableFile();
+    enum class FileState { kUsable, kDamaged, kUnusable };
+
+    // Opens the existing file at path_, completes it or sets it aside for a new one.
+    bool OpenExisting();
+    // Whether the just opened file is a sound database this program can write, a file that is
+    // no database or is damaged, or one that cannot be used for another reason (no write access).
+    FileState CheckFile();
+    // Adds the schema objects and default rows an interrupted creation left out.
+    bool CompleteSchema();
+    // Renames the file at path_ with a time stamp; false when it cannot be renamed.
+    bool SetFileAside();
 
     SQLiteDB db_;
     // Recursive, as Open creates the file and inserts the default rows under the same lock.
     std::recursive_mutex lock_;
     std::string path_;
+    std::string setAsidePath_;
     // Cipher keys of a database codec. Both stay empty, so every file is plain SQLite 3.
     std::string keyA_;
     std::string keyB_;

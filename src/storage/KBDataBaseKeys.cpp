@@ -94,12 +94,12 @@ void KBDataBase::InsertKeyMacros(std::vector<KeyMacroRecord> records)
               });
 }
 
-void KBDataBase::UpdateKeyMacro(KeyMacroRecord& record)
+bool KBDataBase::UpdateKeyMacro(KeyMacroRecord& record)
 {
     std::lock_guard lock(lock_);
     SQLiteStatement statement;
     db_.Prepare(statement, kUpdateKeyMacro, -1);
-    BindAndStep(statement, KeyMacroUpdateValues(record));
+    return WriteSucceeded(BindAndStep(statement, KeyMacroUpdateValues(record)));
 }
 
 void KBDataBase::UpdateKeyMacros(std::vector<KeyMacroRecord> records)

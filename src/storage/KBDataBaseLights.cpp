@@ -52,6 +52,25 @@ int KBDataBase::InsertLight(LightRecord& record)
                   record.color_value, record.config_func, record.reserved, record.status);
 }
 
+int KBDataBase::InsertLights(std::vector<LightRecord> records)
+{
+    std::lock_guard lock(lock_);
+    const bool written = InOneTransaction(db_, [this, &records] {
+        return WriteMany(db_, records,
+                         "INSERT INTO t_light_data(profile, name, mode, brightness, speed, "
+                         "direction, colorful, colorindex, color_value, config_func, reserved, "
+                         "status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);",
+                         [](const LightRecord& record) {
+                             return std::make_tuple(
+                                 record.profile, WideToUtf8(record.name), record.mode,
+                                 record.brightness, record.speed, record.direction, record.colorful,
+                                 record.colorindex, record.color_value, record.config_func,
+                                 record.reserved, record.status);
+                         });
+    });
+    return written ? static_cast<int>(records.size()) : 0;
+}
+
 bool KBDataBase::UpdateLight(int mode, LightRecord& record)
 {
     std::lock_guard lock(lock_);

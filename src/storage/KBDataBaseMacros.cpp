@@ -75,15 +75,12 @@ bool KBDataBase::UpdateMacro(MacroRecord& record)
 bool KBDataBase::DeleteMacro(int macroId)
 {
     std::lock_guard lock(lock_);
-    SQLiteStatement statement;
-    if (!WriteSucceeded(
-            StepWith(db_, statement, "DELETE FROM t_macro_data WHERE macro_id = ?", macroId))) {
-        return false;
-    }
-    StepWith(db_, statement, "DELETE FROM t_macrorecord WHERE macro_id = ?", macroId);
-    return WriteSucceeded(StepWith(
-        db_, statement, "DELETE FROM t_key_macro_data WHERE macro_type = ? and macro_value = ?",
-        kPlaysMacro, macroId));
+    return InOneTransaction(db_, [this, macroId] {
+        return Write(db_, "DELETE FROM t_macro_data WHERE macro_id = ?", macroId) &&
+               Write(db_, "DELETE FROM t_macrorecord WHERE macro_id = ?", macroId) &&
+               Write(db_, "DELETE FROM t_key_macro_data WHERE macro_type = ? and macro_value = ?",
+                     kPlaysMacro, macroId);
+    });
 }
 
 bool KBDataBase::GetMacro(int macroId, MacroRecord& record)

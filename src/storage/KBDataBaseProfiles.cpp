@@ -58,13 +58,18 @@ bool KBDataBase::GetConfig(int profile, const std::wstring& key, std::wstring& v
                     profile, WideToUtf8(key));
 }
 
-void KBDataBase::InsertDefaultConfig(int profile)
+bool KBDataBase::InsertDefaultConfig(int profile)
 {
     std::lock_guard lock(lock_);
-    for (const storage::DefaultConfigEntry& entry : storage::DefaultConfigRows()) {
-        Write(db_, "INSERT INTO t_config_data(profile, key, value) VALUES (?, ?, ?);", profile,
-              std::string(entry.key), std::string(entry.value));
-    }
+    return InOneTransaction(db_, [this, profile] {
+        for (const storage::DefaultConfigEntry& entry : storage::DefaultConfigRows()) {
+            if (!Write(db_, "INSERT INTO t_config_data(profile, key, value) VALUES (?, ?, ?);",
+                       profile, std::string(entry.key), std::string(entry.value))) {
+                return false;
+            }
+        }
+        return true;
+    });
 }
 
 int KBDataBase::InsertProfile(ProfileRecord& record)
@@ -103,11 +108,10 @@ int KBDataBase::GetProfiles(std::vector<ProfileRecord*>& records)
 bool KBDataBase::SetActiveProfile(int profile)
 {
     std::lock_guard lock(lock_);
-    SQLiteStatement statement;
-    StepWith(db_, statement, "UPDATE t_profile_data SET status = ? WHERE type = ?", 0,
-             kUserProfile);
-    return WriteSucceeded(StepWith(
-        db_, statement, "UPDATE t_profile_data SET status = ? WHERE profile = ?", 1, profile));
+    return InOneTransaction(db_, [this, profile] {
+        return Write(db_, "UPDATE t_profile_data SET status = ? WHERE type = ?", 0, kUserProfile) &&
+               Write(db_, "UPDATE t_profile_data SET status = ? WHERE profile = ?", 1, profile);
+    });
 }
 
 int KBDataBase::GetActiveProfile()

@@ -8,7 +8,7 @@ SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : db_(db)
         return;
     }
     if (db_->IsOpen()) {
-        db_->Exec("BEGIN", nullptr, nullptr);
+        BeginOwn();
     }
     active_ = true;
 }
@@ -16,8 +16,30 @@ SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : db_(db)
 SQLiteAutoTransaction::~SQLiteAutoTransaction()
 {
     if (active_) {
-        db_->Exec("END", nullptr, nullptr);
+        End("END");
     }
+}
+
+int SQLiteAutoTransaction::BeginOwn()
+{
+    owned_ = !db_->InTransaction();
+    return owned_ ? db_->Exec("BEGIN", nullptr, nullptr) : 0;
+}
+
+int SQLiteAutoTransaction::End(const char* sql)
+{
+    const bool owned = owned_;
+    owned_ = false;
+    active_ = false;
+    if (!owned) {
+        return db_->IsOpen() ? 0 : SQLiteDB::kMisuse;
+    }
+    const int rc = db_->Exec(sql, nullptr, nullptr);
+    // An end that failed would leave the connection inside the transaction for good.
+    if (rc != 0 && db_->InTransaction()) {
+        db_->Exec("ROLLBACK", nullptr, nullptr);
+    }
+    return rc;
 }
 
 bool SQLiteAutoTransaction::Begin()
@@ -25,7 +47,7 @@ bool SQLiteAutoTransaction::Begin()
     if (active_ || db_ == nullptr) {
         return false;
     }
-    const int rc = db_->IsOpen() ? db_->Exec("BEGIN", nullptr, nullptr) : SQLiteDB::kMisuse;
+    const int rc = db_->IsOpen() ? BeginOwn() : SQLiteDB::kMisuse;
     active_ = true;
     return rc == 0;
 }
@@ -35,7 +57,13 @@ bool SQLiteAutoTransaction::Commit()
     if (db_ == nullptr) {
         return false;
     }
-    const int rc = db_->Exec("END", nullptr, nullptr);
-    active_ = false;
-    return rc == 0;
+    return End("END") == 0;
+}
+
+bool SQLiteAutoTransaction::Rollback()
+{
+    if (db_ == nullptr) {
+        return false;
+    }
+    return End("ROLLBACK") == 0;
 }

@@ -87,6 +87,8 @@ int64_t SQLiteDB::GetLastInsertRowId() const
     return sqlite3_last_insert_rowid(db_);
 }
 
+bool SQLiteDB::InTransaction() const { return db_ != nullptr && sqlite3_get_autocommit(db_) == 0; }
+
 bool SQLiteDB::IsReadOnly() const
 {
     return db_ != nullptr && sqlite3_db_readonly(db_, "main") == 1;

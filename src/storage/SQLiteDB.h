@@ -33,6 +33,8 @@ public:
     int64_t GetLastInsertRowId() const;
     // False without a connection; true when the main database can only be read.
     bool IsReadOnly() const;
+    // True while a transaction of this connection is open.
+    bool InTransaction() const;
 
 private:
     sqlite3* db_ = nullptr;

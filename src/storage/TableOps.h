@@ -117,21 +117,37 @@ int ReadMany(SQLiteDB& db, std::vector<Record*>& out, Fill fill, const char* sql
 
 // Runs sql once per record, in order, inside one transaction, bound with values(record) (a
 // tuple of ints and UTF-8 texts, kept alive until its step). The statement is prepared once
-// and reset between records, which stores exactly what preparing it again would. Step results
-// are ignored: a failing record does not stop the others.
+// and reset between records, which stores exactly what preparing it again would. A failing
+// record does not stop the others; the result tells whether every record was written, so that
+// an enclosing transaction (see InOneTransaction) can undo them all.
 template <class Record, class Values>
-void WriteMany(SQLiteDB& db, const std::vector<Record>& records, const char* sql, Values values)
+bool WriteMany(SQLiteDB& db, const std::vector<Record>& records, const char* sql, Values values)
 {
     SQLiteAutoTransaction transaction(&db);
+    bool all = true;
     {
         SQLiteStatement statement;
-        db.Prepare(statement, sql, -1);
+        all = db.Prepare(statement, sql, -1) == 0;
         for (const Record& record : records) {
             statement.Reset();
-            BindAndStep(statement, values(record));
+            all = WriteSucceeded(BindAndStep(statement, values(record))) && all;
         }
     }
-    transaction.Commit();
+    return transaction.Commit() && all;
+}
+
+// Runs writes() (true when every write it made succeeded) as one transaction: kept whole when it
+// succeeds, undone whole when it fails. Inside another transaction it joins that one, and its
+// false result is for the caller to pass on.
+template <class Writes>
+bool InOneTransaction(SQLiteDB& db, Writes writes)
+{
+    SQLiteAutoTransaction transaction(&db);
+    if (!db.IsOpen() || !writes()) {
+        transaction.Rollback();
+        return false;
+    }
+    return transaction.Commit();
 }
 
 }  // namespace storage::table

@@ -321,8 +321,11 @@ bool XmlFile::Read(std::wstring& text)
 bool XmlFile::Write(const std::wstring& text)
 {
     const bool fileEmpty = length_ == 0;
+    // The first mark asked for, in the table's order, gives both the mark and the encoding.
+    int markFlag = 0;
     for (const auto& mark : kMarks) {
         if ((flags_ & mark.flag) != 0) {
+            markFlag = mark.flag;
             encoding_ = mark.name;
             unitWidth_ = mark.flag == kXmlDocUtf8Bom ? 1 : 2;
             if (fileEmpty) {
@@ -346,11 +349,11 @@ bool XmlFile::Write(const std::wstring& text)
         }
     }
     unsigned codePage = XmlEncodingToCodePage(encoding_);
-    if ((flags_ & kXmlDocUtf16Le) != 0) {
+    if (markFlag == kXmlDocUtf16Le) {
         codePage = text::kCodePageUtf16Le;
-    } else if ((flags_ & kXmlDocUtf16Be) != 0) {
+    } else if (markFlag == kXmlDocUtf16Be) {
         codePage = text::kCodePageUtf16Be;
-    } else if ((flags_ & kXmlDocUtf8Bom) != 0) {
+    } else if (markFlag == kXmlDocUtf8Bom) {
         codePage = text::kCodePageUtf8;
     }
     std::string bytes;

@@ -13,7 +13,9 @@ struct Case {
     const char* xml;  // nothing: no file
     bool ok;
     std::set<int> languages;
-    std::wstring deviceName;  // "(unchanged)" keeps the name set before
+    // A file that names no software gives the built-in name, never an empty one or the
+    // name set before.
+    std::wstring deviceName;
 };
 
 TEST(AppConfig, ReadsLanguagesAndDeviceName)
@@ -34,15 +36,15 @@ TEST(AppConfig, ReadsLanguagesAndDeviceName)
          "</language.info></config>",
          true,
          {1041},
-         L"(unchanged)"},
+         L"Tolvenic"},
         {"no language list", "<config><software name=\"Only\"/></config>", true, {}, L"Only"},
         {"malformed",
          "<config><language.info><lan value=\"1033\"></config>",
          false,
          {},
-         L"(unchanged)"},
-        {"not xml at all", "\x01\x02garbage", false, {}, L"(unchanged)"},
-        {"missing file", nullptr, false, {}, L"(unchanged)"},
+         L"Tolvenic"},
+        {"not xml at all", "\x01\x02garbage", false, {}, L"Tolvenic"},
+        {"missing file", nullptr, false, {}, L"Tolvenic"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -55,8 +57,7 @@ TEST(AppConfig, ReadsLanguagesAndDeviceName)
         SupportedLanguages = {9999};
         EXPECT_EQ(LoadAppConfig(), c.ok);
         EXPECT_EQ(SupportedLanguages, c.languages);
-        EXPECT_EQ(MUI::Manager::GetDeviceName(),
-                  c.deviceName == L"(unchanged)" ? L"Before" : c.deviceName);
+        EXPECT_EQ(MUI::Manager::GetDeviceName(), c.deviceName);
     }
     SetModuleFolder(L"");
     SupportedLanguages.clear();

@@ -3,7 +3,14 @@
 #include <string>
 #include <vector>
 
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
 #include "Fault.h"
+#include "app/CUIMessageBox.h"
+#include "app/DatabaseNotice.h"
 #include "app/Environment.h"
 #include "app/Language.h"
 #include "app/MainWindowTestSupport.h"
@@ -11,6 +18,7 @@
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/WindowServices.h"
+#include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
 
 namespace {
@@ -157,6 +165,48 @@ TEST_F(KeyboardDlgConnectionTest, WithoutKeyboardTheWindowStaysOnTheNoKeyboardPa
     dlg->Run();
     EXPECT_TRUE(dlg->worker.queue.Empty());
     EXPECT_FALSE(dlg->connection.deviceFound.load());
+}
+
+TEST_F(KeyboardDlgConnectionTest, UnreadableDatabaseIsSetAsideAndTheUserToldOnce)
+{
+    // The model's file is no database: the connect sets it aside, saves into a new one, and
+    // the program's message box names the file kept; a second connect tells nothing more.
+    const std::string path = KBDataBase::BuildDbPath(GetDataFolder(), L"Morvessa Keyboard");
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << std::string(3000, '?');
+    std::vector<std::wstring> shown;
+    std::set<HWND> answered;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&shown, &answered] {
+        const HWND hwnd = MUI::FindWindow(L"", L"MessageBox");
+        auto* box = dynamic_cast<CUIMessageBox*>(MUI::MWindow::FromHandle(hwnd));
+        if (box == nullptr || !box->IsModalRunning() || !answered.insert(hwnd).second) return;
+        shown.push_back(box->Message());
+        box->OnMessage(kMessageBoxFirstButtonId, MUI::kNotifyClick, 0);
+    });
+    answer.start(5);
+
+    Plug();
+    CreateWindow();
+    FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+    ASSERT_TRUE(WaitFor([&] { return !shown.empty(); }));
+    KBDataBase& database = KBDataBase::GetInstance();
+    const std::string aside = database.GetSetAsidePath();
+    ASSERT_FALSE(aside.empty());
+    EXPECT_EQ(shown[0], DatabaseNoticeText(true, aside, path));
+    EXPECT_NE(shown[0].find(text::Utf8ToWide(aside)), std::wstring::npos);
+    EXPECT_EQ(std::filesystem::file_size(aside), 3000u);
+    EXPECT_TRUE(database.IsOpened());
+    EXPECT_TRUE(database.SetConfig(0, L"gamemode", L"1"));
+
+    // The same file again unusable on the next connect: not told twice.
+    database.Close();
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(3000, '?');
+    dlg->LoadKeyboardLayout(101);
+    Pump(std::chrono::milliseconds(200));
+    EXPECT_EQ(shown.size(), 1u);
+    ASSERT_TRUE(Drain());
+    ExpectLoadedPages();
 }
 
 TEST_F(KeyboardDlgConnectionTest, UnplugAndPlugBackFollowTheKeyboard)

@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <optional>
 
+#include <filesystem>
+
 #include "app/AppTestSupport.h"
+#include "app/Environment.h"
 #include "app/Language.h"
 #include "app/RegistrySettings.h"
 #include "platform/os/AtomicFile.h"
@@ -58,6 +61,38 @@ TEST(LanguageChoice, FollowsTheRegistryThenTheUserLanguage)
         InitLanguage();
         EXPECT_EQ(CurrentLanguageId.load(), DecimalTextToInt(c.expectedLcid));
     }
+    SupportedLanguages.clear();
+}
+
+TEST(LanguageChoice, LanguageFileWithoutTextsFallsBackToEnglish)
+{
+    // UTF-16 without a mark reads; a file that yields no text at all (here UTF-32) gives way
+    // to 1033 for this run, and the stored choice stays.
+    const auto folder = apptest::FreshFolder("languages");
+    std::filesystem::create_directories(folder / "language");
+    const std::wstring text = L"[KB.DIALOG]\r\n1=\u952e\u76d8\r\n";
+    std::string utf16;
+    std::string utf32;
+    for (const wchar_t c : text) {
+        utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        utf32 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8), '\0', '\0'};
+    }
+    SetModuleFolder(folder.wstring() + L"/");
+    SupportedLanguages = {1033, 2052};
+    const std::pair<std::string, int> cases[] = {{utf16, 2052}, {utf32, 1033}};
+    for (const auto& [bytes, expected] : cases) {
+        apptest::FreshDeviceName();
+        ASSERT_TRUE(os::RegCreateKey(DeviceRegistryKey()));
+        ASSERT_TRUE(os::RegWriteString(DeviceRegistryKey(), L"LCID", L"2052"));
+        apptest::WriteText(folder / "language" / "2052.lan", bytes);
+        InitLanguage();
+        EXPECT_EQ(CurrentLanguageId.load(), expected);
+        if (expected == 2052) {
+            EXPECT_EQ(GetLanString(1), L"\u952e\u76d8");
+        }
+        EXPECT_EQ(os::RegReadString(DeviceRegistryKey(), L"LCID"), L"2052");
+    }
+    SetModuleFolder(L"");
     SupportedLanguages.clear();
 }
 

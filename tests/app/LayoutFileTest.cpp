@@ -105,6 +105,30 @@ TEST_F(LayoutFileTest, WithoutLightTheKeysStillLoadAndLaterDuplicatesWin)
     EXPECT_EQ(data.musicGrid[0][1], 0x05);
 }
 
+TEST_F(LayoutFileTest, HugeOrNegativeNumbersAreKeptWithinTheView)
+{
+    const auto path = Write(
+        R"(<device.info><Keyboard bk_color="0" width="99999999999" height="-5" row_count="2147483647" col_count="-2147483648"><KeyItems>
+      <key code="04" name="A" rect_left="2147483647" rect_top="-2147483648" rect_width="2147483647" rect_height="40"/>
+      <key code="05" name="B" rect_left="10" rect_top="10" rect_width="0" rect_height="99999999999999999999"/>
+    </KeyItems></Keyboard></device.info>)");
+    LayoutFileData data;
+    ASSERT_TRUE(LoadLayoutFile(path, data));
+    EXPECT_EQ(data.keyboardWidth, kLayoutExtentMax);
+    EXPECT_EQ(data.keyboardHeight, 0);
+    EXPECT_EQ(data.rowCount, kMusicGridRows);
+    EXPECT_EQ(data.columnCount, 0);
+    ASSERT_EQ(data.keys.size(), 2u);
+    const LayoutKeyItem& a = data.keys[0];
+    EXPECT_EQ(a.left, kLayoutExtentMax);
+    EXPECT_EQ(a.top, 0);
+    EXPECT_EQ(a.left + a.width, 2 * kLayoutExtentMax);  // no overflow in the rectangle
+    EXPECT_EQ(data.keys[1].height, kLayoutExtentMax);
+    EXPECT_TRUE(data.HasUsableKey());
+    data.keys.erase(data.keys.begin());
+    EXPECT_FALSE(data.HasUsableKey()) << "a key without width is no usable key";
+}
+
 TEST_F(LayoutFileTest, MissingOrBrokenFilesGiveNothing)
 {
     LayoutFileData data;

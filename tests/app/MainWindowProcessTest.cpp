@@ -52,10 +52,12 @@ protected:
         fs::remove_all(dir_, ec);
     }
 
-    void StartKeyboard()
+    void StartKeyboard(const std::vector<std::string>& faults = {})
     {
+        std::vector<std::string> arguments{"--dir", dir_};
+        arguments.insert(arguments.end(), faults.begin(), faults.end());
         keyboard_ = std::make_unique<apptest::ChildProgram>(
-            TV_VIRTUAL_KEYBOARD_PATH, std::vector<std::string>{"--dir", dir_},
+            TV_VIRTUAL_KEYBOARD_PATH, arguments,
             std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0"});
         ASSERT_TRUE(keyboard_->WaitForLine("ready", kTimeout));
     }
@@ -104,6 +106,19 @@ protected:
         for (const auto& entry : fs::directory_iterator(dir_)) {
             const std::string name = entry.path().filename().string();
             if (name[0] != '.' && name.find("MI_01") != std::string::npos) return entry.path();
+        }
+        return {};
+    }
+
+    // The keyboard's state as its socket in dir_ tells it; empty when it does not answer.
+    std::map<std::string, std::string> KeyboardState() const
+    {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(dir_, ec)) {
+            if (!entry.is_socket()) continue;
+            if (const auto dump = vkb::QueryState(entry.path().string())) {
+                return vkb::ParseState(*dump);
+            }
         }
         return {};
     }
@@ -187,6 +202,25 @@ TEST_F(MainWindowProcessTest, LoadReadsPerformanceAndWritesTheSettingsBlock)
     EXPECT_GE(perfReads, 19u);
     ASSERT_TRUE(os::SendInstanceCommand(kDeviceName, "exit 610"));
     EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
+}
+
+TEST_F(MainWindowProcessTest, ExitDuringABatchEndsTheBatchBeforeTheProcessEnds)
+{
+    // Every answer comes late, so the first load's batches take long; the exit comes while
+    // one is open and must not leave the keyboard inside it.
+    StartKeyboard({"--delay=25:all"});
+    program_ = StartProgram();
+    const auto end = std::chrono::steady_clock::now() + kTimeout;
+    while (KeyboardState()["in-batch"] != "1") {
+        ASSERT_LT(std::chrono::steady_clock::now(), end) << "no batch began";
+        std::this_thread::sleep_for(5ms);
+    }
+    ASSERT_TRUE(os::SendInstanceCommand(kDeviceName, "exit 610"));
+    EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
+    std::map<std::string, std::string> state = KeyboardState();
+    EXPECT_EQ(state["in-batch"], "0");
+    EXPECT_NE(state["batches-begun"], "0");
+    EXPECT_EQ(state["batches-ended"], state["batches-begun"]) << state["request"];
 }
 
 TEST_F(MainWindowProcessTest, SecondStartRaisesTheFirstAndEndsWithZero)

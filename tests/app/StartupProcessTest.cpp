@@ -124,10 +124,12 @@ TEST_F(StartupProcessTest, MissingOrBrokenConfigurationStillStarts)
         // No language folder either: texts are empty, start-up goes on.
         auto child = Start();
         ASSERT_TRUE(child->WaitForLine("shown", kStartTimeout));
-        // No language listed: 1033 is stored under the library's default device name.
-        EXPECT_EQ(os::RegReadString(L"SOFTWARE\\", L"LCID"), L"1033");
-        EXPECT_TRUE(fs::is_directory(DataFolder("_") / "edit"));
-        ASSERT_TRUE(os::SendInstanceCommand(L"", "exit 610"));
+        // No language listed: 1033 is stored under the built-in device name, which also names
+        // the data folder and the instance.
+        EXPECT_EQ(os::RegReadString(L"SOFTWARE\\Tolvenic", L"LCID"), L"1033");
+        EXPECT_TRUE(fs::is_directory(DataFolder("Tolvenic") / "edit"));
+        EXPECT_EQ(Start()->WaitForExit(kStartTimeout), 0) << "a second one only shows the first";
+        ASSERT_TRUE(os::SendInstanceCommand(L"Tolvenic", "exit 610"));
         EXPECT_EQ(child->WaitForExit(kStartTimeout), 0);
     }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/AppMessages.h"
 #include "app/WorkerCommand.h"
 #include "device/KeyMacroType.h"
 #include "keys/KeyPageFixture.h"
@@ -188,6 +189,27 @@ TEST_F(KeyPageAssignTest, DropOutsideTheKeysOrWithoutAnEntryChangesNothing)
     EXPECT_TRUE(TakeCommands().empty());
     EXPECT_EQ(Row(kKeyA).macro_type, KMT_KEY);
     EXPECT_EQ(Row(kKeyA).macro_desc, L"A");
+}
+
+TEST_F(KeyPageAssignTest, OnlyTheDropMessageDropsOnTheKeyUnderItsPoint)
+{
+    // Every other private message of the main window, and a palette drag passing over it, may
+    // carry a point on a key: none of them assigns it.
+    ShowTab(3);
+    Values().SetSelectKeyValue(FUNC_FN1);
+    const LPARAM onB = DropPointOn(kKeyB);
+    for (const UINT message :
+         {WM_HOOK_KEY_EVENT, WM_UPDATE_NOTIFY, WM_CUSTOMKEY_MENU, WM_OPEN_ADVKEY_EDITOR,
+          WM_ADVKEY_SAVED, WM_ADVKEY_PROFILE_MENU, WM_MACRO_MENU_COMMAND, WM_PERF_MENU,
+          WM_LIGHT_MENU_COMMAND, WM_ADVKEY_CANCELLED, WM_ADVKEY_CLOSED, MUI::kDragMoveMessage}) {
+        Dlg().OnWindowMessage(message, 0, onB);
+        EXPECT_EQ(Row(kKeyB).macro_type, KMT_KEY) << std::hex << message;
+    }
+    EXPECT_NE(MUI::kDragMoveMessage, WM_ADVKEY_CLOSED);
+    EXPECT_TRUE(TakeCommands().empty());
+    Dlg().OnWindowMessage(WM_DROP_KEYFUNC, 0, onB);
+    EXPECT_EQ(Row(kKeyB).macro_value, FUNC_FN1);
+    EXPECT_EQ(TakeCommands(), std::vector<int>{QCMD_WRITE_KEYMAP});
 }
 
 TEST_F(KeyPageAssignTest, LayerSwitchShowsThatLayerAndSendsNothing)

@@ -180,6 +180,15 @@ TEST_F(XmlFileTest, SaveConvertsToTheChosenOrDeclaredEncoding)
          "<?xml encoding=\"GBK\"?><a>\xD6\xD0</a>",
          L"<converted_from encoding=\"UTF-16\" length=\"30\"/>"
          L"<write encoding=\"GBK\" length=\"31\"/>"},
+        // Two marks asked for: the first in the order UTF-8, UTF-16LE, UTF-16BE gives the mark
+        // and the encoding alike.
+        {"UTF-8 and UTF-16LE marks", L"<a/>", kXmlDocUtf8Bom | kXmlDocUtf16Le, "\xEF\xBB\xBF<a/>",
+         L"<bom/><converted_from encoding=\"UTF-16\" length=\"4\"/>"
+         L"<write encoding=\"UTF-8\" length=\"4\"/>"},
+        {"UTF-16LE and UTF-16BE marks", L"<a", kXmlDocUtf16Le | kXmlDocUtf16Be,
+         std::string("\xFF\xFE<\0a\0", 6),
+         L"<bom/><converted_from encoding=\"UTF-16\" length=\"2\"/>"
+         L"<write encoding=\"UTF-16LE\" length=\"2\"/>"},
         {"empty text with a mark", L"", kXmlDocUtf8Bom, "\xEF\xBB\xBF",
          L"<bom/><write encoding=\"UTF-8\" length=\"0\"/>"},
         {"empty text", L"", 0, "", L"<write encoding=\"\" length=\"0\"/>"},

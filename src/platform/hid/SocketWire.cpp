@@ -1,5 +1,6 @@
 #include "platform/hid/SocketWire.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "platform/text/Utf8.h"
 
@@ -140,19 +142,27 @@ std::optional<Message> ReceiveMessage(int fd, MessageReader& reader, int timeout
     }
 }
 
-int ConnectSocket(const std::string& path)
+int ConnectSocket(const std::string& path, int timeoutMs)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.empty() || path.size() >= sizeof address.sun_path) return -1;
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking while connecting: a blocking connect waits without end for a server whose
+    // queue is full. A Unix socket then answers EAGAIN at once; the attempt is repeated until
+    // the time-out.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return -1;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    constexpr auto kRetryPause = std::chrono::milliseconds(5);
     for (;;) {
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
             return fd;
         }
-        if (errno != EINTR) break;
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN || std::chrono::steady_clock::now() >= end) break;
+        std::this_thread::sleep_for(kRetryPause);
     }
     ::close(fd);
     return -1;

@@ -66,8 +66,11 @@ bool SendMessage(int fd, uint8_t type, const void* payload, size_t length);
 // Waits up to timeoutMs (< 0: no limit) for the next whole message.
 // nullopt on time-out, end of stream, a broken stream or an error.
 std::optional<Message> ReceiveMessage(int fd, MessageReader& reader, int timeoutMs);
-// Connects a stream socket to path; -1 when nothing listens there or the path is too long.
-int ConnectSocket(const std::string& path);
+// How long a connection may wait for a server that listens but does not take it.
+inline constexpr int kConnectTimeoutMs = 500;
+// Connects a stream socket to path; -1 when nothing listens there, the path is too long, or
+// the server's queue stays full for timeoutMs (a server that listens but never accepts).
+int ConnectSocket(const std::string& path, int timeoutMs = kConnectTimeoutMs);
 // One request and its reply on a fresh connection; nullopt on any failure.
 std::optional<Message> Transact(const std::string& socketPath, uint8_t type, const void* payload,
                                 size_t length, int timeoutMs);

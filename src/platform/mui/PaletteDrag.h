@@ -11,7 +11,8 @@
 
 namespace MUI {
 
-inline constexpr UINT kDragMoveMessage = 0x7E9;
+// The move has a number of its own: no window takes a drag over it for another message.
+inline constexpr UINT kDragMoveMessage = 0x7EB;
 inline constexpr UINT kDropMessage = 0x7EA;
 
 // The client point as a message's lParam, and back.

@@ -1,5 +1,6 @@
 #include "platform/os/IniFile.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/os/AtomicFile.h"
@@ -9,8 +10,35 @@
 namespace os {
 namespace {
 
-// The file as wide text, after its byte-order mark. Bytes without a mark that are not UTF-8
-// are read in the ANSI code page, as the Windows reader reads a file without a mark.
+// UTF-16 without a mark, told by its zero bytes: text of these files is mostly ASCII, whose
+// units have a zero high byte (odd offsets little-endian, even ones big-endian), while UTF-8 and
+// the ANSI code pages have no zero bytes at all. 0 when the bytes do not look like UTF-16.
+unsigned UnmarkedUtf16(std::string_view bytes)
+{
+    constexpr size_t kLooked = 1024;
+    const size_t pairs = std::min(bytes.size(), kLooked) / 2;
+    if (pairs < 2) {
+        return 0;
+    }
+    size_t zeroEven = 0;
+    size_t zeroOdd = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        zeroEven += bytes[2 * i] == '\0';
+        zeroOdd += bytes[2 * i + 1] == '\0';
+    }
+    // Most units one way, hardly any the other.
+    if (zeroOdd * 2 >= pairs && zeroEven * 8 < pairs) {
+        return text::kCodePageUtf16Le;
+    }
+    if (zeroEven * 2 >= pairs && zeroOdd * 8 < pairs) {
+        return text::kCodePageUtf16Be;
+    }
+    return 0;
+}
+
+// The file as wide text, after its byte-order mark. UTF-16 without a mark is recognised by its
+// zero bytes. Other bytes without a mark that are not UTF-8 are read in the ANSI code page, as
+// the Windows reader reads a file without a mark.
 std::wstring DecodeFile(std::string_view bytes)
 {
     std::wstring out;
@@ -18,6 +46,8 @@ std::wstring DecodeFile(std::string_view bytes)
         text::MultiByteToWide(text::kCodePageUtf16Le, bytes.substr(2), out);
     } else if (bytes.starts_with("\xFE\xFF")) {
         text::MultiByteToWide(text::kCodePageUtf16Be, bytes.substr(2), out);
+    } else if (const unsigned utf16 = UnmarkedUtf16(bytes); utf16 != 0) {
+        text::MultiByteToWide(utf16, bytes, out);
     } else if (bytes.starts_with("\xEF\xBB\xBF")) {
         out = text::Utf8ToWide(bytes.substr(3));
     } else if (text::IsValidUtf8(bytes) ||

@@ -87,22 +87,24 @@ bool SingleInstance::Acquire()
         return true;
     }
     // Close-on-exec: a program this one starts (an installer) must not inherit the lock.
+    lockError_.clear();
     lockFd_ = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd_ < 0) {
-        owner_ = true;
-        return true;
+        lockError_ = "cannot open the instance lock " + lockPath_ + ": " + std::strerror(errno);
+        return false;
     }
     int rc;
     do {
         rc = flock(lockFd_, LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        const bool taken = errno == EWOULDBLOCK;
+        const int error = errno;
         close(lockFd_);
         lockFd_ = -1;
-        if (taken) {
-            return false;
+        if (error != EWOULDBLOCK) {
+            lockError_ = "cannot lock " + lockPath_ + ": " + std::strerror(error);
         }
+        return false;
     }
     owner_ = true;
     return true;

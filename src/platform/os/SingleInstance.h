@@ -20,9 +20,12 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // Takes the lock. false when another process holds it; true when this process is the first,
-    // also when the lock file cannot be made at all (then nothing guards the instance).
+    // Takes the lock. true when this process is the first; false when another process holds it,
+    // and also when the lock file cannot be opened or locked at all (nothing could then keep a
+    // second instance out: see LockError).
     bool Acquire();
+    // Why the last Acquire could not use the lock file; empty when it could (held or not).
+    const std::string& LockError() const { return lockError_; }
 
     // Listens on the socket (a Qt application must exist; commands arrive on this thread
     // through its event loop). Each command line received is handed to onCommand without its
@@ -35,6 +38,7 @@ public:
 private:
     std::string lockPath_;
     std::string socketPath_;
+    std::string lockError_;
     int lockFd_ = -1;
     bool owner_ = false;
     std::unique_ptr<QLocalServer> server_;

@@ -112,10 +112,13 @@ TEST_F(KeyboardCtrlTest, MultipleSelectionPaintsTheFirstKeysNewState)
 TEST_F(KeyboardCtrlTest, WorkerBracketsAreSeenWholeWhileTheUiThreadPaints)
 {
     // The worker recolours every key and flips every check inside one bracket; the UI thread,
-    // painting meanwhile, must never find the keys half done inside its own bracket.
+    // painting meanwhile, must never find the keys half done inside its own bracket. The UI
+    // thread paints for as long as the worker takes, however few turns the machine gives it.
+    constexpr int kRounds = 300;
     std::atomic<bool> stop{false};
+    std::atomic<bool> finished{false};
     std::thread worker([&] {
-        for (int round = 1; round <= 300 && !stop; ++round) {
+        for (int round = 1; round <= kRounds && !stop; ++round) {
             view->EnterCriSec();
             for (int code = 4; code < 8; ++code) {
                 view->SetKeyColor(code, static_cast<MUI::COLORREF>(round));
@@ -125,10 +128,12 @@ TEST_F(KeyboardCtrlTest, WorkerBracketsAreSeenWholeWhileTheUiThreadPaints)
             }
             view->LeaveCriSec();
         }
+        finished = true;
     });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     int mixed = 0;
     int rounds = 0;
-    while (true) {
+    do {
         view->Widget()->repaint();
         view->EnterCriSec();
         const auto keys = view->GetKeyItems();
@@ -136,15 +141,12 @@ TEST_F(KeyboardCtrlTest, WorkerBracketsAreSeenWholeWhileTheUiThreadPaints)
         for (const auto& key : keys)
             if (key.color != keys[0].color || key.checked != keys[0].checked) ++mixed;
         if (++rounds % 8 == 0) muitest::Pump();
-        if (keys[0].color == 300) break;
-        if (rounds > 100000) {
-            stop = true;
-            break;
-        }
-    }
+        if (std::chrono::steady_clock::now() > deadline) stop = true;
+    } while (!finished);
     worker.join();
     EXPECT_EQ(mixed, 0);
-    EXPECT_EQ(view->GetKeyColor(7), 300u);
+    EXPECT_FALSE(stop) << "the worker did not finish in time";
+    EXPECT_EQ(view->GetKeyColor(7), static_cast<MUI::COLORREF>(kRounds));
     EXPECT_EQ(view->GetCheckItemCount(), 0);  // round 300 unchecks
 }
 

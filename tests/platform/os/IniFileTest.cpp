@@ -93,7 +93,7 @@ TEST(IniFile, LongValueIsCutTo259Characters)
     EXPECT_EQ(os::ReadIniString(widePath, L"KB.DIALOG", L"5"), wide);
 }
 
-TEST(IniFile, ReadsEveryEncodingWithItsMark)
+TEST(IniFile, ReadsEveryEncodingWithOrWithoutItsMark)
 {
     const std::wstring content = L"[KB.DIALOG]\r\n820=键盘 Ω\r\n";
     const std::pair<std::string, std::string> files[] = {
@@ -101,6 +101,9 @@ TEST(IniFile, ReadsEveryEncodingWithItsMark)
         {"utf8bom.lan", "\xEF\xBB\xBF" + text::WideToUtf8(content)},
         {"utf16le.lan", Utf16(content, false)},
         {"utf16be.lan", Utf16(content, true)},
+        // UTF-16 without a mark is told by its zero bytes.
+        {"utf16le-nomark.lan", Utf16(content, false).substr(2)},
+        {"utf16be-nomark.lan", Utf16(content, true).substr(2)},
     };
     for (const auto& [name, bytes] : files) {
         EXPECT_EQ(os::ReadIniString(WriteFile(name, bytes), L"KB.DIALOG", L"820"), L"键盘 Ω")

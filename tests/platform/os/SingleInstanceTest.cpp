@@ -36,6 +36,19 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)
     EXPECT_TRUE(second.Acquire());
 }
 
+TEST(SingleInstance, UnusableLockFileRefusesWithAReason)
+{
+    os::SingleInstance blocked(L"BlockedLockTest");
+    // A folder where the lock file should be: it can be neither opened nor locked.
+    std::filesystem::create_directories(blocked.LockPath());
+    EXPECT_FALSE(blocked.Acquire());
+    EXPECT_NE(blocked.LockError().find(blocked.LockPath()), std::string::npos);
+    EXPECT_FALSE(blocked.Listen([](const std::string&) {}));
+    std::filesystem::remove(blocked.LockPath());
+    EXPECT_TRUE(blocked.Acquire());
+    EXPECT_TRUE(blocked.LockError().empty());
+}
+
 TEST(SingleInstance, CommandsReachTheFirstInstanceLineByLine)
 {
     os::SingleInstance first(L"SocketTest");

@@ -1,0 +1,82 @@
+// A socket that listens but never accepts must not stop whoever connects to it.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <future>
+#include <vector>
+
+#include "platform/hid/HidSeam.h"
+#include "platform/hid/SocketWire.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A listening Unix socket whose queue is full: further connections can only wait.
+class StuckServer {
+public:
+    explicit StuckServer(const std::string& path) : path_(path)
+    {
+        listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        const auto* raw = reinterpret_cast<const sockaddr*>(&address);
+        if (::bind(listener_, raw, sizeof address) != 0 || ::listen(listener_, 0) != 0) return;
+        for (int i = 0; i < 64; ++i) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            if (::connect(fd, raw, sizeof address) != 0) {
+                ::close(fd);
+                full_ = true;
+                break;
+            }
+            queued_.push_back(fd);
+        }
+    }
+    ~StuckServer() { Stop(); }
+    bool Full() const { return full_; }
+    // Ends the server: a connection still waiting fails then.
+    void Stop()
+    {
+        for (const int fd : queued_) ::close(fd);
+        queued_.clear();
+        if (listener_ >= 0) ::close(listener_);
+        listener_ = -1;
+    }
+
+private:
+    std::string path_;
+    int listener_ = -1;
+    bool full_ = false;
+    std::vector<int> queued_;
+};
+
+TEST(SocketConnect, AServerThatNeverAcceptsIsGivenUpAfterTheTimeOut)
+{
+    char folder[] = "/tmp/tvsock.XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/stuck";
+    StuckServer server(path);
+    ASSERT_TRUE(server.Full());
+
+    const auto backend = hid::MakeSocketBackend(folder);
+    auto attempt = std::async(std::launch::async, [&] {
+        const int fd = hid::wire::ConnectSocket(path);
+        if (fd >= 0) ::close(fd);
+        const bool opened = backend->Open(path) != nullptr;
+        return fd < 0 && !opened && backend->Enumerate().empty();
+    });
+    const bool finished = attempt.wait_for(30s) == std::future_status::ready;
+    server.Stop();  // frees an attempt that is still waiting
+    EXPECT_TRUE(finished) << "connecting waited for the server without end";
+    EXPECT_TRUE(attempt.get());
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
