@@ -221,6 +221,11 @@ TEST_F(KeyboardDlgConnectionTest, UnplugAndPlugBackFollowTheKeyboard)
     MUI::MWindow popup;
     ASSERT_NE(popup.Create(nullptr, L"WaitDlg", WS_POPUP, 0, RECT{0, 0, 100, 100}), nullptr);
     popup.ShowWindow(SW_SHOW);
+    {
+        // The load's own pauses (the settings block's store) are not the removal's.
+        std::lock_guard lock(recordMutex);
+        pauses.clear();
+    }
 
     Unplug();
     ASSERT_TRUE(WaitFor([&] { return !dlg->worker.queue.Empty(); }));

@@ -146,7 +146,13 @@ TEST_F(KeyboardDlgDeviceTablesTest, LightingColourAndMacroCodesReachTheKeyboard)
     light.brightness = 2;
     light.speed = 3;
     light.color_value = 0x00FF00;
-    db().InsertLight(light);
+    // The profile's default rows hold the mode already; its fields become the ones above.
+    LightRecord stored;
+    if (db().GetLight(kProfile, light.mode, stored)) {
+        ASSERT_TRUE(db().UpdateLight(light.mode, light));
+    } else {
+        db().InsertLight(light);
+    }
     dlg->page.currentLightMode = 3;
     RunCode(QCMD_WRITE_LIGHTING);
     const std::vector<uint8_t> settings = keyboard->Settings();

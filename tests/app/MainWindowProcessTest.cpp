@@ -16,6 +16,7 @@
 
 #include "KeyboardClient.h"
 #include "app/ChildProgram.h"
+#include "app/ProgramStates.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/os/XdgPaths.h"
 #include "platform/text/Utf8.h"
@@ -26,13 +27,10 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-// Generous: a sanitized Qt program may start slowly on a loaded machine.
-constexpr auto kTimeout = 60s;
-// The device name of the program's own config.xml.
-constexpr const wchar_t* kDeviceName = L"Tolvenic";
-
-constexpr const char* kLoaded = "opened=1 page=1 tabs=1 panel=0 status=821";
-constexpr const char* kNoKeyboard = "found=0 opened=0 page=0 tabs=0 panel=1 status=820";
+constexpr auto kTimeout = apptest::kProgramTimeout;
+constexpr const wchar_t* kDeviceName = apptest::kProgramDeviceName;
+constexpr const char* kLoaded = apptest::kStateLoaded;
+constexpr const char* kNoKeyboard = apptest::kStateNoKeyboard;
 
 class MainWindowProcessTest : public ::testing::Test {
 protected:

@@ -16,6 +16,7 @@
 #include "KeyboardClient.h"
 #include "KeyboardMemory.h"
 #include "app/ChildProgram.h"
+#include "app/ProgramStates.h"
 #include "platform/os/SingleInstance.h"
 
 namespace {
@@ -23,10 +24,10 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr auto kTimeout = 60s;
-constexpr const wchar_t* kDeviceName = L"Tolvenic";
-constexpr const char* kLoaded = "opened=1 page=1 tabs=1 panel=0 status=821";
-constexpr const char* kNoKeyboard = "found=0 opened=0 page=0 tabs=0 panel=1 status=820";
+constexpr auto kTimeout = apptest::kProgramTimeout;
+constexpr const wchar_t* kDeviceName = apptest::kProgramDeviceName;
+constexpr const char* kLoaded = apptest::kStateLoaded;
+constexpr const char* kNoKeyboard = apptest::kStateNoKeyboard;
 
 // Key usages of the factory layout.
 constexpr int kKeyA = 0x04;
@@ -74,11 +75,10 @@ protected:
         program_ = std::make_unique<apptest::ChildProgram>(
             TV_PROGRAM_PATH, std::vector<std::string>{},
             // A fresh data folder for every test, also when one process runs several.
-            std::vector<std::string>{"XDG_DATA_HOME=" + dir_ + "/data",
-                                     "XDG_CONFIG_HOME=" + dir_ + "/config",
-                                     "TV_STARTUP_REPORT=1", "TV_TEST_ENTRY=1",
-                                     "ASAN_OPTIONS=detect_leaks=0", "QT_QPA_PLATFORM=offscreen",
-                                     "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_});
+            std::vector<std::string>{
+                "XDG_DATA_HOME=" + dir_ + "/data", "XDG_CONFIG_HOME=" + dir_ + "/config",
+                "TV_STARTUP_REPORT=1", "TV_TEST_ENTRY=1", "ASAN_OPTIONS=detect_leaks=0",
+                "QT_QPA_PLATFORM=offscreen", "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_});
         ASSERT_TRUE(WaitForState(kLoaded));
     }
 
