@@ -341,6 +341,11 @@ public:
     // A page's profile combobox chose another profile.
     void OnProfileComboChanged(unsigned comboId);
     void ShowCustomKeyProfileMenu();
+    void ShowPerfProfileMenu();
+    // The profile menu at a page's menu button; its choice is posted with `notifyMessage`.
+    void ShowProfileMenu(unsigned buttonId, UINT notifyMessage);
+    // The performance page's profile-menu item: the same three actions as the key page's.
+    void OnPerfMenuCommand(int item);
     // A profile-menu item: 101 add, 102 delete, 103 rename.
     void OnCustomKeyMenuCommand(int item);
     // Worker: reloads the pages for the active profile and writes it to the keyboard; when the

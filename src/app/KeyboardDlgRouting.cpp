@@ -116,6 +116,9 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CUSTOMKEY_MENU:
             OnCustomKeyMenuCommand(static_cast<int>(wParam));
             return 0;
+        case WM_PERF_MENU:
+            OnPerfMenuCommand(static_cast<int>(wParam));
+            return 0;
         // The messages below belong to pages and popups not built yet; each keeps its own case
         // so that none of them ever reaches another message's handler.
         case WM_HOOK_KEY_EVENT:  // the macro recorder's hook
@@ -129,8 +132,6 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_ADVKEY_PROFILE_MENU:  // the advanced-key page's popup menu
             return 0;
         case WM_MACRO_MENU_COMMAND:  // the macro page's popup menu
-            return 0;
-        case WM_PERF_MENU:  // the performance page's popup menu
             return 0;
         case WM_LIGHT_MENU_COMMAND:  // the lighting page's popup menu
             return 0;

@@ -60,6 +60,9 @@ int KeyboardDlg::OnPerfPageMessage(unsigned id, int code, LPARAM value)
         case kProfileCombo:
             OnPerfProfileChanged();
             return 1;
+        case kProfileMenu:
+            ShowPerfProfileMenu();
+            return 1;
         case kPresetCombo:
             OnPerfPresetSelected();
             return 1;

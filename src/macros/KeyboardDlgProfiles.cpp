@@ -10,6 +10,7 @@
 #include "app/Language.h"
 #include "device/AdvancedKeyTables.h"
 #include "keys/KeyPageControls.h"
+#include "keys/PerfPageControls.h"
 #include "lighting/DefaultLightRows.h"
 #include "macros/ProfileNames.h"
 #include "platform/mui/KeyLayerCtrl.h"
@@ -249,12 +250,21 @@ void KeyboardDlg::OnProfileComboChanged(unsigned comboId)
 
 void KeyboardDlg::ShowCustomKeyProfileMenu()
 {
-    const MUI::MControl* button = GetControl(kKeyPageProfileMenu);
+    ShowProfileMenu(kKeyPageProfileMenu, WM_CUSTOMKEY_MENU);
+}
+
+void KeyboardDlg::ShowPerfProfileMenu() { ShowProfileMenu(PerfPageId::kProfileMenu, WM_PERF_MENU); }
+
+void KeyboardDlg::OnPerfMenuCommand(int item) { OnCustomKeyMenuCommand(item); }
+
+void KeyboardDlg::ShowProfileMenu(unsigned buttonId, UINT notifyMessage)
+{
+    const MUI::MControl* button = GetControl(buttonId);
     if (button == nullptr) return;
     const RECT rect = button->GetRect();
     POINT corner{rect.left, rect.top + kMenuOffsetY};
     MUI::ClientToScreen(GetHWND(), &corner);
-    MUI::MenuWnd menu(GetHWND(), WM_CUSTOMKEY_MENU);
+    MUI::MenuWnd menu(GetHWND(), notifyMessage);
     for (const auto& item : kMenuItems) {
         menu.AddItem(static_cast<unsigned>(item.id), GetLanString(item.text));
     }

@@ -293,4 +293,20 @@ TEST_F(ProfileListTest, RenameStoresTheTypedNameOrRestoresTheStoredOne)
     EXPECT_TRUE(TakeQueue().empty()) << "a rename sends nothing";
 }
 
+TEST_F(ProfileListTest, ThePerformancePagesMenuActsOnTheOneList)
+{
+    const std::vector<int> ids = StoreProfiles({L"A", L"B"}, 1);
+    ASSERT_EQ(Items(277), Items(87));
+    StartWorker();
+    dlg->OnWindowMessage(WM_PERF_MENU, kMenuDelete, kMenuDelete);
+    std::wstring name;
+    EXPECT_FALSE(db().GetProfileName(ids[1], name));
+    for (unsigned combo : {87u, 277u}) {
+        ASSERT_EQ(Combo(combo).GetItemCount(), 1) << combo;
+        EXPECT_EQ(Combo(combo).GetItemText(0), L"A") << combo;
+    }
+    EXPECT_EQ(db().GetActiveProfile(), ids[0]);
+    EXPECT_FALSE(dlg->GetWaitDlg()->IsModalRunning());
+}
+
 }  // namespace
