@@ -45,6 +45,9 @@ constexpr const char* kLayers = "click main 95 ";
 constexpr const char* kResetKey = "click main 91";
 constexpr const char* kResetLayer = "click main 92";
 constexpr const char* kProfileMenu = "click main 88";
+// Controls of the performance page.
+constexpr const char* kPerfSelectAll = "click main 327";
+constexpr const char* kPerfRapidTrigger = "click main 297";
 constexpr const char* kFirstProfiles =
     "active=1 current=1 selected=0 items=1:Profile 1|2:Profile 2|3:Profile 3 waiting=0";
 
@@ -250,6 +253,33 @@ TEST_F(ProfilesProcessTest, KeyboardPulledOutDuringTheSwitchKeepsThePreviousProf
     const std::string seen = WaitForProfiles(before);
     EXPECT_NE(seen.find(before), std::string::npos) << seen;
     EXPECT_NE(seen.find("waiting=0"), std::string::npos) << seen;
+}
+
+// The performance page shares the profile list and its scripted clicks: marking every key and
+// turning rapid trigger off ends in the keyboard's performance table.
+TEST_F(ProfilesProcessTest, PerformancePageChangesEndInTheKeyboardsPerformanceTable)
+{
+    EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    // A key's 8 bytes in the table of device profile 0: byte 1 is its rapid-trigger mode.
+    const auto mode = [&](int usage) {
+        const std::string table = KeyboardState()["key-perf.0"];
+        const size_t at = static_cast<size_t>(KeyIndex(usage)) * 16 + 2;
+        return table.size() >= at + 2 ? table.substr(at, 2) : std::string("missing");
+    };
+    const auto waitForModes = [&](const std::string& expected) {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        while (std::chrono::steady_clock::now() < end) {
+            if (mode(kKeyA) == expected && mode(kKeyQ) == expected) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    };
+    // Rapid trigger off for every marked key, then on again.
+    Send(kPerfSelectAll);
+    Send(kPerfRapidTrigger);
+    EXPECT_TRUE(waitForModes("00")) << mode(kKeyA) << " " << mode(kKeyQ);
+    Send(kPerfRapidTrigger);
+    EXPECT_TRUE(waitForModes("01")) << mode(kKeyA) << " " << mode(kKeyQ);
 }
 
 }  // namespace
