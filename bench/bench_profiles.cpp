@@ -6,6 +6,9 @@
 //   of 12 x 4 ms = 48 ms; the worker's 10 ms period adds 0..10 ms of waiting for its next step.
 // - a whole profile applied (QCMD_APPLY_PROFILE, the two profiles taking turns) until the
 //   keyboard holds its last layer: 8 key-table batches, a floor of 8 x 48 ms = 384 ms.
+// - from the travel gauge's release on the performance page (every key marked) to the keyboard
+//   holding the new performance table, through the real queue and worker: 19 chunks with the
+//   fixed 2 ms pauses before and after each and the batch's own, a floor of 84 ms.
 // Each is run 20 times; the median is the figure to read.
 #include <benchmark/benchmark.h>
 
@@ -23,6 +26,7 @@
 #include "app/KeyboardDlg.h"
 #include "app/RegistrySettings.h"
 #include "keys/KeyPalette.h"
+#include "platform/mui/KeyStrokeCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
 #include "platform/mui/KeyValueList2.h"
 #include "platform/mui/KeyboardCtrl.h"
@@ -47,6 +51,7 @@ constexpr int kKeyFn1 = 0x3A;  // F1: its layer-7 entry tells the two profiles a
 constexpr int kLastLayer = 7;
 constexpr double kClickFloorMs = 12 * 4;
 constexpr double kProfileFloorMs = 8 * kClickFloorMs;
+constexpr double kPerfFloorMs = 84;
 constexpr auto kTimeout = 20s;
 
 size_t KeyIndex(int usage)
@@ -213,8 +218,9 @@ void ApplyWholeProfile(benchmark::State& state)
         for (MUI::MComboBox* combo : dlg.ProfileCombos()) combo->SelectData(profile);
         db.SetActiveProfile(profile);
         dlg.page.currentProfile = profile;
-        // One batch per layer; the profiles have no advanced key.
-        const int batches = window.keyboard->BatchesEnded() + kLastLayer + 1;
+        // The macro memory's batch, then one batch per layer (the profiles have no advanced
+        // key); the colours, lighting and performance follow the last layer.
+        const int batches = window.keyboard->BatchesEnded() + 1 + kLastLayer + 1;
         const auto start = Clock::now();
         dlg.QueueCommand(QCMD_APPLY_PROFILE);
         while (!window.Holds(kLastLayer, index, entry, batches)) {
@@ -231,6 +237,44 @@ void ApplyWholeProfile(benchmark::State& state)
     state.counters["floor_ms"] = kProfileFloorMs;
 }
 BENCHMARK(ApplyWholeProfile)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(kRuns)
+    ->ReportAggregatesOnly(true);
+
+void GaugeReleaseToKeyboard(benchmark::State& state)
+{
+    Window& window = TheWindow();
+    if (!window.Ready()) {
+        state.SkipWithError("the window did not load the keyboard");
+        return;
+    }
+    KeyboardDlg& dlg = *window.dlg;
+    dlg.OnMessage(327, MUI::kNotifyClick, 0);  // select all
+    const size_t index = KeyIndex(kKeyA);
+    for (auto _ : state) {
+        // The keyboard keeps the actuation less one; alternate between two points.
+        const int actuation = window.keyboard->KeyPerf(0, index)[2] == 99 ? 120 : 100;
+        dlg.perfPage.stroke->SetCurKeyActuation(actuation);
+        const int batches = window.keyboard->BatchesEnded() + 1;
+        const auto start = Clock::now();
+        dlg.OnMessage(289, MUI::kNotifyClick, actuation);
+        while (window.keyboard->BatchesEnded() < batches ||
+               window.keyboard->KeyPerf(0, index)[2] != actuation - 1) {
+            if (Clock::now() - start > kTimeout) {
+                state.SkipWithError("the keyboard never held the performance table");
+                return;
+            }
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.PauseTiming();
+        WaitUntil([&window] { return window.Idle(); });
+        state.ResumeTiming();
+    }
+    state.counters["floor_ms"] = kPerfFloorMs;
+}
+BENCHMARK(GaugeReleaseToKeyboard)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(1)
