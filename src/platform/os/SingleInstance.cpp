@@ -19,11 +19,19 @@ namespace {
 std::string BasePath(const std::wstring& name) { return RuntimeDir() + "/" + SafeFileName(name); }
 
 // Hands each complete line of the connection to the callback; what is left when the peer
-// closes counts as a last line.
-void ServeConnection(QLocalSocket* socket, const std::function<void(const std::string&)>& onCommand)
+// closes counts as a last line. The callback runs from the event loop, in the order the lines
+// came, never inside the socket's own signals: a command may run a modal loop, in which the
+// connection can close and its socket be deleted.
+void ServeConnection(QLocalSocket* socket, QObject* context,
+                     const std::function<void(const std::string&)>& onCommand)
 {
     auto buffer = std::make_shared<std::string>();
-    auto drain = [socket, buffer, onCommand](bool closing) {
+    auto run = [context, onCommand](std::string line) {
+        QMetaObject::invokeMethod(
+            context, [onCommand, line = std::move(line)] { onCommand(line); },
+            Qt::QueuedConnection);
+    };
+    auto drain = [socket, buffer, run](bool closing) {
         const QByteArray data = socket->readAll();
         buffer->append(data.constData(), static_cast<std::size_t>(data.size()));
         for (std::size_t nl; (nl = buffer->find('\n')) != std::string::npos;) {
@@ -32,10 +40,10 @@ void ServeConnection(QLocalSocket* socket, const std::function<void(const std::s
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
-            onCommand(line);
+            run(std::move(line));
         }
         if (closing && !buffer->empty()) {
-            onCommand(*buffer);
+            run(*buffer);
             buffer->clear();
         }
     };
@@ -126,7 +134,7 @@ bool SingleInstance::Listen(std::function<void(const std::string&)> onCommand)
     QLocalServer* server = server_.get();
     QObject::connect(server, &QLocalServer::newConnection, server, [server, onCommand] {
         while (QLocalSocket* socket = server->nextPendingConnection()) {
-            ServeConnection(socket, onCommand);
+            ServeConnection(socket, server, onCommand);
         }
     });
     return true;
