@@ -118,6 +118,12 @@ constexpr LayoutRow kPerfPageRows[] = {
     {327, Px(33), Px(253), Px(203), Px(295)},
     {326, Px(33), Px(313), Px(203), Px(355)},
     {325, Px(33), Px(373), Px(203), Px(415)},
+    // The profile chooser, its menu and the preset label share the bottom row as on the key
+    // page; the design gives their rectangles on no page.
+    {274, Px(390), FromB(-50), Px(470), FromB(-27)},
+    {kProfileCombo, Px(470), FromB(-50), Px(670), FromB(-27)},
+    {kProfileMenu, Px(676), FromB(-50), Px(699), FromB(-27)},
+    {279, Px(900), FromB(-50), Px(995), FromB(-27)},
     {280, Px(1000), FromB(-50), Px(1125), FromB(-27)},
     {282, FromR(-452), FromB(-50), FromR(-387), FromB(-27)},
     {283, FromR(-362), FromB(-50), FromR(-297), FromB(-27)},
@@ -156,6 +162,9 @@ void KeyboardDlg::BuildPerfPage()
         auto* text = build.Area<MUI::MText>(L"MText", id);
         text->SetTextColor(MainColor::kText);
     }
+    // The separate-distances label shares its row with the rapid-trigger switch on its left:
+    // it ends at its own switch.
+    if (auto* separate = GetControlAs<MUI::MText>(298)) separate->SetAlignment(MUI::kAlignRight);
     perfUi.combinedLabel = GetControlAs<MUI::MText>(kCombinedLabel);
     perfUi.pressLabel = GetControlAs<MUI::MText>(kPressLabel);
     perfUi.releaseLabel = GetControlAs<MUI::MText>(kReleaseLabel);
