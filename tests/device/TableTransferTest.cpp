@@ -70,7 +70,7 @@ protected:
         return inner;
     }
 
-    void Fault(const std::string& spec) { keyboard->AddFault(*vkb::ParseFault(spec)); }
+    void Fault(const std::string& rule) { keyboard->AddFault(*vkb::ParseFault(rule)); }
 
     // One row per mapped key of profile, as a new profile gets them.
     void InsertPerfRows()
