@@ -130,14 +130,15 @@ protected:
         return table.size() >= at + 6 ? table.substr(at, 6) : std::string("missing");
     }
 
-    // Waits until the keyboard holds `bytes` for the key; the last bytes seen.
+    // Waits until the keyboard holds `bytes` for the key and the batch that carried them has
+    // ended, so the rest of its table has arrived too; the last bytes seen.
     std::string WaitForKey(int layer, int usage, const std::string& bytes) const
     {
         const auto end = std::chrono::steady_clock::now() + kTimeout;
         std::string seen;
         while (std::chrono::steady_clock::now() < end) {
             seen = KeyBytes(layer, usage);
-            if (seen == bytes) break;
+            if (seen == bytes && KeyboardState()["in-batch"] == "0") break;
             std::this_thread::sleep_for(20ms);
         }
         return seen;
