@@ -99,17 +99,24 @@ int KeyboardDlg::OnInitDialog()
 
     info.softwareUpdateBase = SoftwareUpdateFolder();
     info.firmwareUpdateBase = FirmwareUpdateFolder();
-
-    // A keyboard left in its boot mode: remember its ids for the firmware recovery.
-    if (DeviceManager::OpenWchIspDevice() == nullptr) {
-        uint16_t vendorId = 0;
-        uint16_t productId = 0;
-        if (DeviceManager::OpenBootDevice(vendorId, productId) != nullptr) {
-            model.bootVendorId = vendorId;
-            model.bootProductId = productId;
-        }
-    }
+    // The boot-mode probe follows on the worker, after the first connect: opening a device
+    // can wait on it, and the window must not.
     return 1;
+}
+
+void KeyboardDlg::ProbeBootMode()
+{
+    // A keyboard left in its boot mode: remember its ids for the firmware recovery.
+    if (DeviceManager::OpenWchIspDevice() != nullptr) {
+        return;
+    }
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    if (DeviceManager::OpenBootDevice(vendorId, productId) != nullptr) {
+        std::lock_guard lock(model.mutex);
+        model.bootVendorId = vendorId;
+        model.bootProductId = productId;
+    }
 }
 
 void KeyboardDlg::StopWorker()

@@ -175,6 +175,9 @@ public:
         std::unique_ptr<hid::DeviceMonitor> monitor;
         std::mutex mutex;
         std::deque<std::pair<WPARAM, DeviceInterfaceRecord>> pending;
+        // Arrivals whose interface the worker still has to probe, each with the index of the
+        // model whose pattern it matched; one QCMD_PROBE_ARRIVAL is queued for each.
+        std::deque<std::pair<std::wstring, int>> arrivals;
     };
 
     // What the update checks found, and the downloader of the software update.
@@ -256,6 +259,9 @@ public:
     void OnConnectionChanged(int reason);
     void RegisterDeviceNotify();
     void OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM event);
+    // Worker: the probes that can wait on a device, kept off the UI thread.
+    void ProbeArrival();
+    void ProbeBootMode();
     LRESULT OnDeviceChangeMessage(WPARAM event, const DeviceInterfaceRecord* header);
     // The key views that exist so far (key assignment, advanced keys, lighting, performance).
     std::vector<MUI::KeyboardCtrl*> KeyViews() const;

@@ -65,6 +65,9 @@ void KeyboardDlg::RunCommand(int code)
             ScanAndConnect(changedModel);
             OnConnectionChanged(0);
             break;
+        case QCMD_PROBE_ARRIVAL:
+            ProbeArrival();
+            break;
         case QCMD_DEVICE_REMOVED:
             worker.pause(kSettleMs);
             ScanAndConnect(changedModel);
@@ -204,6 +207,7 @@ void KeyboardDlg::FirstConnect()
     visualizer->Init();
     visualizer->Start();
     visualizer->SetAnalysis(false);
+    ProbeBootMode();
 }
 
 void KeyboardDlg::LoadAllFromDevice()

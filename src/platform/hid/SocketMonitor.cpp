@@ -17,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/hid/HidSeam.h"
 #include "platform/hid/SocketWire.h"
@@ -93,15 +94,21 @@ public:
             CloseFds();
             return false;
         }
+        // The sockets present now, by name only (no server is asked here), so that a removal
+        // coming at once is still named.
+        std::vector<std::string> present;
         for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
              it.increment(ec)) {
             const auto& entry = *it;
             const std::string name = entry.path().filename().string();
             if (name.empty() || name[0] == '.' || !IsSocket(entry.path().string())) continue;
-            if (auto ids = IdsOf(entry.path().string(), 0)) known_[name] = *ids;
+            present.push_back(name);
         }
         callback_ = std::move(callback);
-        thread_ = std::thread([this] { Loop(); });
+        thread_ = std::thread([this, present = std::move(present)] {
+            LearnIds(present);
+            Loop();
+        });
         return true;
     }
 
@@ -122,6 +129,18 @@ private:
         for (int* fd : {&inotify_, &stopPipe_[0], &stopPipe_[1]}) {
             if (*fd >= 0) ::close(*fd);
             *fd = -1;
+        }
+    }
+
+    // The ids of the sockets present at the start. Each server is asked, which may keep it
+    // waiting: done on the monitor's thread, never its starter's, and before any event is read,
+    // so that an event about one of them finds its ids (a socket gone meanwhile is known by its
+    // name).
+    void LearnIds(const std::vector<std::string>& present)
+    {
+        for (const std::string& name : present) {
+            const std::string path = (std::filesystem::path(dir_) / name).string();
+            if (auto ids = IdsOf(path, 0)) known_[name] = *ids;
         }
     }
 
