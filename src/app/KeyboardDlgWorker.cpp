@@ -218,8 +218,8 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadPerfSettings();
     ShowNoConnectProgress(1);
     ReadLightingFromDevice(page.currentProfile.load());
-    // Then the lighting modes and the music grid, the settings page and the macro list, as
-    // their pages join.
+    // Then the lighting modes and the music grid and the settings page, as their pages join.
+    LoadMacroList();
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
 }
@@ -236,6 +236,7 @@ void KeyboardDlg::FactoryReset()
     ReadKeyPerfFromDevice(page.currentProfile.load());
     LoadPerfSettings();
     ReadLightingFromDevice(page.currentProfile.load());
+    LoadMacroList();
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)
