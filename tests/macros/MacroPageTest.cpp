@@ -479,6 +479,18 @@ TEST_F(MacroPageTest, RecordingTakesTheKeysTypedIntoTheWindowWithTheirPauses)
     EXPECT_FALSE(Key(kEvdevA, false));
 }
 
+TEST_F(MacroPageTest, ClosingThePopupsEndsARecordingWithItsSteps)
+{
+    Notify(kStartRecording);
+    Tap(kEvdevA);
+    // The keyboard pulled out: the worker's connection change closes the popups.
+    Unplug();
+    dlg->QueueCommand(QCMD_DEVICE_REMOVED);
+    EXPECT_TRUE(WaitFor([this] { return page().hookMode == MACRO_HOOK_OFF; }));
+    EXPECT_EQ(Stored(IdAt(0)).size(), 2u);
+    EXPECT_EQ(MUI::KeyHookManager::Active(), nullptr);
+}
+
 TEST_F(MacroPageTest, TheStepBudgetWarnsRefusesAndStopsARecording)
 {
     // 20 macros and 300 steps leave 10: warned, recording goes on.
