@@ -528,7 +528,10 @@ TEST_F(MacroPageTest, AnExportedMacroImportsAsTheSameMacro)
     const std::filesystem::path file = TempFile("macro.xml");
     AnswerFiles(file);
     page().list->SetCurSel(-1);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(dlg->ExportMacro(), 0) << "no macro selected";
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(text::WideToUtf8(GetLanString(340))),
+              std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(file));
 
     Select(0);
