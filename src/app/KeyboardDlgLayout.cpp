@@ -85,6 +85,7 @@ void KeyboardDlg::UISize(const RECT& client)
     }
 
     LayoutCustomKeyPage(client);
+    LayoutLightPage(client);
     LayoutPerfPage(client);
     LayoutSettingsPage(client);
 }

@@ -37,6 +37,9 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
     if (id >= KeyPageId::kProfileCombo && id <= KeyPageId::kKeyValues) {
         return OnKeyPageMessage(id, code, value);  // filters the codes per control itself
     }
+    if (id >= LightPageId::kFirst && id <= LightPageId::kLast) {
+        return OnLightPageMessage(id, code, value);  // filters the codes per control itself
+    }
     if (id >= PerfPageId::kFirst && id <= PerfPageId::kLast) {
         return OnPerfPageMessage(id, code, value);  // filters the codes per control itself
     }
@@ -133,7 +136,8 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_MACRO_MENU_COMMAND:  // the macro page's popup menu
             return 0;
-        case WM_LIGHT_MENU_COMMAND:  // the lighting page's popup menu
+        case WM_LIGHT_MENU_COMMAND:
+            OnLightMenuCommand(static_cast<int>(wParam));
             return 0;
         default:
             break;
@@ -161,10 +165,13 @@ int KeyboardDlg::OnPageChanged(int tabIndex)
             page.rememberedTab = tabIndex;
             QueueCommand(QCMD_WRITE_SETTINGS);
             break;
+        case PAGE_LIGHTING:
+            OnLightModeSelected(MUI::kNotifyClick);
+            page.rememberedTab = tabIndex;
+            break;
         case PAGE_KEYS:
         case PAGE_ADVANCED_KEYS:
         case PAGE_MACROS:
-        case PAGE_LIGHTING:
         case PAGE_SETTINGS:
             page.rememberedTab = tabIndex;
             break;

@@ -214,8 +214,8 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadPerfSettings();
     ShowNoConnectProgress(1);
     ReadLightingFromDevice(page.currentProfile.load());
-    // Then the lighting modes and the music grid, the settings page and the macro list, as
-    // their pages join.
+    LoadLightModes();
+    // Then the music grid, the settings page and the macro list, as their pages join.
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
 }
@@ -232,6 +232,7 @@ void KeyboardDlg::FactoryReset()
     ReadKeyPerfFromDevice(page.currentProfile.load());
     LoadPerfSettings();
     ReadLightingFromDevice(page.currentProfile.load());
+    LoadLightModes();
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)

