@@ -219,7 +219,14 @@ void KeyboardDlg::BuildLightPage()
     }
     for (unsigned i = 0; i < 3; ++i) {
         const wchar_t* icons[] = {L"icon_color_r.png", L"icon_color_g.png", L"icon_color_b.png"};
-        build.Area<MUI::MText>(L"MText", kRedLabel + i)->SetImage(icons[i]);
+        auto* label = build.Area<MUI::MText>(L"MText", kRedLabel + i);
+        label->SetImage(icons[i]);
+        // The channel's letter, drawn where the picture is not.
+        label->SetTitle(std::wstring(1, L"RGB"[i]));
+        label->SetTextColor(MainColor::kSecondary);
+        label->SetTextSize(kLabelSize);
+        label->SetAlignment(MUI::kAlignCenter);
+        label->SetVAlignment(MUI::kVAlignCenter);
     }
 
     light.keyboard = build.Control<MUI::KeyboardCtrl>(L"KeyboardCtrl", kKeyboard);

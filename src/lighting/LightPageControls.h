@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 
 namespace MUI {
 class CCheckButton;
@@ -80,4 +81,6 @@ struct LightPageControls {
     MUI::MEdit* rgbEdits[3] = {};
     // The lighting switch's state; the worker's loads write it, the page's handlers read it.
     std::atomic<bool> enabled{true};
+    // When the live-colour preview last read the keyboard (worker only).
+    std::chrono::steady_clock::time_point lastPreview{};
 };
