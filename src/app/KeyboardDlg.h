@@ -461,6 +461,19 @@ public:
     // The selection buttons: none (199), invert (200), all (201).
     void OnLightSelection(unsigned buttonId);
 
+    // --- Music mode settings and key mapping (src/lighting/) ---
+    void FillMusicModeCombo();
+    // Worker: the profile's music row into the controls and the visualizer.
+    void LoadMusicSettings();
+    void ShowMusicPanel(bool shown);
+    void OnMusicForeModeChanged();
+    void OnMusicAmplitudeChanged();
+    void OnMusicBackModeChanged();
+    void OnMusicBackBrightnessChanged();
+    void BuildMusicGrid();
+    // Worker: the visualizer's newest picture on the keys, sent when it is new.
+    void ApplyMusicFrame();
+
     MainWindowControls ui;
     ConnectionState connection;
     ModelState model;

@@ -60,6 +60,8 @@ void KeyboardDlg::LoadLightModes()
     light.enabled = on;
     page.currentLightMode = on ? active : static_cast<int>(LIGHT_MODE_OFF);
     RefreshLightControls();
+    BuildMusicGrid();
+    LoadMusicSettings();
 }
 
 void KeyboardDlg::RefreshLightControls()
@@ -109,7 +111,7 @@ void KeyboardDlg::RefreshLightControls()
     if (colorPanel) ShowColorInEdits(colorful ? kUncheckedColor : row.color_value);
 
     const bool music = (mask & LIGHT_FUNC_MUSIC) != 0;
-    for (unsigned id = kMusicFirst; id <= kMusicLast; ++id) SetControlVisible(id, music);
+    ShowMusicPanel(music);
     if (visualizer) visualizer->SetAnalysis(music);
 
     const bool userColors = (mask & LIGHT_FUNC_USER_COLORS) != 0;

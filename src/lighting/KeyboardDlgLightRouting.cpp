@@ -80,6 +80,18 @@ int KeyboardDlg::OnLightPageMessage(unsigned id, int code, LPARAM)
         case kSelectAll:
             OnLightSelection(id);
             return 1;
+        case 207:
+            OnMusicForeModeChanged();
+            return 1;
+        case 209:
+            OnMusicAmplitudeChanged();
+            return 1;
+        case 211:
+            OnMusicBackModeChanged();
+            return 1;
+        case 213:
+            OnMusicBackBrightnessChanged();
+            return 1;
         default:
             return 0;
     }

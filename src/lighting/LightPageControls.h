@@ -5,6 +5,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+
+#include "lighting/MusicFrameFilter.h"
+#include "lighting/MusicGrid.h"
 
 namespace MUI {
 class CCheckButton;
@@ -83,4 +87,9 @@ struct LightPageControls {
     std::atomic<bool> enabled{true};
     // When the live-colour preview last read the keyboard (worker only).
     std::chrono::steady_clock::time_point lastPreview{};
+    // The music mode's keys in the visualizer's picture, what was last sent and the last
+    // frame shown (worker only).
+    MusicGrid musicGrid;
+    MusicFrameFilter musicFilter;
+    uint64_t lastMusicFrame = 0;
 };
