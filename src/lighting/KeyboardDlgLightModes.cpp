@@ -116,6 +116,13 @@ void KeyboardDlg::RefreshLightControls()
 
     const bool userColors = (mask & LIGHT_FUNC_USER_COLORS) != 0;
     light.keyboard->SetUserColorMode(userColors);
+    // Keys are picked, and the selection buttons used, only where keys take colours.
+    const bool user = page.currentLightMode.load() == LIGHT_MODE_USER;
+    light.keyboard->SetSelectMode(user ? MUI::KeyboardCtrl::kSelectMultiple
+                                       : MUI::KeyboardCtrl::kSelectNone);
+    for (const unsigned id : {kSelectNone, kInvertSelection, kSelectAll}) {
+        if (MUI::MControl* button = GetControl(id)) button->SetEnabled(user);
+    }
     if (userColors) {
         light.keyboard->SetLightModeColor(false, 0);
         if (layout.rgbKeyboard) {
@@ -215,9 +222,6 @@ void KeyboardDlg::OnLightModeSelected(int code)
     page.currentLightMode = mode;
     RefreshLightControls();
     const bool user = mode == LIGHT_MODE_USER;
-    for (const unsigned id : {kSelectNone, kInvertSelection, kSelectAll}) {
-        if (MUI::MControl* button = GetControl(id)) button->SetEnabled(user);
-    }
     // The colours alone would leave the keyboard in its previous mode: the mode follows them.
     if (user) QueueCommand(QCMD_WRITE_USER_COLORS);
     QueueCommand(QCMD_WRITE_LIGHTING);
