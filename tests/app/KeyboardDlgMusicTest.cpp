@@ -140,4 +140,18 @@ TEST_F(KeyboardDlgMusicTest, ControlsStoreTheirLevelsAndTellTheVisualizer)
     EXPECT_FALSE(dlg->GetControl(207)->IsVisible());
 }
 
+TEST_F(KeyboardDlgMusicTest, AKeyboardWithoutRgbOffersOnePatternAndNoBackground)
+{
+    Open();
+    dlg->layout.rgbKeyboard = false;
+    dlg->FillMusicModeCombo();
+    auto* foreground = dlg->GetControlAs<MUI::MComboBox>(207);
+    ASSERT_EQ(foreground->GetItemCount(), 1);
+    EXPECT_EQ(foreground->GetItemData(0), 6);
+    ChooseMusic();
+    EXPECT_TRUE(dlg->GetControl(207)->IsVisible());
+    EXPECT_TRUE(dlg->GetControl(209)->IsVisible());
+    for (unsigned id = 210; id <= 213; ++id) EXPECT_FALSE(dlg->GetControl(id)->IsVisible()) << id;
+}
+
 }  // namespace
