@@ -9,6 +9,8 @@
 // - from the travel gauge's release on the performance page (every key marked) to the keyboard
 //   holding the new performance table, through the real queue and worker: 19 chunks with the
 //   fixed 2 ms pauses before and after each and the batch's own, a floor of 84 ms.
+// - from a colour button's click in the per-key colour mode to the keyboard holding the colour
+//   table: the worker's 100 ms wait, then 9 exchanges, a floor of 136 ms.
 // - recording accuracy: keys typed into the window (the hook's synthetic events) at known
 //   times while a macro records; the largest gap between a step's recorded delay and the time
 //   that really passed between its event and the next (within 2 ms is the aim).
@@ -45,6 +47,7 @@
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
 #include "platform/mui/MListBox.h"
+#include "platform/mui/MListBoxEx.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/UiThread.h"
 #include "platform/os/Registry.h"
@@ -66,6 +69,9 @@ constexpr int kLastLayer = 7;
 constexpr double kClickFloorMs = 12 * 4;
 constexpr double kProfileFloorMs = 8 * kClickFloorMs;
 constexpr double kPerfFloorMs = 84;
+// The colour table: the worker's 100 ms wait for the keyboard, then 7 chunks and the batch's
+// two markers with the fixed 2 ms pauses before and after each.
+constexpr double kPaintFloorMs = 100 + 9 * 4;
 constexpr auto kTimeout = 20s;
 constexpr double kMacroMemoryFloorMs = 66 * 4;
 // Desktop key codes of A and S (evdev codes plus 8).
@@ -401,6 +407,50 @@ void FullMacroMemoryWrite(benchmark::State& state)
     state.counters["floor_ms"] = kMacroMemoryFloorMs;
 }
 BENCHMARK(FullMacroMemoryWrite)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(kRuns)
+    ->ReportAggregatesOnly(true);
+
+// From a colour button's click on the lighting page in the per-key colour mode (one key
+// selected) to the keyboard holding the new colour table, through the real queue and worker.
+void PerKeyPaintToKeyboard(benchmark::State& state)
+{
+    Window& window = TheWindow();
+    if (!window.Ready()) {
+        state.SkipWithError("the window did not load the keyboard");
+        return;
+    }
+    KeyboardDlg& dlg = *window.dlg;
+    dlg.lightPage.modeList->SelectData(0);  // per-key colours
+    dlg.OnMessage(151, MUI::kNotifyClick, 0);
+    WaitUntil([&window] { return window.Idle(); });
+    dlg.lightPage.keyboard->ResetAllItemCheck(false);
+    dlg.lightPage.keyboard->SetKeyCheck(kKeyA, true);
+    const size_t at = KeyIndex(kKeyA) * 3;
+    for (auto _ : state) {
+        // Red (button 176: 255, 5, 5) and white (186) take turns.
+        const bool white = window.keyboard->Memory().userColors[at + 1] == 5;
+        const uint8_t green = white ? 255 : 5;
+        const int batches = window.keyboard->BatchesEnded() + 1;
+        const auto start = Clock::now();
+        dlg.OnMessage(white ? 186 : 176, MUI::kNotifyClick, 0);
+        while (window.keyboard->BatchesEnded() < batches ||
+               window.keyboard->Memory().userColors[at + 1] != green) {
+            if (Clock::now() - start > kTimeout) {
+                state.SkipWithError("the keyboard never held the colour");
+                return;
+            }
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.PauseTiming();
+        WaitUntil([&window] { return window.Idle(); });
+        state.ResumeTiming();
+    }
+    state.counters["floor_ms"] = kPaintFloorMs;
+}
+BENCHMARK(PerKeyPaintToKeyboard)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(1)

@@ -31,10 +31,12 @@
 #include "device/KeyTableState.h"
 #include "keys/KeyPageControls.h"
 #include "keys/PerfPageControls.h"
+#include "lighting/LightPageControls.h"
 #include "macros/MacroPageControls.h"
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
 #include "platform/mui/RawInputEvent.h"
+#include "storage/LightRecord.h"
 #include "update/UpdateDownloader.h"
 
 class UpdateTipDlg;
@@ -486,6 +488,50 @@ public:
     void WriteLiveColorsToDevice();
     void WriteMacrosToDevice();
 
+    // --- Lighting page: modes, colours, user colours and presets (src/lighting/) ---
+    void BuildLightPage();
+    void LayoutLightPage(const RECT& client);
+    void ApplyLightPageTexts();
+    // The page's control notifications (ids 135-213); 0 for ids it does not handle.
+    int OnLightPageMessage(unsigned id, int code, LPARAM value);
+    // Worker: the mode list, the switch and the value controls for the lighting profile.
+    void LoadLightModes();
+    void RefreshLightControls();
+    void ApplyLightColor(int color);
+    void ShowLightProfileMenu();
+    void OnLightMenuCommand(int item);
+    void OnLightPresetSelected();
+    void ResetLighting();
+    void OnEnableLightSwitch();
+    void OnLightModeSelected(int code);
+    void OnBrightnessChanged();
+    void OnSpeedChanged();
+    void OnDirectionChanged(unsigned id);
+    void OnColorfulCheck(int code);
+    void OnPaletteColor();
+    void OnColorButton(unsigned id);
+    void OnRedEdit(int code);
+    void OnGreenEdit(int code);
+    void OnBlueEdit(int code);
+    void ApplyRgbEdits();
+    void LoadDefaultLightPreset(int presetId);
+    void SaveUserKeyColors(int code);
+    // The selection buttons: none (199), invert (200), all (201).
+    void OnLightSelection(unsigned buttonId);
+
+    // --- Music mode settings and key mapping (src/lighting/) ---
+    void FillMusicModeCombo();
+    // Worker: the profile's music row into the controls and the visualizer.
+    void LoadMusicSettings();
+    void ShowMusicPanel(bool shown);
+    void OnMusicForeModeChanged();
+    void OnMusicAmplitudeChanged();
+    void OnMusicBackModeChanged();
+    void OnMusicBackBrightnessChanged();
+    void BuildMusicGrid();
+    // Worker: the visualizer's newest picture on the keys, sent when it is new.
+    void ApplyMusicFrame();
+
     MainWindowControls ui;
     ConnectionState connection;
     ModelState model;
@@ -503,6 +549,7 @@ public:
     PerfState perf;
     PerfPageControls perfPage;
     MacroPageControls macroPage;
+    LightPageControls lightPage;
     // The music mode's capture and render thread; started by the first worker command.
     std::unique_ptr<Visualizer> visualizer;
 
@@ -516,6 +563,15 @@ private:
     void SetSliderPosition(MUI::MSlider* slider, MUI::MText* label, int position);
     void ShowRapidTriggerGroups(bool shown);
     void SetControlVisible(unsigned id, bool visible);
+    // Lighting page helpers.
+    // The current mode's row changed, stored and sent; nothing when the row is missing.
+    void ChangeCurrentLightRow(const std::function<void(LightRecord&)>& change);
+    void OnRgbEdit(int channel, int code);
+    void ShowColorInEdits(int color);
+    // The colour panel's choice: the colourful box is cleared so that the colour shows.
+    void ApplyChosenColor(int color);
+    // The key view's colours become the profile's user colours, sent to the keyboard.
+    void StoreViewColors(int profile);
 
     void RunCommand(int code);
     void RunIdleStep();

@@ -175,6 +175,7 @@ void KeyboardDlg::InitUI(const RECT& client)
     // page's music controls, performance, settings.
     BuildKeyPage();
     BuildMacroPage();
+    BuildLightPage();
     BuildPerfPage();
     BuildSettingsPage();
 

@@ -86,6 +86,7 @@ void KeyboardDlg::UISize(const RECT& client)
 
     LayoutCustomKeyPage(client);
     LayoutMacroPage(client);
+    LayoutLightPage(client);
     LayoutPerfPage(client);
     LayoutSettingsPage(client);
 }

@@ -165,6 +165,7 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
         }
     }
     ApplyModelPictures();
+    FillMusicModeCombo();
 }
 
 void KeyboardDlg::AddLayoutKeyItem(const std::wstring& name, const std::wstring& desc, int code,

@@ -41,6 +41,9 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
     if (id >= MacroPageId::kFirst && id <= MacroPageId::kLast) {
         return OnMacroPageMessage(id, code, value);  // filters the codes per control itself
     }
+    if (id >= LightPageId::kFirst && id <= LightPageId::kLast) {
+        return OnLightPageMessage(id, code, value);  // filters the codes per control itself
+    }
     if (id >= PerfPageId::kFirst && id <= PerfPageId::kLast) {
         return OnPerfPageMessage(id, code, value);  // filters the codes per control itself
     }
@@ -142,6 +145,7 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_ADVKEY_PROFILE_MENU:  // the advanced-key page's popup menu
             return 0;
         case WM_LIGHT_MENU_COMMAND:  // the lighting page's popup menu
+            OnLightMenuCommand(static_cast<int>(wParam));
             return 0;
         default:
             break;
@@ -169,10 +173,13 @@ int KeyboardDlg::OnPageChanged(int tabIndex)
             page.rememberedTab = tabIndex;
             QueueCommand(QCMD_WRITE_SETTINGS);
             break;
+        case PAGE_LIGHTING:
+            OnLightModeSelected(MUI::kNotifyClick);
+            page.rememberedTab = tabIndex;
+            break;
         case PAGE_KEYS:
         case PAGE_ADVANCED_KEYS:
         case PAGE_MACROS:
-        case PAGE_LIGHTING:
         case PAGE_SETTINGS:
             page.rememberedTab = tabIndex;
             break;

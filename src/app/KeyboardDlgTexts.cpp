@@ -167,6 +167,7 @@ void KeyboardDlg::ApplyLanguageTexts()
     }
     ApplyKeyPageTexts();
     RelabelProfileNames();
+    ApplyLightPageTexts();
     ApplyPerfPageTexts();
     ApplySettingsPageTexts(*this);
     ApplyMacroPageTexts();

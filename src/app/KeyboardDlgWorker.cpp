@@ -149,14 +149,19 @@ void KeyboardDlg::RunIdleStep()
     if (!connection.deviceFound.load()) {
         return;
     }
+    // The music mode plays on the keys also while the window is hidden.
+    if ((page.lightFunc.load() & LIGHT_FUNC_MUSIC) != 0) {
+        ApplyMusicFrame();
+    }
     if (!IsWindowVisible()) {
         return;
     }
     if (page.currentPage.load() == PAGE_LIGHTING) {
         // The live-colour preview: each raise of the resolution is released in this step.
         TimeBeginPeriod(1);
-        if ((page.lightFunc.load() & LIGHT_FUNC_USER_COLORS) == 0 && !IsPreviewCovered() &&
-            !IsIconic()) {
+        // The music mode's keys show its own frames.
+        const unsigned ownColors = LIGHT_FUNC_USER_COLORS | LIGHT_FUNC_MUSIC;
+        if ((page.lightFunc.load() & ownColors) == 0 && !IsPreviewCovered() && !IsIconic()) {
             ReadKeyColorsFromDevice();
         }
         TimeEndPeriod(1);
@@ -218,7 +223,8 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadPerfSettings();
     ShowNoConnectProgress(1);
     ReadLightingFromDevice(page.currentProfile.load());
-    // Then the lighting modes and the music grid and the settings page, as their pages join.
+    LoadLightModes();
+    // Then the music grid and the settings page, as their pages join.
     LoadMacroList();
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
@@ -236,6 +242,7 @@ void KeyboardDlg::FactoryReset()
     ReadKeyPerfFromDevice(page.currentProfile.load());
     LoadPerfSettings();
     ReadLightingFromDevice(page.currentProfile.load());
+    LoadLightModes();
     LoadMacroList();
 }
 

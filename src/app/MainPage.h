@@ -1,6 +1,9 @@
 // The main window's pages: the tab control's item ids. The no-keyboard panel has no tab.
 #pragma once
 
+// The light modes and the bits of their functions.
+#include "lighting/LightModes.h"
+
 enum MainPage : int {
     PAGE_HOME = 0,
     PAGE_KEYS = 1,
@@ -10,7 +13,3 @@ enum MainPage : int {
     PAGE_SETTINGS = 6,
     PAGE_PERFORMANCE = 7,
 };
-
-// Bits of a light mode's functions.
-inline constexpr unsigned LIGHT_FUNC_USER_COLORS = 0x100;
-inline constexpr unsigned LIGHT_FUNC_MUSIC = 0x200;

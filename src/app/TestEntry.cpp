@@ -14,6 +14,9 @@
 #include "platform/mui/KeyValueList2.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
+#include "platform/mui/MEdit.h"
+#include "platform/mui/MListBox.h"
+#include "platform/mui/MTabCtrl.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/text/Utf8.h"
@@ -57,6 +60,15 @@ std::optional<POINT> TargetPoint(const MUI::MControl& control, std::optional<int
             return index >= 0 && layers->GetItemLayer(index) == wanted;
         });
     }
+    // A row of a list, a tab of the tab control.
+    if (const auto* rows = dynamic_cast<const MUI::MListBox*>(&control)) {
+        return MUI::FindControlPoint(
+            control, [&](int x, int y) { return rows->ItemFromPoint(x, y) == wanted; });
+    }
+    if (const auto* tabs = dynamic_cast<const MUI::MTabCtrl*>(&control)) {
+        return MUI::FindControlPoint(
+            control, [&](int x, int y) { return tabs->ItemFromPoint(x, y) == wanted; });
+    }
     return middle;
 }
 
@@ -91,6 +103,15 @@ void PressKey(std::istringstream& args)
     MUI::InjectNativeKey(code, direction == "up");
 }
 
+void Type(KeyboardDlg& window, std::istringstream& args)
+{
+    unsigned id = 0;
+    std::string text;
+    if (!(args >> id >> text)) return;
+    if (auto* edit = window.GetControlAs<MUI::MEdit>(id))
+        edit->UserTextChanged(text::Utf8ToWide(text));
+}
+
 void ReportProfiles(KeyboardDlg& window)
 {
     std::ostringstream line;
@@ -123,6 +144,8 @@ void HandleTestCommand(KeyboardDlg& window, const std::string& command)
         Pick(window, args);
     } else if (verb == "key") {
         PressKey(args);
+    } else if (verb == "type") {
+        Type(window, args);
     } else if (verb == "profiles") {
         ReportProfiles(window);
     }

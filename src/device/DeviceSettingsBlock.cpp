@@ -18,6 +18,8 @@ constexpr size_t kColorByte = 14;
 constexpr int kSpeedTop = 4;
 
 uint8_t Byte(int value) { return static_cast<uint8_t>(value & 0xFF); }
+// A value the keyboard takes as one byte: kept within 0..255 rather than wrapped.
+uint8_t Saturated(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 0xFF)); }
 
 }  // namespace
 
@@ -48,11 +50,11 @@ void PatchSwitchSettings(SettingsBlock& block, const SwitchSettings& settings)
 void PatchLighting(SettingsBlock& block, int mode, const LightRecord& light)
 {
     block[kModeByte] = Byte(mode);
-    block[kBrightnessByte] = Byte(light.brightness);
-    block[kSpeedByte] = Byte(kSpeedTop - light.speed);
-    block[kDirectionByte] = Byte(light.direction);
-    block[kColorfulByte] = Byte(light.colorful);
-    block[kColorIndexByte] = Byte(light.colorindex);
+    block[kBrightnessByte] = Saturated(light.brightness);
+    block[kSpeedByte] = Byte(kSpeedTop - std::clamp(light.speed, 0, kSpeedTop));
+    block[kDirectionByte] = Saturated(light.direction);
+    block[kColorfulByte] = Saturated(light.colorful);
+    block[kColorIndexByte] = Saturated(light.colorindex);
     block[kColorByte] = Byte(light.color_value);
     block[kColorByte + 1] = Byte(light.color_value >> 8);
     block[kColorByte + 2] = Byte(light.color_value >> 16);

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int kGlobalProfile = 0;
+// The light mode of a keyboard whose lighting is switched off.
+constexpr int kLightModeOffCode = 255;
 
 }  // namespace
 
@@ -94,7 +96,11 @@ bool SettingsTransfer::ReadLighting(int profile, const KeyIndexMaps& maps)
     bool colors = false;
     if (block) {
         const int mode = LightModeOf(*block);
-        db_.SetActiveLightMode(profile, mode);
+        // A keyboard with its lighting off shows the off mode: the switch goes off and the
+        // chosen mode stays the active row, so that switching on restores it.
+        const bool off = mode == kLightModeOffCode;
+        db_.SetConfig(profile, L"enable_light", off ? L"0" : L"1");
+        if (!off) db_.SetActiveLightMode(profile, mode);
         LightRecord light;
         if (db_.GetLight(profile, mode, light)) {
             DecodeLighting(*block, light);

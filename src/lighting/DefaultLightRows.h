@@ -13,5 +13,5 @@ class KBDataBase;
 std::vector<LightRecord> DefaultLightRows(int profile);
 
 // Gives the profile its music-mode row when it has none, and its lighting rows when it has
-// none, with the user-colour mode made active.
+// none, with the first built-in effect made active.
 void CreateDefaultLightRows(KBDataBase& db, int profile);

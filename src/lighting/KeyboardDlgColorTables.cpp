@@ -1,6 +1,7 @@
 // The main window's lighting, colour-table and macro exchanges: they pick the lighting
 // page's profile and mode, paint the lighting page's key view, and hand over to the
 // transfers.
+#include <chrono>
 #include <vector>
 
 #include "app/KeyboardDlg.h"
@@ -13,19 +14,27 @@
 
 namespace {
 
-constexpr unsigned kLightProfileCombo = 141;
-constexpr unsigned kLightKeyView = 138;
+constexpr unsigned kLightProfileCombo = LightPageId::kProfileCombo;
+constexpr unsigned kLightKeyView = LightPageId::kKeyboard;
 // The user colours wait for the keyboard to settle after the lighting write.
 constexpr int kUserColorsPauseMs = 100;
+// The live-colour preview's shortest interval between two reads.
+constexpr auto kPreviewInterval = std::chrono::milliseconds(100);
 // This model shows its live colours at a third of the scale.
 constexpr int kThirdScaleModel = 104;
 
+// Paints the keys whose colour changed; the view is redrawn only when one did.
 void Paint(MUI::KeyboardCtrl* view, const std::vector<KeyColor>& colors)
 {
     if (view == nullptr) return;
-    for (const auto& [code, color] : colors)
-        view->SetKeyColor(code, static_cast<MUI::COLORREF>(color));
-    view->UpdateControl();
+    bool changed = false;
+    for (const auto& [code, color] : colors) {
+        const auto shown = static_cast<MUI::COLORREF>(color & 0xFFFFFF);
+        if (view->GetKeyColor(code) == shown) continue;
+        view->SetKeyColor(code, shown);
+        changed = true;
+    }
+    if (changed) view->UpdateControl();
 }
 
 }  // namespace
@@ -55,6 +64,11 @@ void KeyboardDlg::WriteUserColorsToDevice()
 
 void KeyboardDlg::ReadKeyColorsFromDevice()
 {
+    // Ten pictures a second follow the keyboard's effects closely enough, for a tenth of the
+    // processor time that reading at every step would take.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lightPage.lastPreview < kPreviewInterval) return;
+    lightPage.lastPreview = now;
     std::vector<KeyColor> colors;
     const bool thirdScale = connection.currentModelId.load() == kThirdScaleModel;
     if (!ColorTransfer(DeviceManager::GetInstance(), keyTables.maps)

@@ -292,7 +292,7 @@ void KeyboardDlg::ApplyProfile()
 {
     RefreshKeyAssignView();
     LoadPerfSettings();
-    // The lighting mode list is reloaded here once the lighting page exists.
+    LoadLightModes();
     keyTables.advTableMask = ADV_TABLE_DKS | ADV_TABLE_PAIR | ADV_TABLE_TOGGLE;
     WriteMacrosToDevice();
     if (WriteProfileKeyMapsToDevice()) {

@@ -9,7 +9,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -370,6 +372,140 @@ TEST_F(MacroProcessTest, RecordingExportAndImportEndInTheKeyboardAndTheFile)
     Send("click main 239");
     EXPECT_EQ(WaitForMacroBytes(18, 2, "5000"), "5000");
     EXPECT_EQ(StepKinds(4, 4), "4204020441202120");
+}
+
+// The lighting page's handlers, clicked and typed as the user does, each ending in the
+// keyboard's settings block (data bytes 8-16 are characters 16-33 of `settings`) or its
+// user-colour table.
+class LightingProcessTest : public ProfilesProcessTest {
+protected:
+    // Data bytes 8-16 of the keyboard's settings block, as hexadecimal.
+    std::string Lighting() const
+    {
+        const std::string block = KeyboardState()["settings"];
+        return block.size() >= 34 ? block.substr(16, 18) : std::string("missing");
+    }
+    std::string WaitForLighting(const std::string& bytes) const
+    {
+        return WaitForValue([&] { return Lighting(); }, bytes);
+    }
+    std::string UserColor(int usage) const
+    {
+        const std::string table = KeyboardState()["user-colors"];
+        const size_t at = static_cast<size_t>(KeyIndex(usage)) * 6;
+        return table.size() >= at + 6 ? table.substr(at, 6) : std::string("missing");
+    }
+    std::string WaitForUserColor(int usage, const std::string& bytes) const
+    {
+        return WaitForValue([&] { return UserColor(usage); }, bytes);
+    }
+    static std::string WaitForValue(const std::function<std::string()>& read,
+                                    const std::string& wanted)
+    {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        std::string seen;
+        while (std::chrono::steady_clock::now() < end) {
+            seen = read();
+            if (seen == wanted) break;
+            std::this_thread::sleep_for(20ms);
+        }
+        return seen;
+    }
+    // The requests the keyboard took since the last clear, counted by command byte.
+    std::map<std::string, int> RequestCounts() const
+    {
+        std::map<std::string, int> counts;
+        std::istringstream requests(KeyboardState()["request"]);
+        for (std::string line; std::getline(requests, line);) {
+            if (line.size() >= 6) ++counts[line.substr(4, 2)];
+        }
+        return counts;
+    }
+    void ShowLightingPage()
+    {
+        EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+        Send("click main 55 " + std::to_string(kLightingTab));
+    }
+
+    static constexpr int kLightingTab = 4;
+    static constexpr int kKeyEsc = 0x29;
+    // Rows of the mode list: music, user colours, then the effects from 1.
+    static std::string Mode(int row) { return "click main 151 " + std::to_string(row); }
+};
+
+TEST_F(LightingProcessTest, EachHandlerEndsInTheKeyboardsLightingAndColours)
+{
+    ShowLightingPage();
+    // Mode 6 (row 7) with its default values: brightness 100, speed 4, red, colourful.
+    Send(Mode(7));
+    EXPECT_EQ(WaitForLighting("066400000100FF0000"), "066400000100FF0000");
+    Send("click main 156");  // the middle level: 2
+    Send("click main 158");  // right
+    EXPECT_EQ(WaitForLighting("066402010100FF0000"), "066402010100FF0000");
+    Send("click main 154");  // the slider's middle
+    EXPECT_TRUE(WaitForValue([&] { return Lighting().substr(2, 2) < "40" ? "moved" : ""; },
+                             "moved") == "moved")
+        << Lighting();
+    const std::string brightness = Lighting().substr(2, 2);
+    Send("click main 162");  // colourful off: red
+    EXPECT_EQ(WaitForLighting("06" + brightness + "02010000FF0000"),
+              "06" + brightness + "02010000FF0000");
+    Send("click main 186");  // white
+    EXPECT_EQ(WaitForLighting("06" + brightness + "02010000FFFFFF"),
+              "06" + brightness + "02010000FFFFFF");
+    Send("type 172 0");
+    EXPECT_EQ(WaitForLighting("06" + brightness + "02010000FF00FF"),
+              "06" + brightness + "02010000FF00FF");
+
+    // Off, a mode chosen meanwhile (mode 2, row 3), on: that mode.
+    Send("click main 150");
+    EXPECT_EQ(WaitForValue([&] { return Lighting().substr(0, 2); }, "FF"), "FF");
+    Send(Mode(3));
+    Send("click main 150");
+    EXPECT_EQ(WaitForValue([&] { return Lighting().substr(0, 2); }, "02"), "02");
+
+    // User colours: every key red, then A white; the "Gaming" preset; reset.
+    Send(Mode(1));
+    EXPECT_EQ(WaitForValue([&] { return Lighting().substr(0, 2); }, "00"), "00");
+    Send("click main 201");
+    Send("click main 176");
+    EXPECT_EQ(WaitForUserColor(kKeyEsc, "FF0505"), "FF0505");
+    Send("click main 199");
+    Send("click main 138 " + std::to_string(kKeyA));
+    Send("click main 186");
+    EXPECT_EQ(WaitForUserColor(kKeyA, "FFFFFF"), "FFFFFF");
+    EXPECT_EQ(UserColor(kKeyEsc), "FF0505");
+    Send("pick 144 3");
+    EXPECT_EQ(WaitForUserColor(kKeyA, "FF1414"), "FF1414");
+    EXPECT_EQ(WaitForUserColor(kKeyEsc, "FF8C00"), "FF8C00");
+    Send("click main 145");
+    EXPECT_EQ(WaitForValue([&] { return Lighting().substr(0, 2); }, "01"), "01");
+}
+
+TEST_F(LightingProcessTest, PreviewReadsTheLiveColoursOnlyAndStopsWhileMinimised)
+{
+    ShowLightingPage();
+    // The page's first write done, the preview reads on its own.
+    EXPECT_EQ(WaitForValue([&] { return Lighting().substr(0, 2); }, "01"), "01");
+    const auto reads = [&] { return RequestCounts()["DE"]; };
+    EXPECT_EQ(WaitForValue([&] { return reads() > 0 ? "reading" : ""; }, "reading"), "reading");
+    ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
+    EXPECT_EQ(WaitForValue([&] { return reads() >= 70 ? "reading" : ""; }, "reading"), "reading");
+    const std::map<std::string, int> counts = RequestCounts();
+    for (const auto& [command, count] : counts) {
+        EXPECT_TRUE(command == "DE" || command == "01" || command == "02")
+            << "the preview sent command " << command << " " << count << " times";
+    }
+
+    Send("click main 37");
+    ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
+    // A step begun before the minimise may still finish its 7 reads; the preview would read 7
+    // chunks about every 10 ms, so a second gives it ample time to show up.
+    const auto end = std::chrono::steady_clock::now() + 1s;
+    while (std::chrono::steady_clock::now() < end) {
+        ASSERT_LE(reads(), 7) << "reads go on while minimised";
+        std::this_thread::sleep_for(50ms);
+    }
 }
 
 }  // namespace

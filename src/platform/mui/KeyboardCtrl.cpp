@@ -154,6 +154,8 @@ bool KeyboardCtrl::SetKeyColor(int code, COLORREF color)
     auto guard = Guard();
     const int index = IndexOfCode(code);
     if (index < 0) return false;
+    // The live preview sets the same colours a hundred times a second: no redraw for those.
+    if (keys_[index].color == (color & 0xFFFFFF)) return true;
     keys_[index].color = color & 0xFFFFFF;
     Invalidate();
     return true;

@@ -90,6 +90,12 @@ public:
     void ResetAllItemsColor(COLORREF color);
     // Every checked key takes the colour.
     void SetAllSelectColor(COLORREF color);
+    // The lighting view: the colour a lighting mode shows on every key (colourful: a rainbow
+    // running across the keyboard), and the per-key colour mode in which each key keeps the
+    // colour it is given.
+    void SetLightModeColor(bool colorful, COLORREF color);
+    void SetUserColorMode(bool on);
+    bool GetUserColorMode() const;
 
     // What a key shows; false for a code that is not a key.
     bool SetKeyItemInfo(int code, std::wstring_view caption, int type, std::wstring_view tip);
@@ -199,6 +205,7 @@ private:
     bool painting_ = false;
     bool paintState_ = false;
     bool keyPressed_ = false;
+    bool userColorMode_ = false;
 };
 
 }  // namespace MUI

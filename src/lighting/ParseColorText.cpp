@@ -1,0 +1,46 @@
+#include "lighting/ParseColorText.h"
+
+namespace {
+
+int HexDigit(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
+}
+
+// The part read as base 16 up to its first non-hex character (no digit gives 0), 8 bits kept.
+int HexPart(std::wstring_view part)
+{
+    int value = 0;
+    for (const wchar_t c : part) {
+        const int digit = HexDigit(c);
+        if (digit < 0) break;
+        value = value * 16 + digit;
+    }
+    return value & 0xFF;
+}
+
+}  // namespace
+
+int ParseColorText(std::wstring_view text)
+{
+    if (text.empty()) return 0;
+    const std::wstring_view digits = text.substr(1);
+    const size_t length = digits.size();
+    if (length < 2 || length > 6) return 0;
+    const int red = HexPart(digits.substr(0, 2));
+    const int green = length >= 3 ? HexPart(digits.substr(2, 2)) : 0;
+    const int blue = length >= 5 ? HexPart(digits.substr(4, 2)) : 0;
+    return red | green << 8 | blue << 16;
+}
+
+bool IsColorText(std::wstring_view text)
+{
+    if (text.size() < 3 || text.size() > 7) return false;
+    for (const wchar_t c : text.substr(1)) {
+        if (HexDigit(c) < 0) return false;
+    }
+    return true;
+}
