@@ -29,6 +29,8 @@
 #include "app/WorkerCommand.h"
 #include "device/KeyPerfState.h"
 #include "device/KeyTableState.h"
+#include "device/KeyTravelReport.h"
+#include "keys/CalibrationState.h"
 #include "keys/KeyPageControls.h"
 #include "keys/PerfPageControls.h"
 #include "platform/mui/MDialog.h"
@@ -384,6 +386,18 @@ public:
     void WriteKeyPerfToDevice();
     void WriteSettingsToDevice();
     void SendCalibrationMode();
+    // After a profile switch on the keyboard: that profile's performance read into the profile
+    // at its place in the profile list, which becomes the active one.
+    void ReloadDeviceProfile();
+
+    // --- Calibration (src/keys/) ---
+    // The calibration button: starts calibrating, or ends a calibration under way. UI thread.
+    void ToggleKeyCalibration();
+    // Ends a calibration under way; from another thread the end is left to the UI thread.
+    void EndKeyCalibration();
+    // The calibration's window timers; false for other timer ids.
+    bool OnCalibrationTimer(unsigned id);
+    void EnablePerfControls(bool enabled);
 
     // --- Performance page (src/keys/) ---
     void BuildPerfPage();
@@ -444,6 +458,7 @@ public:
     ProfileListState profiles;
     PerfState perf;
     PerfPageControls perfPage;
+    CalibrationState calibration;
     // The music mode's capture and render thread; started by the first worker command.
     std::unique_ptr<Visualizer> visualizer;
 
@@ -457,6 +472,10 @@ private:
     void SetSliderPosition(MUI::MSlider* slider, MUI::MText* label, int position);
     void ShowRapidTriggerGroups(bool shown);
     void SetControlVisible(unsigned id, bool visible);
+    // Input reports (worker).
+    void ShowKeyTravel(const KeyTravel& travel);
+    void ApplyProfileSwitch(const ProfileSwitch& change);
+    void ResendCalibrationMode();
 
     void RunCommand(int code);
     void RunIdleStep();

@@ -144,6 +144,8 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
 int KeyboardDlg::OnPageChanged(int tabIndex)
 {
     if (page.currentPage.load() == PAGE_PERFORMANCE) {
+        // A calibration belongs to the page: it ends with it, releasing the keys.
+        EndKeyCalibration();
         // The settings block carries the performance page's debug flag only while it is shown.
         QueueCommand(QCMD_WRITE_SETTINGS);
     }
@@ -201,6 +203,7 @@ void KeyboardDlg::CloseAllPopups()
     hide(L"ComboWnd");
     close(L"SystemSettingDlg", 0);
     close(L"UpdateTipDlg", 0);
+    EndKeyCalibration();
     // The registered update dialog is asked to end; its object stays registered until the next
     // one replaces it, since its modal run may still be unwinding on the UI thread.
     std::lock_guard lock(popups.mutex);
@@ -211,6 +214,9 @@ void KeyboardDlg::CloseAllPopups()
 
 void KeyboardDlg::OnTimer(unsigned id)
 {
+    if (OnCalibrationTimer(id)) {
+        return;
+    }
     if (id != kUpgradeProgressTimer) {
         MDialog::OnTimer(id);
         return;
