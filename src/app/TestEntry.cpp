@@ -8,11 +8,13 @@
 
 #include "app/KeyboardDlg.h"
 #include "platform/mui/ControlClick.h"
+#include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
 #include "platform/mui/KeyValueList2.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
+#include "platform/mui/MTabCtrl.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/text/Utf8.h"
@@ -54,6 +56,12 @@ std::optional<POINT> TargetPoint(const MUI::MControl& control, std::optional<int
         return MUI::FindControlPoint(control, [&](int x, int y) {
             const int index = layers->ItemFromPoint(x, y);
             return index >= 0 && layers->GetItemLayer(index) == wanted;
+        });
+    }
+    if (const auto* tabs = dynamic_cast<const MUI::MTabCtrl*>(&control)) {
+        const int index = tabs->FindItem(wanted);
+        return MUI::FindControlPoint(control, [&](int x, int y) {
+            return index >= 0 && tabs->ItemFromPoint(x, y) == index;
         });
     }
     return middle;
@@ -99,6 +107,31 @@ void ReportProfiles(KeyboardDlg& window)
     std::fflush(stdout);
 }
 
+void ReportKeyView(KeyboardDlg& window, std::istringstream& args)
+{
+    unsigned id = 0;
+    int code = 0;
+    if (!(args >> id >> code)) return;
+    const auto* view = window.GetControlAs<MUI::KeyboardCtrl>(id);
+    if (view == nullptr) return;
+    const MUI::KeyCalibration calibration = view->GetKeyCalibration(code);
+    std::printf("keyview %u %d mode=%d travel=%d calibration=%d,%d,%d,%d,%d\n", id, code,
+                view->GetKeyboardCtrlMode(), view->GetKeyTravel(code), calibration.reported ? 1 : 0,
+                calibration.travel, calibration.value, calibration.number,
+                calibration.referenceSpan);
+    std::fflush(stdout);
+}
+
+void PressKey(std::istringstream& args)
+{
+    unsigned native = 0;
+    if (!(args >> native)) return;
+    const bool swallowed = MUI::InjectNativeKey(native, false);
+    MUI::InjectNativeKey(native, true);
+    std::printf("key %u swallowed=%d\n", native, swallowed ? 1 : 0);
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 bool TestEntryEnabled() { return std::getenv("TV_TEST_ENTRY") != nullptr; }
@@ -114,5 +147,9 @@ void HandleTestCommand(KeyboardDlg& window, const std::string& command)
         Pick(window, args);
     } else if (verb == "profiles") {
         ReportProfiles(window);
+    } else if (verb == "keyview") {
+        ReportKeyView(window, args);
+    } else if (verb == "key") {
+        PressKey(args);
     }
 }

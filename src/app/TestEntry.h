@@ -7,12 +7,16 @@
 //                              the main window, else a popup's name such as "Menu_Window" or
 //                              "MessageBox", '_' standing for a blank); TARGET picks the spot: a
 //                              key code on a key view, a tab on the palette tabs, a tile's value on
-//                              the palette, a layer on a layer selector; other controls are clicked
-//                              in their middle
+//                              the palette, a layer on a layer selector, a page id on the tab
+//                              control; other controls are clicked in their middle
 //   pick ID INDEX              chooses item INDEX from the drop-down list of combobox ID
 //   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
 //                              waiting=W" (A from the database, C the window's current profile,
 //                              W 1 while a wait dialog is shown)
+//   keyview ID CODE            prints "keyview ID CODE mode=M travel=T calibration=R,T,V,N,S" of
+//                              key CODE on key view ID (its live travel and calibration values)
+//   key NATIVE                 presses and releases the desktop key NATIVE (as Qt's native scan
+//                              code) and prints "key NATIVE swallowed=0|1"
 //
 // UI thread.
 #pragma once
