@@ -13,51 +13,28 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <thread>
 #include <vector>
 
-#include <unistd.h>
-
-#include "app/Environment.h"
+#include "BenchMainWindow.h"
 #include "app/KeyboardDlg.h"
-#include "app/RegistrySettings.h"
 #include "platform/mui/KeyboardCtrl.h"
-#include "platform/mui/MComboBox.h"
 #include "platform/mui/MTabCtrl.h"
-#include "platform/mui/Manager.h"
-#include "platform/mui/UiThread.h"
-#include "platform/os/Registry.h"
-#include "platform/text/Utf8.h"
 #include "virtual-keyboard/KeyboardMemory.h"
-#include "virtual-keyboard/VirtualHidBackend.h"
 #include "virtual-keyboard/VirtualKeyboard.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 constexpr int kReports = 1000;
 constexpr int kKeyA = 0x04;
-constexpr auto kTimeout = 20s;
 
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 1); }
-
-template <class Condition>
-bool WaitUntil(Condition condition)
-{
-    const auto end = Clock::now() + kTimeout;
-    while (!condition()) {
-        if (Clock::now() > end) return false;
-        Pump();
-    }
-    return true;
-}
+using bench::Pump;
 
 double ProcessCpuSeconds()
 {
@@ -66,74 +43,23 @@ double ProcessCpuSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-class Window {
-public:
-    Window()
+// The window shown with its performance page, and the key index of A.
+struct Window : bench::MainWindow {
+    Window() : bench::MainWindow(L"BenchTravel")
     {
-        folder_ =
-            std::filesystem::temp_directory_path() / ("bench-travel-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_ / "runtime");
-        std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
-            setenv(name, (folder_ / "runtime").c_str(), 1);
-        }
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        MUI::EnsureApplication();
-        MUI::Manager::SetDeviceName(L"BenchTravel");
-        os::RegCreateKey(DeviceRegistryKey());
-        SetModuleFolder(text::Utf8ToWide(std::string(TV_SOURCE_DIR) + "/data/"));
-        CreateDirectoryTree(GetDataFolder() + L"db");
-        hid::SetBackend(&backend_);
-        backend_.Plug(keyboard);
-
-        dlg = std::make_unique<KeyboardDlg>();
-        dlg->Create(nullptr, L"BenchTravel", WS_POPUP, 0, RECT{0, 0, 1600, 970});
-        dlg->ShowWindow(SW_SHOW);
-        ready_ = WaitUntil([this] {
-            return dlg->keyPage.profileCombo->GetItemCount() == 3 && dlg->worker.queue.Empty() &&
-                   dlg->ui.tabCtrl->IsVisible();
-        });
-        if (ready_) {
-            dlg->OnPageChanged(dlg->ui.tabCtrl->FindItem(PAGE_PERFORMANCE));
-            // The page's settings write ends first: an exchange passes over travel reports.
-            ready_ = WaitUntil([this] { return Idle(); });
-        }
         for (size_t i = 0; i < vkb::kKeyCount; ++i) {
             if (vkb::DefaultKeyUsage(i) == kKeyA) keyIndex = i;
         }
+        if (!MainWindow::Ready()) return;
+        dlg->ShowWindow(SW_SHOW);
+        dlg->OnPageChanged(dlg->ui.tabCtrl->FindItem(PAGE_PERFORMANCE));
+        // The page's settings write ends first: an exchange passes over travel reports.
+        shown = bench::WaitUntil([this] { return Idle(); });
     }
-    ~Window()
-    {
-        dlg.reset();
-        backend_.Unplug(keyboard);
-        hid::SetBackend(nullptr);
-        std::error_code error;
-        std::filesystem::remove_all(folder_, error);
-    }
+    bool Ready() const { return shown; }
 
-    bool Ready() const { return ready_; }
-
-    // The worker has no command left and has taken idle steps since the last one ended.
-    bool Idle()
-    {
-        if (!dlg->worker.queue.Empty()) return false;
-        const uint64_t steps = dlg->worker.steps.load();
-        const auto end = Clock::now() + 50ms;
-        while (Clock::now() < end) {
-            if (dlg->worker.steps.load() > steps + 1) return dlg->worker.queue.Empty();
-            Pump();
-        }
-        return false;
-    }
-
-    std::unique_ptr<KeyboardDlg> dlg;
-    std::shared_ptr<vkb::VirtualKeyboard> keyboard = std::make_shared<vkb::VirtualKeyboard>();
     size_t keyIndex = 0;
-
-private:
-    std::filesystem::path folder_;
-    vkb::VirtualHidBackend backend_;
-    bool ready_ = false;
+    bool shown = false;
 };
 
 Window& TheWindow()
@@ -165,7 +91,7 @@ void TravelReportToKeyView(benchmark::State& state)
         const auto start = Clock::now();
         window.keyboard->SendTravel(report);
         while (view.GetKeyTravel(kKeyA) != expected) {
-            if (Clock::now() - start > kTimeout) {
+            if (Clock::now() - start > bench::kTimeout) {
                 state.SkipWithError("the view never showed the travel");
                 return;
             }

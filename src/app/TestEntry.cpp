@@ -115,10 +115,10 @@ void ReportKeyView(KeyboardDlg& window, std::istringstream& args)
     const auto* view = window.GetControlAs<MUI::KeyboardCtrl>(id);
     if (view == nullptr) return;
     const MUI::KeyCalibration calibration = view->GetKeyCalibration(code);
-    std::printf("keyview %u %d mode=%d travel=%d calibration=%d,%d,%d,%d,%d\n", id, code,
-                view->GetKeyboardCtrlMode(), view->GetKeyTravel(code), calibration.reported ? 1 : 0,
-                calibration.travel, calibration.value, calibration.number,
-                calibration.referenceSpan);
+    std::printf("keyview %u %d page=%d mode=%d travel=%d calibration=%d,%d,%d,%d,%d\n", id, code,
+                window.page.currentPage.load(), view->GetKeyboardCtrlMode(),
+                view->GetKeyTravel(code), calibration.reported ? 1 : 0, calibration.travel,
+                calibration.value, calibration.number, calibration.referenceSpan);
     std::fflush(stdout);
 }
 

@@ -13,8 +13,9 @@
 //   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
 //                              waiting=W" (A from the database, C the window's current profile,
 //                              W 1 while a wait dialog is shown)
-//   keyview ID CODE            prints "keyview ID CODE mode=M travel=T calibration=R,T,V,N,S" of
-//                              key CODE on key view ID (its live travel and calibration values)
+//   keyview ID CODE            prints "keyview ID CODE page=P mode=M travel=T
+//                              calibration=R,T,V,N,S": the page shown, and key CODE's live travel
+//                              and calibration values on key view ID
 //   key NATIVE                 presses and releases the desktop key NATIVE (as Qt's native scan
 //                              code) and prints "key NATIVE swallowed=0|1"
 //

@@ -300,43 +300,45 @@ TEST_F(ProfilesProcessTest, KeyboardReportsReachThePerformancePageAndCalibration
     const auto control = [&](const std::string& command) {
         return vkb::SendControl(socket_.string(), command);
     };
-    const auto waitForCalibrating = [&](const char* value) {
+    // Until the keyboard's state holds the value; `retry` is sent again on the way.
+    const auto waitForCalibrating = [&](const char* value, const std::string& retry) {
         const auto end = std::chrono::steady_clock::now() + kTimeout;
         while (std::chrono::steady_clock::now() < end) {
             if (KeyboardState()["calibrating"] == value) return true;
-            std::this_thread::sleep_for(20ms);
+            if (!retry.empty()) Send(retry);
+            std::this_thread::sleep_for(100ms);
         }
         return false;
     };
-    Send("click main 55 7");  // the performance page
+    // Sends the travel report (and the click that shows the page) until the view shows it.
+    const auto waitForView = [&](const std::string& travel, const std::string& expected) {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        std::string seen;
+        while (seen.find(expected) == std::string::npos && std::chrono::steady_clock::now() < end) {
+            Send("click main 55 7");  // the performance page; a second click changes nothing
+            EXPECT_EQ(control("travel " + keyA + " " + travel), "ok");
+            seen = WaitForAnswer(viewA, "keyview ", expected);
+        }
+        return seen;
+    };
     // 256 x 40 / (517 - 5): half way down.
     const std::string half = "mode=105 travel=20 ";
-    std::string seen;
-    const auto end = std::chrono::steady_clock::now() + kTimeout;
-    while (seen.find(half) == std::string::npos && std::chrono::steady_clock::now() < end) {
-        ASSERT_EQ(control("travel " + keyA + " 256 517"), "ok");
-        seen = WaitForAnswer(viewA, "keyview ", half);
-    }
+    std::string seen = waitForView("256 517", half);
     EXPECT_NE(seen.find(half), std::string::npos) << seen;
 
     // Calibration: the keyboard calibrates, the keys go nowhere, the view shows the values.
     EXPECT_NE(WaitForAnswer("key 38", "key ", "swallowed=0").find("swallowed=0"),
               std::string::npos);
     Send("click main 286");
-    EXPECT_TRUE(waitForCalibrating("1"));
+    EXPECT_TRUE(waitForCalibrating("1", ""));
     EXPECT_NE(WaitForAnswer("key 38", "key ", "swallowed=1").find("swallowed=1"),
               std::string::npos);
     const std::string values = "mode=106 travel=40 calibration=1,40,55,105,291";
-    seen.clear();
-    while (seen.find(values) == std::string::npos && std::chrono::steady_clock::now() < end) {
-        ASSERT_EQ(control("travel " + keyA + " 300 261 55 1 0 5 9 300"), "ok");
-        seen = WaitForAnswer(viewA, "keyview ", values);
-    }
+    seen = waitForView("300 261 55 1 0 5 9 300", values);
     EXPECT_NE(seen.find(values), std::string::npos) << seen;
 
     // Another page ends it: the keyboard is told and the keys reach their programs again.
-    Send("click main 55 1");
-    EXPECT_TRUE(waitForCalibrating("0"));
+    EXPECT_TRUE(waitForCalibrating("0", "click main 55 1"));
     EXPECT_NE(WaitForAnswer("key 38", "key ", "swallowed=0").find("swallowed=0"),
               std::string::npos);
 
