@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/KeyboardDlg.h"
+#include "platform/mui/CSwitchButton.h"
 #include "platform/mui/ControlClick.h"
 #include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyLayerCtrl.h"
@@ -115,8 +116,10 @@ void ReportKeyView(KeyboardDlg& window, std::istringstream& args)
     const auto* view = window.GetControlAs<MUI::KeyboardCtrl>(id);
     if (view == nullptr) return;
     const MUI::KeyCalibration calibration = view->GetKeyCalibration(code);
-    std::printf("keyview %u %d page=%d mode=%d travel=%d calibration=%d,%d,%d,%d,%d\n", id, code,
-                window.page.currentPage.load(), view->GetKeyboardCtrlMode(),
+    const auto* display = window.perfPage.debugSwitch;
+    std::printf("keyview %u %d page=%d display=%d mode=%d travel=%d calibration=%d,%d,%d,%d,%d\n",
+                id, code, window.page.currentPage.load(),
+                display != nullptr && display->GetCheck() ? 1 : 0, view->GetKeyboardCtrlMode(),
                 view->GetKeyTravel(code), calibration.reported ? 1 : 0, calibration.travel,
                 calibration.value, calibration.number, calibration.referenceSpan);
     std::fflush(stdout);

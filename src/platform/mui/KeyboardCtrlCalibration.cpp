@@ -13,10 +13,11 @@ namespace MUI {
 namespace {
 
 constexpr int kFullTravel = 40;
-constexpr int kValueTextSize = 9;
+constexpr int kValueTextSize = 8;
 const QColor kTravelBar(0x21, 0xA9, 0x39, 200);
 const QColor kCalibrationBar(0x1E, 0x9F, 0xFF, 200);
 const QColor kNotReported(0xF0, 0x80, 0x30, 160);
+const QColor kCalibratedTint(0x1E, 0x9F, 0xFF, 60);
 
 }  // namespace
 
@@ -79,12 +80,16 @@ void KeyboardCtrl::PaintKeyTravel(QPainter& painter, const KeyItem& key) const
     painter.fillRect(QRectF(track.left(), track.top(), track.width(), depth),
                      calibrating ? kCalibrationBar : kTravelBar);
     if (!calibrating) return;
-    const std::wstring values =
-        std::to_wstring(key.calibration.value) + L"\n" + std::to_wstring(key.calibration.number);
+    // Calibrated: the cap is tinted and its lower edge carries the keyboard's number.
+    const QRectF face = box.adjusted(4, 3, -9, -6);
+    painter.fillRect(face, kCalibratedTint);
+    const QRectF band(face.left(), face.bottom() - face.height() * 0.36, face.width(),
+                      face.height() * 0.36);
+    painter.fillRect(band, kCalibrationBar);
     FontSpec font = GetFont();
     font.size = kValueTextSize;
-    DrawControlText(painter, box.adjusted(3, box.height() / 2, -9, -4).toRect(), values, font,
-                    0xFF1E6FD0, kAlignCenter, kVAlignCenter, true);
+    DrawControlText(painter, band.toRect(), std::to_wstring(key.calibration.number), font,
+                    0xFFFFFFFF, kAlignCenter, kVAlignCenter, false);
 }
 
 }  // namespace MUI
