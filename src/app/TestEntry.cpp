@@ -117,11 +117,14 @@ void ReportKeyView(KeyboardDlg& window, std::istringstream& args)
     if (view == nullptr) return;
     const MUI::KeyCalibration calibration = view->GetKeyCalibration(code);
     const auto* display = window.perfPage.debugSwitch;
-    std::printf("keyview %u %d page=%d display=%d mode=%d travel=%d calibration=%d,%d,%d,%d,%d\n",
-                id, code, window.page.currentPage.load(),
-                display != nullptr && display->GetCheck() ? 1 : 0, view->GetKeyboardCtrlMode(),
-                view->GetKeyTravel(code), calibration.reported ? 1 : 0, calibration.travel,
-                calibration.value, calibration.number, calibration.referenceSpan);
+    std::printf(
+        "keyview %u %d page=%d display=%d mode=%d travel=%d calibration=%d,%d,%d,%d,%d "
+        "steps=%llu found=%d visible=%d\n",
+        id, code, window.page.currentPage.load(), display != nullptr && display->GetCheck() ? 1 : 0,
+        view->GetKeyboardCtrlMode(), view->GetKeyTravel(code), calibration.reported ? 1 : 0,
+        calibration.travel, calibration.value, calibration.number, calibration.referenceSpan,
+        static_cast<unsigned long long>(window.worker.steps.load()),
+        window.connection.deviceFound.load() ? 1 : 0, window.IsWindowVisible() ? 1 : 0);
     std::fflush(stdout);
 }
 

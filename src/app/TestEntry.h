@@ -13,10 +13,11 @@
 //   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
 //                              waiting=W" (A from the database, C the window's current profile,
 //                              W 1 while a wait dialog is shown)
-//   keyview ID CODE            prints "keyview ID CODE page=P display=D mode=M
-//                              travel=T calibration=R,T,V,N,S": the page shown, the performance
-//                              page's travel display (1 on), and key CODE's live travel and
-//                              calibration values on key view ID
+//   keyview ID CODE            prints "keyview ID CODE page=P display=D mode=M travel=T
+//                              calibration=R,T,V,N,S steps=N found=F visible=V": the page shown,
+//                              the performance page's travel display (1 on), key CODE's live
+//                              travel and calibration values on key view ID, the worker's steps,
+//                              the keyboard found and the window shown
 //   key NATIVE                 presses and releases the desktop key NATIVE (as Qt's native scan
 //                              code) and prints "key NATIVE swallowed=0|1"
 //

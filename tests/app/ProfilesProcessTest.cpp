@@ -324,7 +324,8 @@ TEST_F(ProfilesProcessTest, KeyboardReportsReachThePerformancePageAndCalibration
     // 256 x 40 / (517 - 5): half way down.
     const std::string half = "mode=105 travel=20 ";
     std::string seen = waitForView("256 517", half);
-    EXPECT_NE(seen.find(half), std::string::npos) << seen;
+    EXPECT_NE(seen.find(half), std::string::npos)
+        << seen << "\nrequests the keyboard took: " << KeyboardState()["requests"];
 
     // Calibration: the keyboard calibrates, the keys go nowhere, the view shows the values.
     EXPECT_NE(WaitForAnswer("key 38", "key ", "swallowed=0").find("swallowed=0"),
