@@ -34,6 +34,7 @@
 
 #include <unistd.h>
 
+#include "BenchMainWindow.h"
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
 #include "app/RegistrySettings.h"
@@ -86,90 +87,22 @@ size_t KeyIndex(int usage)
     return 0;
 }
 
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 1); }
+using bench::Pump;
+using bench::WaitUntil;
 
-// Pumps until the condition holds; false at the time-out.
-template <class Condition>
-bool WaitUntil(Condition condition)
+// The keyboard holds the entry and has ended the batches counted so far: the layer (or the
+// profile) arrived whole.
+bool Holds(const vkb::VirtualKeyboard& keyboard, size_t layer, size_t index,
+           const std::array<uint8_t, 3>& entry, int batchesEnded)
 {
-    const auto end = Clock::now() + kTimeout;
-    while (!condition()) {
-        if (Clock::now() > end) return false;
-        Pump();
-    }
-    return true;
+    return keyboard.BatchesEnded() >= batchesEnded && keyboard.KeyEntry(layer, index) == entry;
 }
 
-class Window {
-public:
-    Window()
-    {
-        folder_ =
-            std::filesystem::temp_directory_path() / ("bench-profiles-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_ / "runtime");
-        std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
-            setenv(name, (folder_ / "runtime").c_str(), 1);
-        }
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        MUI::EnsureApplication();
-        MUI::Manager::SetDeviceName(L"BenchProfiles");
-        os::RegCreateKey(DeviceRegistryKey());
-        SetModuleFolder(text::Utf8ToWide(std::string(TV_SOURCE_DIR) + "/data/"));
-        CreateDirectoryTree(GetDataFolder() + L"db");
-        hid::SetBackend(&backend_);
-        backend_.Plug(keyboard);
-
-        dlg = std::make_unique<KeyboardDlg>();
-        dlg->Create(nullptr, L"BenchProfiles", WS_POPUP, 0, RECT{0, 0, 1600, 970});
-        ready_ =
-            WaitUntil([this] { return dlg->keyPage.profileCombo->GetItemCount() == 3 && Idle(); });
-    }
-    ~Window()
-    {
-        dlg.reset();
-        backend_.Unplug(keyboard);
-        hid::SetBackend(nullptr);
-        std::error_code error;
-        std::filesystem::remove_all(folder_, error);
-    }
-
-    bool Ready() const { return ready_; }
-
-    // The worker has no command left and has taken a step since the last one ended.
-    bool Idle()
-    {
-        if (!dlg->worker.queue.Empty()) return false;
-        const uint64_t steps = dlg->worker.steps.load();
-        const auto end = Clock::now() + 50ms;
-        while (Clock::now() < end) {
-            if (dlg->worker.steps.load() > steps + 1) return dlg->worker.queue.Empty();
-            Pump();
-        }
-        return false;
-    }
-
-    // The keyboard holds the entry and has ended the batches counted so far: the layer (or
-    // the profile) arrived whole.
-    bool Holds(size_t layer, size_t index, const std::array<uint8_t, 3>& entry,
-               int batchesEnded) const
-    {
-        return keyboard->BatchesEnded() >= batchesEnded &&
-               keyboard->KeyEntry(layer, index) == entry;
-    }
-
-    std::unique_ptr<KeyboardDlg> dlg;
-    std::shared_ptr<vkb::VirtualKeyboard> keyboard = std::make_shared<vkb::VirtualKeyboard>();
-
-private:
-    std::filesystem::path folder_;
-    vkb::VirtualHidBackend backend_;
-    bool ready_ = false;
-};
+using Window = bench::MainWindow;
 
 Window& TheWindow()
 {
-    static Window window;
+    static Window window(L"BenchProfiles");
     return window;
 }
 
@@ -196,7 +129,7 @@ void PaletteClickToKeyboard(benchmark::State& state)
         const auto start = Clock::now();
         dlg.OnMessage(99, MUI::kNotifyClick, tile);
         handlerSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-        while (!window.Holds(0, index, entry, batches)) {
+        while (!Holds(*window.keyboard, 0, index, entry, batches)) {
             if (Clock::now() - start > kTimeout) {
                 state.SkipWithError("the keyboard never held the layer");
                 return;
@@ -247,7 +180,7 @@ void ApplyWholeProfile(benchmark::State& state)
         const int batches = window.keyboard->BatchesEnded() + 1 + kLastLayer + 1;
         const auto start = Clock::now();
         dlg.QueueCommand(QCMD_APPLY_PROFILE);
-        while (!window.Holds(kLastLayer, index, entry, batches)) {
+        while (!Holds(*window.keyboard, kLastLayer, index, entry, batches)) {
             if (Clock::now() - start > kTimeout) {
                 state.SkipWithError("the keyboard never held the profile");
                 return;

@@ -29,6 +29,8 @@
 #include "app/WorkerCommand.h"
 #include "device/KeyPerfState.h"
 #include "device/KeyTableState.h"
+#include "device/KeyTravelReport.h"
+#include "keys/CalibrationState.h"
 #include "keys/KeyPageControls.h"
 #include "keys/PerfPageControls.h"
 #include "lighting/LightPageControls.h"
@@ -444,6 +446,18 @@ public:
     void WriteKeyPerfToDevice();
     void WriteSettingsToDevice();
     void SendCalibrationMode();
+    // After a profile switch on the keyboard: that profile's performance read into the profile
+    // at its place in the profile list, which becomes the active one.
+    void ReloadDeviceProfile();
+
+    // --- Calibration (src/keys/) ---
+    // The calibration button: starts calibrating, or ends a calibration under way. UI thread.
+    void ToggleKeyCalibration();
+    // Ends a calibration under way; from another thread the end is left to the UI thread.
+    void EndKeyCalibration();
+    // The calibration's window timers; false for other timer ids.
+    bool OnCalibrationTimer(unsigned id);
+    void EnablePerfControls(bool enabled);
 
     // --- Performance page (src/keys/) ---
     void BuildPerfPage();
@@ -550,6 +564,7 @@ public:
     PerfPageControls perfPage;
     MacroPageControls macroPage;
     LightPageControls lightPage;
+    CalibrationState calibration;
     // The music mode's capture and render thread; started by the first worker command.
     std::unique_ptr<Visualizer> visualizer;
 
@@ -572,6 +587,10 @@ private:
     void ApplyChosenColor(int color);
     // The key view's colours become the profile's user colours, sent to the keyboard.
     void StoreViewColors(int profile);
+    // Input reports (worker).
+    void ShowKeyTravel(const KeyTravel& travel);
+    void ApplyProfileSwitch(const ProfileSwitch& change);
+    void ResendCalibrationMode();
 
     void RunCommand(int code);
     void RunIdleStep();

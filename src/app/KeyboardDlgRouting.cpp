@@ -156,6 +156,8 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
 int KeyboardDlg::OnPageChanged(int tabIndex)
 {
     if (page.currentPage.load() == PAGE_PERFORMANCE) {
+        // A calibration belongs to the page: it ends with it, releasing the keys.
+        EndKeyCalibration();
         // The settings block carries the performance page's debug flag only while it is shown.
         QueueCommand(QCMD_WRITE_SETTINGS);
     }
@@ -219,6 +221,7 @@ void KeyboardDlg::CloseAllPopups()
     // A recording stops (keeping its steps) and the key box lets the keyboard go, on the UI
     // thread: this may run on the worker.
     PostMessage(WM_MACRO_HOOK_STOP, kMacroHookStopPopups, 0);
+    EndKeyCalibration();
     // The registered update dialog is asked to end; its object stays registered until the next
     // one replaces it, since its modal run may still be unwinding on the UI thread.
     std::lock_guard lock(popups.mutex);
@@ -229,6 +232,9 @@ void KeyboardDlg::CloseAllPopups()
 
 void KeyboardDlg::OnTimer(unsigned id)
 {
+    if (OnCalibrationTimer(id)) {
+        return;
+    }
     if (id != kUpgradeProgressTimer) {
         MDialog::OnTimer(id);
         return;

@@ -82,6 +82,8 @@ void KeyboardDlg::OnExitMessage(LPARAM)
 void KeyboardDlg::OnCloseCommand()
 {
     if (GetRegInt(L"exit_mode") == 1) {
+        // Keys pressed while the window is away must reach the other programs.
+        EndKeyCalibration();
         ShowWindow(SW_HIDE);
         return;
     }

@@ -21,8 +21,6 @@ constexpr int kSettleMs = 1000;
 // The keyboard's restart after a factory reset.
 constexpr int kResetRestartMs = 1000;
 constexpr int kResetReloadMs = 5000;
-// Time-out of the idle input poll.
-constexpr int kPollTimeoutMs = 10;
 // An overlapping foreground window wider or higher than this hides the preview.
 constexpr int kCoverWidth = 1000;
 constexpr int kCoverHeight = 8000;
@@ -188,16 +186,6 @@ bool KeyboardDlg::IsPreviewCovered() const
         return false;
     }
     return width > kCoverWidth || height > kCoverHeight;
-}
-
-void KeyboardDlg::PollDeviceReport()
-{
-    DeviceReport report;
-    DeviceManager& device = DeviceManager::GetInstance();
-    if (device.GetCurrentHandle() == nullptr) {
-        return;
-    }
-    device.ReadInputReport(report, kPollTimeoutMs);
 }
 
 void KeyboardDlg::FirstConnect()

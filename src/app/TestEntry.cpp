@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/KeyboardDlg.h"
+#include "platform/mui/CSwitchButton.h"
 #include "platform/mui/ControlClick.h"
 #include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyLayerCtrl.h"
@@ -66,8 +67,10 @@ std::optional<POINT> TargetPoint(const MUI::MControl& control, std::optional<int
             control, [&](int x, int y) { return rows->ItemFromPoint(x, y) == wanted; });
     }
     if (const auto* tabs = dynamic_cast<const MUI::MTabCtrl*>(&control)) {
-        return MUI::FindControlPoint(
-            control, [&](int x, int y) { return tabs->ItemFromPoint(x, y) == wanted; });
+        const int index = tabs->FindItem(wanted);
+        return MUI::FindControlPoint(control, [&](int x, int y) {
+            return index >= 0 && tabs->ItemFromPoint(x, y) == index;
+        });
     }
     return middle;
 }
@@ -95,12 +98,21 @@ void Pick(KeyboardDlg& window, std::istringstream& args)
     if (auto* combo = window.GetControlAs<MUI::MComboBox>(id)) combo->PickItem(index);
 }
 
+// "key CODE down|up" presses or releases the key; "key CODE" presses and releases it and says
+// whether the press was swallowed.
 void PressKey(std::istringstream& args)
 {
     unsigned code = 0;
+    if (!(args >> code)) return;
     std::string direction;
-    if (!(args >> code >> direction) || (direction != "down" && direction != "up")) return;
-    MUI::InjectNativeKey(code, direction == "up");
+    if (args >> direction) {
+        if (direction == "down" || direction == "up") MUI::InjectNativeKey(code, direction == "up");
+        return;
+    }
+    const bool swallowed = MUI::InjectNativeKey(code, false);
+    MUI::InjectNativeKey(code, true);
+    std::printf("key %u swallowed=%d\n", code, swallowed ? 1 : 0);
+    std::fflush(stdout);
 }
 
 void Type(KeyboardDlg& window, std::istringstream& args)
@@ -129,6 +141,26 @@ void ReportProfiles(KeyboardDlg& window)
     std::fflush(stdout);
 }
 
+void ReportKeyView(KeyboardDlg& window, std::istringstream& args)
+{
+    unsigned id = 0;
+    int code = 0;
+    if (!(args >> id >> code)) return;
+    const auto* view = window.GetControlAs<MUI::KeyboardCtrl>(id);
+    if (view == nullptr) return;
+    const MUI::KeyCalibration calibration = view->GetKeyCalibration(code);
+    const auto* display = window.perfPage.debugSwitch;
+    std::printf(
+        "keyview %u %d page=%d display=%d mode=%d travel=%d calibration=%d,%d,%d,%d,%d "
+        "steps=%llu found=%d visible=%d\n",
+        id, code, window.page.currentPage.load(), display != nullptr && display->GetCheck() ? 1 : 0,
+        view->GetKeyboardCtrlMode(), view->GetKeyTravel(code), calibration.reported ? 1 : 0,
+        calibration.travel, calibration.value, calibration.number, calibration.referenceSpan,
+        static_cast<unsigned long long>(window.worker.steps.load()),
+        window.connection.deviceFound.load() ? 1 : 0, window.IsWindowVisible() ? 1 : 0);
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 bool TestEntryEnabled() { return std::getenv("TV_TEST_ENTRY") != nullptr; }
@@ -148,5 +180,7 @@ void HandleTestCommand(KeyboardDlg& window, const std::string& command)
         Type(window, args);
     } else if (verb == "profiles") {
         ReportProfiles(window);
+    } else if (verb == "keyview") {
+        ReportKeyView(window, args);
     }
 }

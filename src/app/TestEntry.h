@@ -7,15 +7,22 @@
 //                              the main window, else a popup's name such as "Menu_Window" or
 //                              "MessageBox", '_' standing for a blank); TARGET picks the spot: a
 //                              key code on a key view, a tab on the palette tabs, a tile's value on
-//                              the palette, a layer on a layer selector, a row of a list, a tab of
-//                              the tab control; other controls are clicked in their middle
+//                              the palette, a layer on a layer selector, a row of a list, a page
+//                              id on the tab control; other controls are clicked in their middle
 //   pick ID INDEX              chooses item INDEX from the drop-down list of combobox ID
-//   key CODE down|up           a key of the desktop by its key code (X11 numbering) pressed or
-//                              released, as it reaches the program's window and its hooks
+//   key CODE down|up           a key of the desktop by its key code (X11 numbering, Qt's native
+//                              scan code) pressed or released, as it reaches the program's
+//                              window and its hooks
+//   key CODE                   presses and releases it and prints "key CODE swallowed=0|1"
 //   type ID TEXT               the user changes the text of edit ID to TEXT (one word)
 //   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
 //                              waiting=W" (A from the database, C the window's current profile,
 //                              W 1 while a wait dialog is shown)
+//   keyview ID CODE            prints "keyview ID CODE page=P display=D mode=M travel=T
+//                              calibration=R,T,V,N,S steps=N found=F visible=V": the page shown,
+//                              the performance page's travel display (1 on), key CODE's live
+//                              travel and calibration values on key view ID, the worker's steps,
+//                              the keyboard found and the window shown
 //
 // UI thread.
 #pragma once

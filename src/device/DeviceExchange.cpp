@@ -4,6 +4,7 @@
 #include "device/AnsiText.h"
 #include "device/DeviceManager.h"
 #include "device/Pause.h"
+#include "device/ProfileSwitchReport.h"
 #include "platform/hid/ReportDelivery.h"
 
 namespace {
@@ -51,6 +52,7 @@ bool DeviceManager::SendCommand(DeviceReport& report)
     bool answered = false;
     for (int attempt = 0; attempt < kAnswerReads; ++attempt) {
         const int got = ReadAnswer(*device, answer, kAnswerReadTimeoutMs);
+        KeepUnaskedReport(answer, got);
         // A vanished device answers nothing more; waiting out the attempts gains nothing.
         if (got < 0) return false;
         if (got > 0 && answer[kAnswerMarkByte] == REPORT_ANSWER_MARK) {
@@ -62,6 +64,7 @@ bool DeviceManager::SendCommand(DeviceReport& report)
         PauseMs(kResendPauseMs);
         device->Write(report.data(), report.size());
         const int got = ReadAnswer(*device, answer, kResendReadTimeoutMs);
+        KeepUnaskedReport(answer, got);
         if (got <= 0 || answer[kAnswerMarkByte] != REPORT_ANSWER_MARK) return false;
     }
     report.bytes = answer;
@@ -83,6 +86,7 @@ bool DeviceManager::SendCommandChecked(DeviceReport& report)
     Answer answer{};
     for (int attempt = 0; attempt < kCheckedReads; ++attempt) {
         const int got = ReadAnswer(*device, answer, kCheckedReadTimeoutMs);
+        KeepUnaskedReport(answer, got);
         if (got < 0) return false;
         if (got > 0 && DeviceReport{answer}.Echoes(report)) {
             report.bytes = answer;
@@ -92,11 +96,21 @@ bool DeviceManager::SendCommandChecked(DeviceReport& report)
     return false;
 }
 
+void DeviceManager::KeepUnaskedReport(const Answer& report, int got)
+{
+    if (got > 0 && report[0] == kProfileSwitchReportKind) unaskedSwitch_ = report;
+}
+
 int DeviceManager::ReadInputReport(DeviceReport& report, int timeoutMs)
 {
     report.bytes.fill(0);
     hid::HidDevice* device = GetCurrentHandle();
     if (device == nullptr) return 0;
+    if (unaskedSwitch_) {
+        report.bytes = *unaskedSwitch_;
+        unaskedSwitch_.reset();
+        return static_cast<int>(report.bytes.size());
+    }
     return ReadAnswer(*device, report.bytes, timeoutMs);
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -79,7 +80,8 @@ public:
     bool SendCommandChecked(DeviceReport& report);
 
     // One report the keyboard sent by itself, as delivered, into a cleared report: the bytes
-    // read, 0 on time-out or without a current handle, -1 when the device failed.
+    // read, 0 on time-out or without a current handle, -1 when the device failed. A profile
+    // switch that arrived while an exchange waited for its answer comes first.
     int ReadInputReport(DeviceReport& report, int timeoutMs);
 
     // --- Chunked transfers and batches (REPORT_DATA_MAX bytes a chunk, address = base +
@@ -142,6 +144,8 @@ private:
     };
 
     const DeviceRecord* RecordOfCurrentHandle() const;
+    // Keeps a profile-switch report read in place of an answer for the next input poll.
+    void KeepUnaskedReport(const std::array<uint8_t, REPORT_SIZE>& report, int got);
     bool CountsAsCurrentType(const DeviceRecord& record) const;
     const SupportedDevice* FindSupported(int vendorId, int productId,
                                          const std::wstring& productString) const;
@@ -158,4 +162,6 @@ private:
     std::vector<SupportedDevice> supported_;
     std::atomic<int> currentType_{0};
     hid::HidDevice* currentHandle_ = nullptr;
+    // Worker only: the last profile switch the keyboard reported during an exchange.
+    std::optional<std::array<uint8_t, REPORT_SIZE>> unaskedSwitch_;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/DeviceManager.h"
+#include "device/ProfileSwitchReport.h"
 #include "device/TableRead.h"
 #include "storage/KBDataBase.h"
 #include "storage/RecordList.h"
@@ -24,6 +25,8 @@ bool KeyPerfTransfer::ReadFromDevice(int profile)
 
 bool KeyPerfTransfer::ReadDeviceProfile(int profile, int deviceProfile)
 {
+    // Only the keyboard's own profiles: another number would wrap the 16-bit address.
+    if (profile < 1 || deviceProfile < 0 || deviceProfile >= kDeviceProfiles) return false;
     return ReadAt(profile, static_cast<uint16_t>(deviceProfile * kKeyPerfProfileStride));
 }
 

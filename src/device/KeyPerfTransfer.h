@@ -18,7 +18,8 @@ public:
     // A chunk that does not arrive changes neither the slots nor the rows of its keys.
     bool ReadFromDevice(int profile);
     // The table of a device profile (at device profile x 1024), without batch markers, as
-    // after a profile switch on the keyboard.
+    // after a profile switch on the keyboard. False, reading nothing, for a profile below 1 or
+    // a device profile the keyboard does not have.
     bool ReadDeviceProfile(int profile, int deviceProfile);
     // The profile's rows, encoded at their keys' indexes (other keys 0), in one batch at
     // address 0. Nothing for a profile below 1 or without rows.

@@ -69,6 +69,9 @@ int KeyboardDlg::OnPerfPageMessage(unsigned id, int code, LPARAM value)
         case kSwitchTypeCombo:
             OnSwitchTypeChanged();
             return 1;
+        case kCalibration:
+            ToggleKeyCalibration();
+            return 1;
         case kDebugSwitch:
             OnDebugModeSwitch();
             return 1;

@@ -154,18 +154,26 @@ protected:
         return seen;
     }
 
-    // The profile list's report once it contains `expected` (or the last one at the time-out).
-    std::string WaitForProfiles(const std::string& expected)
+    // The first line of the program's answer to `command` that starts with `prefix` and holds
+    // `expected`, asking again until it does (or the last answer at the time-out).
+    std::string WaitForAnswer(const std::string& command, const std::string& prefix,
+                              const std::string& expected)
     {
         const auto end = std::chrono::steady_clock::now() + kTimeout;
         std::string seen;
         while (std::chrono::steady_clock::now() < end) {
-            Send("profiles");
-            if (const auto line = program_->WaitForLine("profiles ", 5s)) seen = *line;
+            Send(command);
+            if (const auto line = program_->WaitForLine(prefix, 5s)) seen = *line;
             if (seen.find(expected) != std::string::npos) break;
             std::this_thread::sleep_for(20ms);
         }
         return seen;
+    }
+
+    // The profile list's report once it contains `expected` (or the last one at the time-out).
+    std::string WaitForProfiles(const std::string& expected)
+    {
+        return WaitForAnswer("profiles", "profiles ", expected);
     }
 
     // Gives the key the media tile on the layer shown, as the user does: key, tab, tile.
@@ -506,6 +514,65 @@ TEST_F(LightingProcessTest, PreviewReadsTheLiveColoursOnlyAndStopsWhileMinimised
         ASSERT_LE(reads(), 7) << "reads go on while minimised";
         std::this_thread::sleep_for(50ms);
     }
+}
+
+// The keyboard's own reports reach the running program: live travel on the performance page,
+// the calibration values while the keys are swallowed, and a profile switch made on the keyboard.
+TEST_F(ProfilesProcessTest, KeyboardReportsReachThePerformancePageAndCalibration)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    const std::string keyA = std::to_string(KeyIndex(kKeyA));
+    const std::string viewA = "keyview 272 " + std::to_string(kKeyA);
+    const auto control = [&](const std::string& command) {
+        return vkb::SendControl(socket_.string(), command);
+    };
+    // Until the keyboard's state holds the value; `retry` is sent again on the way.
+    const auto waitForCalibrating = [&](const char* value, const std::string& retry) {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        while (std::chrono::steady_clock::now() < end) {
+            if (KeyboardState()["calibrating"] == value) return true;
+            if (!retry.empty()) Send(retry);
+            std::this_thread::sleep_for(100ms);
+        }
+        return false;
+    };
+    // Sends the travel report (and the click that shows the page) until the view shows it.
+    const auto waitForView = [&](const std::string& travel, const std::string& expected) {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        std::string seen;
+        while (seen.find(expected) == std::string::npos && std::chrono::steady_clock::now() < end) {
+            Send("click main 55 7");  // the performance page; a second click changes nothing
+            EXPECT_EQ(control("travel " + keyA + " " + travel), "ok");
+            seen = WaitForAnswer(viewA, "keyview ", expected);
+        }
+        return seen;
+    };
+    // 256 x 40 / (517 - 5): half way down.
+    const std::string half = "mode=105 travel=20 ";
+    std::string seen = waitForView("256 517", half);
+    EXPECT_NE(seen.find(half), std::string::npos)
+        << seen << "\nrequests the keyboard took: " << KeyboardState()["requests"];
+
+    // Calibration: the keyboard calibrates, the keys go nowhere, the view shows the values.
+    EXPECT_NE(WaitForAnswer("key 38", "key ", "swallowed=0").find("swallowed=0"),
+              std::string::npos);
+    Send("click main 286");
+    EXPECT_TRUE(waitForCalibrating("1", ""));
+    EXPECT_NE(WaitForAnswer("key 38", "key ", "swallowed=1").find("swallowed=1"),
+              std::string::npos);
+    const std::string values = "mode=106 travel=40 calibration=1,40,55,105,291";
+    seen = waitForView("300 261 55 1 0 5 9 300", values);
+    EXPECT_NE(seen.find(values), std::string::npos) << seen;
+
+    // Another page ends it: the keyboard is told and the keys reach their programs again.
+    EXPECT_TRUE(waitForCalibrating("0", "click main 55 1"));
+    EXPECT_NE(WaitForAnswer("key 38", "key ", "swallowed=0").find("swallowed=0"),
+              std::string::npos);
+
+    // The user picks the keyboard's second profile on the keyboard itself.
+    ASSERT_EQ(control("profile-switch 0 1"), "ok");
+    const std::string second = "active=2 current=2 selected=1";
+    EXPECT_NE(WaitForProfiles(second).find(second), std::string::npos);
 }
 
 }  // namespace

@@ -128,6 +128,31 @@ TEST_F(LinkTest, ReportsWithoutTheAnswerMarkAreSkipped)
     EXPECT_EQ(report[1], CMD_CALIBRATION_ON);
 }
 
+TEST_F(LinkTest, AProfileSwitchReadDuringAnExchangeWaitsForTheNextPoll)
+{
+    Connect();
+    keyboard->respond = [](const Bytes& request) {
+        Bytes change(65, 0);
+        change[1] = 0xA1;  // the user switched to layer 2, profile 3 on the keyboard
+        change[2] = 2;
+        change[3] = 3;
+        Bytes travel(65, 0);
+        travel[1] = 0xA0;
+        return std::vector<Bytes>{change, travel, Answer(request)};
+    };
+    DeviceReport plain = DeviceReport::Request(CMD_CALIBRATION_ON);
+    ASSERT_TRUE(manager.SendCommand(plain));
+    DeviceReport checked = DeviceReport::Request(CMD_READ_KEY_PERF, 0, nullptr, 56);
+    ASSERT_TRUE(manager.SendCommandChecked(checked));
+    keyboard->respond = EchoKeyboard();
+    DeviceReport polled;
+    ASSERT_GT(manager.ReadInputReport(polled, 10), 0);
+    EXPECT_EQ(polled[0], 0xA1);
+    EXPECT_EQ(polled[1], 2);
+    EXPECT_EQ(polled[2], 3);
+    EXPECT_EQ(manager.ReadInputReport(polled, 10), 0) << "taken once; the travel was dropped";
+}
+
 TEST_F(LinkTest, AForeignAnswerIsTakenBySendCommandButNotByTheCheckedRead)
 {
     Connect();

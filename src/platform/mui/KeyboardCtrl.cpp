@@ -362,7 +362,10 @@ void KeyboardCtrl::Paint(QPainter& painter)
         body.addRoundedRect(QRectF(0, 0, keyboardWidth_, keyboardHeight_), 10, 10);
         painter.fillPath(body, ColorRefToQColor(keyboardColor_));
     }
-    for (size_t i = 0; i < keys_.size(); ++i) PaintKey(painter, keys_[i], static_cast<int>(i));
+    for (size_t i = 0; i < keys_.size(); ++i) {
+        PaintKey(painter, keys_[i], static_cast<int>(i));
+        PaintKeyTravel(painter, keys_[i]);
+    }
     painter.restore();
     if (!notice.empty()) {
         // Below the keys: a picture that is missing, for example.

@@ -40,6 +40,16 @@ struct KeyPerfInfo {
     friend bool operator==(const KeyPerfInfo&, const KeyPerfInfo&) = default;
 };
 
+// What the keyboard reported for one key while its switches are calibrated.
+struct KeyCalibration {
+    bool reported = false;  // false until the first report since the last reset
+    int travel = 0;         // 0..40
+    int value = 0;
+    int number = 0;
+    int referenceSpan = 0;
+    friend bool operator==(const KeyCalibration&, const KeyCalibration&) = default;
+};
+
 struct KeyItem {
     std::wstring name;  // caption from the layout
     std::wstring desc;
@@ -53,6 +63,7 @@ struct KeyItem {
     bool checked = false;
     KeyPerfInfo perf;
     int travel = 0;  // live travel shown (performance view)
+    KeyCalibration calibration;
 };
 
 class KeyboardCtrl : public MControl {
@@ -60,6 +71,10 @@ public:
     static constexpr int kSelectNone = 0;      // a click only sets the current key
     static constexpr int kSelectSingle = 1;    // a click checks only that key
     static constexpr int kSelectMultiple = 2;  // a click flips the key, dragging paints
+    // What the performance page's view shows on its keys: the live travel, or the values of a
+    // calibration.
+    static constexpr int kModePerformance = 105;
+    static constexpr int kModeCalibration = 106;
 
     KeyboardCtrl();
 
@@ -154,6 +169,15 @@ public:
     bool SetKeyPerfInfo(int code, const KeyPerfInfo& info);
     bool GetKeyPerfInfo(int code, KeyPerfInfo& info) const;
 
+    // --- Calibration ---
+    void SetKeyboardCtrlMode(int mode);
+    int GetKeyboardCtrlMode() const;
+    // One key's calibration report; false for a code that is not a key.
+    bool SetKeyCalibration(int code, int travel, int value, int number, int referenceSpan);
+    KeyCalibration GetKeyCalibration(int code) const;
+    // Every key back to "nothing reported", its live travel 0.
+    void ResetKeyCalibration();
+
 protected:
     // Both locks in their order, for the operations of derived views.
     struct ViewGuard {
@@ -174,6 +198,8 @@ protected:
     int IndexAt(int x, int y) const;
     // Draws one key (window lock held); derived views may add to it.
     virtual void PaintKey(QPainter& painter, const KeyItem& key, int index);
+    // The live travel, or in calibration mode the key's calibration values, over the cap.
+    void PaintKeyTravel(QPainter& painter, const KeyItem& key) const;
 
     std::vector<KeyItem> keys_;
 
@@ -191,6 +217,7 @@ private:
     mutable std::recursive_mutex viewMutex_;
     PRECISION precision_;
     int bottomRapidTrigger_ = 0;
+    int ctrlMode_ = kModePerformance;
     COLORREF keyboardColor_ = 0;
     bool keyboardColorSet_ = false;
     int keyboardWidth_ = 0;

@@ -150,4 +150,25 @@ TEST_F(KeyboardCtrlTest, WorkerBracketsAreSeenWholeWhileTheUiThreadPaints)
     EXPECT_EQ(view->GetCheckItemCount(), 0);  // round 300 unchecks
 }
 
+TEST_F(KeyboardCtrlTest, CalibrationModeKeepsEachKeysReportUntilReset)
+{
+    EXPECT_EQ(view->GetKeyboardCtrlMode(), KeyboardCtrl::kModePerformance);
+    view->SetKeyboardCtrlMode(KeyboardCtrl::kModeCalibration);
+    EXPECT_TRUE(view->SetKeyCalibration(5, 55, 7, 105, 300));
+    EXPECT_FALSE(view->SetKeyCalibration(99, 10, 1, 1, 1));
+    EXPECT_EQ(view->GetKeyCalibration(5), (MUI::KeyCalibration{true, 40, 7, 105, 300}))
+        << "travel is kept within the bottom";
+    EXPECT_EQ(view->GetKeyTravel(5), 40);
+    EXPECT_FALSE(view->GetKeyCalibration(4).reported);
+    // Both looks paint, with reported and waiting keys.
+    view->Widget()->repaint();
+    view->SetKeyboardCtrlMode(KeyboardCtrl::kModePerformance);
+    EXPECT_TRUE(view->SetKeyActuation(6, 20));
+    view->Widget()->repaint();
+    view->ResetKeyCalibration();
+    EXPECT_EQ(view->GetKeyCalibration(5), MUI::KeyCalibration{});
+    EXPECT_EQ(view->GetKeyTravel(5), 0);
+    EXPECT_EQ(view->GetKeyTravel(6), 0);
+}
+
 }  // namespace
