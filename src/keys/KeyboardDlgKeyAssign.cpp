@@ -103,12 +103,6 @@ int KeyboardDlg::OnKeyPageMessage(unsigned id, int code, LPARAM value)
         case kResetLayer:
             ResetAllKeys();
             return 1;
-        case kImportProfile:
-            ImportProfile();
-            return 1;
-        case kExportProfile:
-            ExportProfile();
-            return 1;
         case kLayers:
             OnKeyLayerChanged(kLayers);
             return 1;

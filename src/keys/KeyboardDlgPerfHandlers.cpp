@@ -107,12 +107,6 @@ int KeyboardDlg::OnPerfPageMessage(unsigned id, int code, LPARAM value)
         case kResetRapidTrigger:
             ResetRapidTrigger();
             return 1;
-        case kImportProfile:
-            ImportProfile();
-            return 1;
-        case kExportProfile:
-            ExportProfile();
-            return 1;
         default:
             return 0;
     }

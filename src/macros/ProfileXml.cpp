@@ -37,6 +37,27 @@ void OpenSection(XmlDocument& doc, const wchar_t* name)
     doc.EnterElement();
 }
 
+// A section holding one item element per row, each given its attributes by `write`; rows
+// `keep` refuses are left out.
+template <class Row, class Write, class Keep>
+void WriteItems(XmlDocument& doc, const wchar_t* section, const std::vector<Row>& rows, Write write,
+                Keep keep)
+{
+    OpenSection(doc, section);
+    for (const Row& row : rows) {
+        if (!keep(row)) continue;
+        doc.AddElement(L"item");
+        write(row);
+    }
+    doc.LeaveElement();
+}
+
+template <class Row, class Write>
+void WriteItems(XmlDocument& doc, const wchar_t* section, const std::vector<Row>& rows, Write write)
+{
+    WriteItems(doc, section, rows, write, [](const Row&) { return true; });
+}
+
 void WriteAdvancedKeys(XmlDocument& doc, const std::vector<ProfileFileAdvancedKey>& keys)
 {
     if (keys.empty()) return;
@@ -99,9 +120,7 @@ void WriteMacros(XmlDocument& doc, const std::vector<ProfileFileMacro>& macros)
 
 void WriteKeys(XmlDocument& doc, const std::vector<KeyMacroRecord>& keys)
 {
-    OpenSection(doc, L"key_info");
-    for (const KeyMacroRecord& k : keys) {
-        doc.AddElement(L"item");
+    WriteItems(doc, L"key_info", keys, [&doc](const KeyMacroRecord& k) {
         SetInts(doc, {{L"fn_layer", k.fn_layer}, {L"key_code", k.key_code}});
         doc.SetAttribute(L"layout_desc", std::to_wstring(k.key_code));
         SetInts(doc, {{L"macro_type", k.macro_type},
@@ -109,15 +128,12 @@ void WriteKeys(XmlDocument& doc, const std::vector<KeyMacroRecord>& keys)
                       {L"macro_value2", k.macro_value2},
                       {L"macro_value3", k.macro_value3}});
         doc.SetAttribute(L"macro_desc", k.macro_desc);
-    }
-    doc.LeaveElement();
+    });
 }
 
 void WritePerfs(XmlDocument& doc, const std::vector<KeyPerfRecord>& perfs)
 {
-    OpenSection(doc, L"perf_info");
-    for (const KeyPerfRecord& p : perfs) {
-        doc.AddElement(L"item");
+    WriteItems(doc, L"perf_info", perfs, [&doc](const KeyPerfRecord& p) {
         SetInts(doc, {{L"key_code", p.key_code},
                       {L"switch_type", p.switch_type},
                       {L"key_mode", p.key_mode},
@@ -127,66 +143,59 @@ void WritePerfs(XmlDocument& doc, const std::vector<KeyPerfRecord>& perfs)
                       {L"deadzone_state", p.deadzone_state},
                       {L"press_deadzone", p.press_deadzone},
                       {L"release_deadzone", p.release_deadzone}});
-    }
-    doc.LeaveElement();
+    });
 }
 
 void WriteLights(XmlDocument& doc, const std::vector<LightRecord>& lights)
 {
-    OpenSection(doc, L"light_mode");
-    for (const LightRecord& l : lights) {
+    WriteItems(
+        doc, L"light_mode", lights,
+        [&doc](const LightRecord& l) {
+            SetInts(doc, {{L"mode", l.mode},
+                          {L"brightness", l.brightness},
+                          {L"speed", l.speed},
+                          {L"direction", l.direction},
+                          {L"colorful", l.colorful},
+                          {L"colorindex", l.colorindex},
+                          {L"color_value", l.color_value},
+                          {L"status", l.status}});
+        },
         // The switched-off mode is written only when it is the active one, so that the file
         // keeps which mode is active.
-        if (l.mode == ProfileFileLimit::kLightModeOff && l.status != 1) continue;
-        doc.AddElement(L"item");
-        SetInts(doc, {{L"mode", l.mode},
-                      {L"brightness", l.brightness},
-                      {L"speed", l.speed},
-                      {L"direction", l.direction},
-                      {L"colorful", l.colorful},
-                      {L"colorindex", l.colorindex},
-                      {L"color_value", l.color_value},
-                      {L"status", l.status}});
-    }
-    doc.LeaveElement();
+        [](const LightRecord& l) {
+            return l.mode != ProfileFileLimit::kLightModeOff || l.status == 1;
+        });
 }
 
 void WriteColors(XmlDocument& doc, const std::vector<UserLightRgbRecord>& colors)
 {
-    OpenSection(doc, L"key_light");
     const KeyNameTable& names = KeyNameTable::GetInstance();
-    for (const UserLightRgbRecord& c : colors) {
-        doc.AddElement(L"item");
+    WriteItems(doc, L"key_light", colors, [&doc, &names](const UserLightRgbRecord& c) {
         doc.SetAttribute(L"key_name", names.KeyUsageToName(c.key_code));
         doc.SetAttribute(L"key_code", c.key_code);
         doc.SetAttribute(L"key_rgb", text::FormatColorText(static_cast<uint32_t>(c.key_rgb)));
-    }
-    doc.LeaveElement();
+    });
 }
 
 void WriteMusic(XmlDocument& doc, const std::optional<MusicLayerRecord>& music)
 {
-    OpenSection(doc, L"music_layer");
-    if (music) {
-        doc.AddElement(L"item");
-        SetInts(doc, {{L"deviceindex", music->deviceindex},
-                      {L"foremode", music->foremode},
-                      {L"fore_amplitude", music->fore_amplitude},
-                      {L"backmode", music->backmode},
-                      {L"backb_right", music->backb_right}});
-    }
-    doc.LeaveElement();
+    std::vector<MusicLayerRecord> rows;
+    if (music) rows.push_back(*music);
+    WriteItems(doc, L"music_layer", rows, [&doc](const MusicLayerRecord& m) {
+        SetInts(doc, {{L"deviceindex", m.deviceindex},
+                      {L"foremode", m.foremode},
+                      {L"fore_amplitude", m.fore_amplitude},
+                      {L"backmode", m.backmode},
+                      {L"backb_right", m.backb_right}});
+    });
 }
 
 void WriteConfig(XmlDocument& doc, const std::vector<std::pair<std::wstring, std::wstring>>& rows)
 {
-    OpenSection(doc, L"config_info");
-    for (const auto& [key, value] : rows) {
-        doc.AddElement(L"item");
-        doc.SetAttribute(L"key", key);
-        doc.SetAttribute(L"value", value);
-    }
-    doc.LeaveElement();
+    WriteItems(doc, L"config_info", rows, [&doc](const std::pair<std::wstring, std::wstring>& row) {
+        doc.SetAttribute(L"key", row.first);
+        doc.SetAttribute(L"value", row.second);
+    });
 }
 
 // --- reading -------------------------------------------------------------------------------
