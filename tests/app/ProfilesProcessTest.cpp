@@ -7,11 +7,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "KeyboardClient.h"
 #include "KeyboardMemory.h"
@@ -78,11 +80,20 @@ protected:
         program_ = std::make_unique<apptest::ChildProgram>(
             TV_PROGRAM_PATH, std::vector<std::string>{},
             // A fresh data folder for every test, also when one process runs several.
-            std::vector<std::string>{
-                "XDG_DATA_HOME=" + dir_ + "/data", "XDG_CONFIG_HOME=" + dir_ + "/config",
-                "TV_STARTUP_REPORT=1", "TV_TEST_ENTRY=1", "ASAN_OPTIONS=detect_leaks=0",
-                "QT_QPA_PLATFORM=offscreen", "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_});
+            Environment());
         ASSERT_TRUE(WaitForState(kLoaded));
+    }
+
+    // The program's environment; a fixture of its own may add to it.
+    virtual std::vector<std::string> Environment() const
+    {
+        return {"XDG_DATA_HOME=" + dir_ + "/data",
+                "XDG_CONFIG_HOME=" + dir_ + "/config",
+                "TV_STARTUP_REPORT=1",
+                "TV_TEST_ENTRY=1",
+                "ASAN_OPTIONS=detect_leaks=0",
+                "QT_QPA_PLATFORM=offscreen",
+                "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_};
     }
 
     void TearDown() override
@@ -281,6 +292,59 @@ TEST_F(ProfilesProcessTest, PerformancePageChangesEndInTheKeyboardsPerformanceTa
     EXPECT_TRUE(waitForModes("00")) << mode(kKeyA) << " " << mode(kKeyQ);
     Send(kPerfRapidTrigger);
     EXPECT_TRUE(waitForModes("01")) << mode(kKeyA) << " " << mode(kKeyQ);
+}
+
+// The file dialogs answered with one path and every message box with its first button, as a
+// user would answer them: the key page exports the profile, the performance page imports the
+// file as a new profile, which goes to the keyboard whole.
+class ProfileFileProcessTest : public ProfilesProcessTest {
+protected:
+    std::vector<std::string> Environment() const override
+    {
+        std::vector<std::string> environment = ProfilesProcessTest::Environment();
+        environment.push_back("TOLVENIC_TEST_FILE_ANSWER=" + File().string());
+        environment.push_back("TOLVENIC_TEST_MESSAGE_ANSWER=1");
+        return environment;
+    }
+    fs::path File() const { return fs::path(dir_) / "exported profile.xml"; }
+};
+
+TEST_F(ProfileFileProcessTest, ExportedProfileImportsAsANewProfileOnTheKeyboard)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    AssignMedia(kKeyA, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+
+    Send("click main 94");
+    const auto end = std::chrono::steady_clock::now() + kTimeout;
+    while (!fs::exists(File()) && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_TRUE(fs::exists(File()));
+    std::ostringstream text;
+    text << std::ifstream(File(), std::ios::binary).rdbuf();
+    EXPECT_TRUE(text.str().starts_with(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile>\r\n<info name=\"Profile 1\">"));
+
+    // The key changes again in the first profile; the imported one brings back the old key.
+    AssignMedia(kKeyA, kPlay);
+    ASSERT_EQ(WaitForKey(0, kKeyA, "30CD00"), "30CD00");
+    Send("click main 282");
+    const std::string imported =
+        "active=4 current=4 selected=3 items=1:Profile 1|2:Profile 2|3:Profile 3|4:Profile 1 "
+        "waiting=0";
+    EXPECT_NE(WaitForProfiles(imported).find(imported), std::string::npos);
+    EXPECT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+    EXPECT_EQ(KeyBytes(1, kKeyF10), "30E200") << "the FN layer as the exported profile held it";
+
+    // A file that is no profile file: the import message (answered at once) and no new
+    // profile.
+    std::ofstream(File(), std::ios::binary | std::ios::trunc) << "<profile>";
+    Send("click main 93");
+    Send("profiles");
+    const auto line = program_->WaitForLine("profiles ", kTimeout);
+    ASSERT_TRUE(line);
+    EXPECT_NE(line->find(imported), std::string::npos) << *line;
 }
 
 }  // namespace
