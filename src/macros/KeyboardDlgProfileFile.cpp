@@ -8,10 +8,13 @@
 #include "app/CUIMessageBox.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
+#include "keys/KeyDefaults.h"
+#include "keys/KeyPerfDefaults.h"
 #include "lighting/DefaultLightRows.h"
 #include "macros/ProfileFile.h"
 #include "macros/ProfileFileRows.h"
 #include "macros/ProfileNames.h"
+#include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
 #include "platform/os/FileDialog.h"
 #include "storage/KBDataBase.h"
@@ -31,6 +34,13 @@ const std::wstring kSaveFilter(L"Profile (*.xml)\0*.xml\0\0", 24);
 const std::wstring kOpenFilter(L"Keyboard Key (*.xml)\0*.xml\0\0", 29);
 
 }  // namespace
+
+std::vector<MUI::KeyItem> KeyboardDlg::LayoutKeyItems() const
+{
+    // Every key view holds the layout's key items; the key page's exists from construction on.
+    return keyPage.keyboard != nullptr ? keyPage.keyboard->GetKeyItems()
+                                       : std::vector<MUI::KeyItem>{};
+}
 
 void KeyboardDlg::ExportProfile()
 {
@@ -66,14 +76,22 @@ void KeyboardDlg::ImportProfile()
 
     KBDataBase& db = KBDataBase::GetInstance();
     const std::optional<ProfileFileContent> content = LoadProfileFile(*path);
-    const int profile = content ? StoreProfileFile(db, *content,
-                                                   [this, &db](int id) {
-                                                       CreateDefaultKeyRows(id);
-                                                       CreateDefaultKeyPerfRows(id);
-                                                       CreateDefaultLightRows(db, id);
-                                                       db.InsertDefaultConfig(id);
-                                                   })
-                                : 0;
+    ProfileDefaultRows defaults;
+    defaults.keyRows = [this](int id) {
+        std::vector<std::pair<int, std::wstring>> keys;
+        for (const MUI::KeyItem& item : LayoutKeyItems()) keys.emplace_back(item.code, item.name);
+        return DefaultKeyRows(id, keys);
+    };
+    defaults.perfRows = [this](int id) {
+        std::vector<int> codes;
+        for (const MUI::KeyItem& item : LayoutKeyItems()) codes.push_back(item.code);
+        return DefaultKeyPerfRows(id, codes);
+    };
+    defaults.storeOtherRows = [&db](int id) {
+        CreateDefaultLightRows(db, id);
+        db.InsertDefaultConfig(id);
+    };
+    const int profile = content ? StoreProfileFile(db, *content, defaults) : 0;
     if (profile <= 0) {
         ShowMessageBox(GetHWND(), GetLanString(kImportFailedText).c_str(),
                        GetLanString(kImportCaption).c_str(), kMessageBoxOneButton);

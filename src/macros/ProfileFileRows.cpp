@@ -100,22 +100,46 @@ bool StoreAdvancedKeys(KBDataBase& db, const ProfileFileContent& content, int pr
     return true;
 }
 
-// The file's key rows of the profile's own layers, their bindings following the new ids.
-std::vector<KeyMacroRecord> KeyRows(const ProfileFileContent& content, int profile,
+// The profile's default key rows with the file's rows of its own layers in place of those of
+// the same layer and key, their bindings following the new ids.
+std::vector<KeyMacroRecord> KeyRows(const ProfileFileContent& content,
+                                    std::vector<KeyMacroRecord> rows,
                                     const std::map<int, int>& macroIds,
                                     const std::map<int, int>& advancedIds)
 {
-    std::vector<KeyMacroRecord> rows;
-    for (KeyMacroRecord row : content.keys) {
-        if (row.fn_layer >= ProfileFileLimit::kLayers) continue;
-        if (row.macro_type == KMT_MACRO || IsAdvancedType(row.macro_type)) {
-            const std::map<int, int>& ids = row.macro_type == KMT_MACRO ? macroIds : advancedIds;
-            const auto found = ids.find(row.macro_value);
+    std::map<std::pair<int, int>, KeyMacroRecord*> byKey;
+    for (KeyMacroRecord& row : rows) byKey[{row.fn_layer, row.key_code}] = &row;
+    for (const KeyMacroRecord& file : content.keys) {
+        const auto target = byKey.find({file.fn_layer, file.key_code});
+        if (target == byKey.end()) continue;
+        int value = file.macro_value;
+        if (file.macro_type == KMT_MACRO || IsAdvancedType(file.macro_type)) {
+            const std::map<int, int>& ids = file.macro_type == KMT_MACRO ? macroIds : advancedIds;
+            const auto found = ids.find(file.macro_value);
             if (found == ids.end()) continue;
-            row.macro_value = found->second;
+            value = found->second;
         }
-        row.profile = profile;
-        rows.push_back(std::move(row));
+        KeyMacroRecord& row = *target->second;
+        row.macro_type = file.macro_type;
+        row.macro_value = value;
+        row.macro_value2 = file.macro_value2;
+        row.macro_value3 = file.macro_value3;
+        row.macro_desc = file.macro_desc;
+    }
+    return rows;
+}
+
+std::vector<KeyPerfRecord> PerfRows(const ProfileFileContent& content,
+                                    std::vector<KeyPerfRecord> rows)
+{
+    std::map<int, KeyPerfRecord*> byKey;
+    for (KeyPerfRecord& row : rows) byKey[row.key_code] = &row;
+    for (KeyPerfRecord file : content.perfs) {
+        const auto target = byKey.find(file.key_code);
+        if (target == byKey.end()) continue;
+        file.perf_id = target->second->perf_id;
+        file.profile = target->second->profile;
+        *target->second = file;
     }
     return rows;
 }
@@ -139,7 +163,8 @@ bool StoreLights(KBDataBase& db, const ProfileFileContent& content, int profile)
     return active < 0 || db.SetActiveLightMode(profile, active);
 }
 
-bool StoreRows(KBDataBase& db, const ProfileFileContent& content, int profile)
+bool StoreRows(KBDataBase& db, const ProfileFileContent& content, int profile,
+               const ProfileDefaultRows& defaults)
 {
     std::map<int, int> advancedIds;
     std::map<int, int> macroIds;
@@ -147,10 +172,10 @@ bool StoreRows(KBDataBase& db, const ProfileFileContent& content, int profile)
         !StoreMacros(db, content, macroIds)) {
         return false;
     }
-    db.UpdateKeyMacros(KeyRows(content, profile, macroIds, advancedIds));
-    std::vector<KeyPerfRecord> perfs = content.perfs;
-    for (KeyPerfRecord& p : perfs) p.profile = profile;
-    db.UpdateKeyPerfs(std::move(perfs));
+    // Written once, as a new profile's rows are, with the file's rows already in place.
+    db.InsertKeyMacros(KeyRows(content, defaults.keyRows(profile), macroIds, advancedIds));
+    db.InsertKeyPerfs(PerfRows(content, defaults.perfRows(profile)));
+    defaults.storeOtherRows(profile);
     if (!StoreLights(db, content, profile)) return false;
     std::vector<UserLightRgbRecord> colors = content.colors;
     for (UserLightRgbRecord& c : colors) {
@@ -207,7 +232,7 @@ ProfileFileContent CollectProfileRows(KBDataBase& db, int profile, const std::ws
 }
 
 int StoreProfileFile(KBDataBase& db, const ProfileFileContent& content,
-                     const std::function<void(int)>& createDefaultRows)
+                     const ProfileDefaultRows& defaults)
 {
     int id = 0;
     const bool kept = db.WriteTogether([&] {
@@ -216,8 +241,7 @@ int StoreProfileFile(KBDataBase& db, const ProfileFileContent& content,
         record.name = content.name;
         id = db.InsertProfile(record);
         if (id <= 0) return false;
-        createDefaultRows(id);
-        return StoreRows(db, content, id);
+        return StoreRows(db, content, id, defaults);
     });
     return kept ? id : 0;
 }
