@@ -56,6 +56,7 @@ class TrayIcon;
 namespace MUI {
 class FirstShowWatch;
 class KeyboardCtrl;
+struct KeyItem;
 class MSlider;
 class MText;
 }  // namespace MUI
@@ -363,6 +364,15 @@ public:
     // Worker: reloads the pages for the active profile and writes it to the keyboard; when the
     // keyboard does not take all of it, the previous profile is made active again.
     void ApplyProfile();
+    // The profile file: the selected profile saved to a file the user chooses; a file read as
+    // a new, active profile written to the keyboard.
+    void ExportProfile();
+    void ImportProfile();
+    // A new profile, already active in the database, added to every profile combobox and
+    // selected, made the current profile and written to the keyboard behind a wait dialog.
+    void ListNewActiveProfile(int profile, const std::wstring& shown);
+    // The key items of the model's layout (none before the key page is built).
+    std::vector<MUI::KeyItem> LayoutKeyItems() const;
     // The default profile names shown in the current language (after a language change).
     void RelabelProfileNames();
     // The profile comboboxes of the pages built so far, the key page's first.

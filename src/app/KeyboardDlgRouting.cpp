@@ -23,6 +23,30 @@ bool IsProfileCombo(unsigned id)
            std::find(std::begin(others), std::end(others), id) != std::end(others);
 }
 
+// The profile-file buttons of every editing page: key page, advanced keys (111, 112),
+// lighting (146, 147), macros and performance.
+constexpr unsigned kMacroPageImport = 222;
+constexpr unsigned kMacroPageExport = 223;
+constexpr struct {
+    unsigned importButton;
+    unsigned exportButton;
+} kProfileFileButtons[] = {{KeyPageId::kImportProfile, KeyPageId::kExportProfile},
+                           {111, 112},
+                           {146, 147},
+                           {kMacroPageImport, kMacroPageExport},
+                           {PerfPageId::kImportProfile, PerfPageId::kExportProfile}};
+
+enum class ProfileFileButton { kNone, kImport, kExport };
+
+ProfileFileButton ProfileFileButtonOf(unsigned id)
+{
+    for (const auto& pair : kProfileFileButtons) {
+        if (id == pair.importButton) return ProfileFileButton::kImport;
+        if (id == pair.exportButton) return ProfileFileButton::kExport;
+    }
+    return ProfileFileButton::kNone;
+}
+
 }  // namespace
 
 int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
@@ -34,6 +58,16 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
         // A profile name edited in place: stored (or restored) before the page sees it.
         EndRenameProfile(id);
         return 1;
+    }
+    if (const ProfileFileButton button = ProfileFileButtonOf(id);
+        code == MUI::kNotifyClick && button != ProfileFileButton::kNone) {
+        if (button == ProfileFileButton::kImport) {
+            ImportProfile();
+        } else {
+            ExportProfile();
+        }
+        // The macro page's pair answers 0, as the page's other buttons do.
+        return id == kMacroPageImport || id == kMacroPageExport ? 0 : 1;
     }
     if (id >= KeyPageId::kProfileCombo && id <= KeyPageId::kKeyValues) {
         return OnKeyPageMessage(id, code, value);  // filters the codes per control itself

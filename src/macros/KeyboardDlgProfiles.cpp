@@ -56,21 +56,6 @@ constexpr struct {
 
 constexpr int kProfileType = 1;
 
-// A name fit for one line of a list: control characters are shown as blanks. The stored name
-// keeps them.
-std::wstring OneLine(std::wstring name)
-{
-    for (wchar_t& c : name) {
-        if (c < L' ' || c == 0x7F) c = L' ';
-    }
-    return name;
-}
-
-std::wstring ShownName(const std::wstring& stored, const std::wstring& defaultWord)
-{
-    return OneLine(ProfileDisplayName(stored, defaultWord));
-}
-
 }  // namespace
 
 std::vector<MUI::MComboBox*> KeyboardDlg::ProfileCombos() const
@@ -125,7 +110,7 @@ void KeyboardDlg::LoadProfiles()
     const std::vector<ProfileRecord> list = TakeRecords(stored);
     const std::wstring word = GetLanString(kDefaultNameText);
     for (const ProfileRecord& profile : list) {
-        const std::wstring shown = ShownName(profile.name, word);
+        const std::wstring shown = ListedProfileName(profile.name, word);
         for (MUI::MComboBox* combo : combos) combo->AddItem(shown, profile.profile);
     }
 
@@ -164,15 +149,21 @@ void KeyboardDlg::AddProfile()
     CreateDefaultKeyPerfRows(id);
     CreateDefaultLightRows(db, id);
     db.InsertDefaultConfig(id);
-    profiles.previousProfile = page.currentProfile.load();
     db.SetActiveProfile(id);
-    page.currentProfile = id;
-    profiles.lightingProfile = id;
+    ListNewActiveProfile(id, OneLineProfileName(record.name));
+}
 
-    const std::wstring shown = OneLine(record.name);
-    const int index = combos.front()->AddItem(shown, id);
-    for (size_t i = 1; i < combos.size(); ++i) combos[i]->AddItem(shown, id);
-    for (MUI::MComboBox* combo : combos) combo->SetCurSel(index);
+void KeyboardDlg::ListNewActiveProfile(int profile, const std::wstring& shown)
+{
+    profiles.previousProfile = page.currentProfile.load();
+    page.currentProfile = profile;
+    profiles.lightingProfile = profile;
+    const std::vector<MUI::MComboBox*> combos = ProfileCombos();
+    if (!combos.empty()) {
+        const int index = combos.front()->AddItem(shown, profile);
+        for (size_t i = 1; i < combos.size(); ++i) combos[i]->AddItem(shown, profile);
+        for (MUI::MComboBox* combo : combos) combo->SetCurSel(index);
+    }
     QueueWithWaitDlg(QCMD_APPLY_PROFILE);
 }
 
@@ -229,10 +220,10 @@ void KeyboardDlg::EndRenameProfile(unsigned comboId)
     if (text.empty()) {
         // Nothing is stored; every list shows the stored name again, as a load would.
         if (!db.GetProfileName(id, name)) return;
-        name = ShownName(name, GetLanString(kDefaultNameText));
+        name = ListedProfileName(name, GetLanString(kDefaultNameText));
     } else {
         if (!db.RenameProfile(id, text)) return;
-        name = OneLine(text);
+        name = OneLineProfileName(text);
     }
     for (MUI::MComboBox* combo : combos) combo->SetItemText(index, name);
 }

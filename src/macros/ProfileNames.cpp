@@ -19,6 +19,19 @@ std::wstring ProfileDisplayName(const std::wstring& stored, const std::wstring& 
     return stored;
 }
 
+std::wstring OneLineProfileName(std::wstring name)
+{
+    for (wchar_t& c : name) {
+        if (c < L' ' || c == 0x7F) c = L' ';
+    }
+    return name;
+}
+
+std::wstring ListedProfileName(const std::wstring& stored, const std::wstring& defaultWord)
+{
+    return OneLineProfileName(ProfileDisplayName(stored, defaultWord));
+}
+
 std::vector<std::wstring> FirstProfileNames(const std::wstring& defaultWord)
 {
     std::vector<std::wstring> names;

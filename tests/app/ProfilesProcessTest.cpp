@@ -81,18 +81,33 @@ protected:
             if (entry.path().filename().string().ends_with("MI_01")) socket_ = entry.path();
         }
         ASSERT_FALSE(socket_.empty());
-        // A fresh data folder for every test, also when one process runs several.
-        std::vector<std::string> env{"XDG_DATA_HOME=" + dir_ + "/data",
-                                     "XDG_CONFIG_HOME=" + dir_ + "/config",
-                                     "TV_STARTUP_REPORT=1",
-                                     "TV_TEST_ENTRY=1",
-                                     "ASAN_OPTIONS=detect_leaks=0",
-                                     "QT_QPA_PLATFORM=offscreen",
-                                     "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_};
-        env.insert(env.end(), extraEnv_.begin(), extraEnv_.end());
-        program_ = std::make_unique<apptest::ChildProgram>(TV_PROGRAM_PATH,
-                                                           std::vector<std::string>{}, env);
+        program_ = std::make_unique<apptest::ChildProgram>(
+            TV_PROGRAM_PATH, std::vector<std::string>{},
+            // A fresh data folder for every test, also when one process runs several.
+            Environment());
         ASSERT_TRUE(WaitForState(kLoaded));
+    }
+
+    // The program's environment; a fixture of its own may add to it.
+    virtual std::vector<std::string> Environment() const
+    {
+        return {"XDG_DATA_HOME=" + dir_ + "/data",
+                "XDG_CONFIG_HOME=" + dir_ + "/config",
+                "TV_STARTUP_REPORT=1",
+                "TV_TEST_ENTRY=1",
+                "ASAN_OPTIONS=detect_leaks=0",
+                "QT_QPA_PLATFORM=offscreen",
+                "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_};
+    }
+
+    // The environment with every file dialog answered with `file` and every message box with
+    // its first button, as a user would answer them.
+    std::vector<std::string> AnsweringEnvironment(const fs::path& file) const
+    {
+        std::vector<std::string> environment = ProfilesProcessTest::Environment();
+        environment.push_back("TOLVENIC_TEST_FILE_ANSWER=" + file.string());
+        environment.push_back("TOLVENIC_TEST_MESSAGE_ANSWER=1");
+        return environment;
     }
 
     void TearDown() override
@@ -184,8 +199,6 @@ protected:
         Send(kTiles + std::to_string(tile));
     }
 
-    // Further environment of the program, set before SetUp starts it.
-    std::vector<std::string> extraEnv_;
     std::string dir_;
     fs::path socket_;
     std::unique_ptr<apptest::ChildProgram> keyboard_;
@@ -314,9 +327,8 @@ protected:
     MacroProcessTest()
     {
         file_ = fs::temp_directory_path() / ("tv-macro-" + std::to_string(getpid()) + ".xml");
-        extraEnv_ = {"TOLVENIC_TEST_FILE_ANSWER=" + file_.string(),
-                     "TOLVENIC_TEST_MESSAGE_ANSWER=1"};
     }
+    std::vector<std::string> Environment() const override { return AnsweringEnvironment(file_); }
     ~MacroProcessTest() override
     {
         std::error_code ec;
@@ -573,6 +585,52 @@ TEST_F(ProfilesProcessTest, KeyboardReportsReachThePerformancePageAndCalibration
     ASSERT_EQ(control("profile-switch 0 1"), "ok");
     const std::string second = "active=2 current=2 selected=1";
     EXPECT_NE(WaitForProfiles(second).find(second), std::string::npos);
+}
+
+// The key page exports the profile, the performance page imports the
+// file as a new profile, which goes to the keyboard whole.
+class ProfileFileProcessTest : public ProfilesProcessTest {
+protected:
+    std::vector<std::string> Environment() const override { return AnsweringEnvironment(File()); }
+    fs::path File() const { return fs::path(dir_) / "exported profile.xml"; }
+};
+
+TEST_F(ProfileFileProcessTest, ExportedProfileImportsAsANewProfileOnTheKeyboard)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    AssignMedia(kKeyA, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+
+    Send("click main 94");
+    const auto end = std::chrono::steady_clock::now() + kTimeout;
+    while (!fs::exists(File()) && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_TRUE(fs::exists(File()));
+    std::ostringstream text;
+    text << std::ifstream(File(), std::ios::binary).rdbuf();
+    EXPECT_TRUE(text.str().starts_with(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile>\r\n<info name=\"Profile 1\">"));
+
+    // The key changes again in the first profile; the imported one brings back the old key.
+    AssignMedia(kKeyA, kPlay);
+    ASSERT_EQ(WaitForKey(0, kKeyA, "30CD00"), "30CD00");
+    Send("click main 282");
+    const std::string imported =
+        "active=4 current=4 selected=3 items=1:Profile 1|2:Profile 2|3:Profile 3|4:Profile 1 "
+        "waiting=0";
+    EXPECT_NE(WaitForProfiles(imported).find(imported), std::string::npos);
+    EXPECT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+    EXPECT_EQ(KeyBytes(1, kKeyF10), "30E200") << "the FN layer as the exported profile held it";
+
+    // A file that is no profile file: the import message (answered at once) and no new
+    // profile.
+    std::ofstream(File(), std::ios::binary | std::ios::trunc) << "<profile>";
+    Send("click main 93");
+    Send("profiles");
+    const auto line = program_->WaitForLine("profiles ", kTimeout);
+    ASSERT_TRUE(line);
+    EXPECT_NE(line->find(imported), std::string::npos) << *line;
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+tv_bench(profilefile LIBS tv_macros tv_keys tv_lighting)
