@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "lighting/ParseColorText.h"
+#include "platform/text/ColorText.h"
 #include "xml/XmlDocument.h"
 
 namespace {
@@ -40,12 +40,12 @@ std::optional<std::vector<PresetKeyColor>> ReadLightPreset(const std::wstring& p
     while (items.size() < maxItems && doc.FindElement(L"item")) {
         const std::optional<int> code = DecimalCode(doc.GetAttribute(L"key_code"));
         const std::wstring color = doc.GetAttribute(L"key_rgb");
-        if (!code || !isKey(*code) || !IsColorText(color)) continue;
+        if (!code || !isKey(*code) || !text::IsColorText(color)) continue;
         const bool named = std::any_of(items.begin(), items.end(), [&](const PresetKeyColor& item) {
             return item.first == *code;
         });
         if (named) continue;
-        items.emplace_back(*code, ParseColorText(color));
+        items.emplace_back(*code, static_cast<int>(text::ParseColorText(color)));
     }
     return items;
 }

@@ -11,7 +11,6 @@
 
 #include "lighting/LightModes.h"
 #include "lighting/LightPresetFile.h"
-#include "lighting/ParseColorText.h"
 #include "platform/text/Utf8.h"
 
 namespace {
@@ -19,36 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int Rgb(int r, int g, int b) { return r | g << 8 | b << 16; }
-
-TEST(ParseColorTextTest, ReadsTheDigitsByTheirCount)
-{
-    const struct {
-        const wchar_t* text;
-        int color;
-    } cases[] = {
-        {L"#FF", Rgb(255, 0, 0)},
-        {L"#FF8", Rgb(255, 8, 0)},
-        {L"#FF80", Rgb(255, 128, 0)},
-        {L"#12345", Rgb(0x12, 0x34, 5)},
-        {L"#FF8000", Rgb(255, 128, 0)},
-        {L"#ff8000", Rgb(255, 128, 0)},
-        {L"x0A0B0C", Rgb(10, 11, 12)},
-        {L"#1234567", 0},
-        {L"#", 0},
-        {L"", 0},
-        {L"#F", 0},
-        {L"#G0FF00", Rgb(0, 255, 0)},
-        {L"#1G2345", Rgb(1, 0x23, 0x45)},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ParseColorText(c.text), c.color) << text::WideToUtf8(c.text);
-    }
-    EXPECT_TRUE(IsColorText(L"#FF8000"));
-    EXPECT_TRUE(IsColorText(L"#FF"));
-    EXPECT_FALSE(IsColorText(L"#GG8000"));
-    EXPECT_FALSE(IsColorText(L"#1234567"));
-    EXPECT_FALSE(IsColorText(L"#"));
-}
 
 TEST(LightModesTest, TheFirstDirectionBitPicksThePair)
 {

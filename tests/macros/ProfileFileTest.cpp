@@ -463,17 +463,4 @@ TEST_F(ProfileFileTest, FailedExportSaysSoAndLeavesNoFile)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST(ProfileColorText, ReadsHexPairsByLength)
-{
-    const struct {
-        const wchar_t* text;
-        uint32_t color;
-    } cases[] = {
-        {L"#FF", 0x0000FF}, {L"#12345", 0x053412}, {L"#FF8000", 0x0080FF}, {L"#", 0},
-        {L"", 0},           {L"#1234567", 0},      {L"#4080FF", 0xFF8040}, {L"#FG0000", 0x0F},
-        {L"#ff8", 0x08FF}};
-    for (const auto& c : cases) EXPECT_EQ(text::ParseColorText(c.text), c.color) << c.text;
-    EXPECT_EQ(text::FormatColorText(0xFF8040), L"#4080FF");
-}
-
 }  // namespace

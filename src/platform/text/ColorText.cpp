@@ -39,6 +39,15 @@ uint32_t ParseColorText(std::wstring_view text)
     return red | green << 8 | blue << 16;
 }
 
+bool IsColorText(std::wstring_view text)
+{
+    if (text.size() < 3 || text.size() > 7) return false;
+    for (const wchar_t c : text.substr(1)) {
+        if (HexDigit(c) < 0) return false;
+    }
+    return true;
+}
+
 std::wstring FormatColorText(uint32_t color)
 {
     wchar_t buffer[8];

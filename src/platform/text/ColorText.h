@@ -13,6 +13,9 @@ namespace text {
 // part is read up to its first non-hex character (no digit gives 0); any other length gives 0.
 uint32_t ParseColorText(std::wstring_view text);
 
+// True when the text is a marker followed by 2 to 6 hexadecimal digits and nothing else.
+bool IsColorText(std::wstring_view text);
+
 // "#RRGGBB" in upper-case digits.
 std::wstring FormatColorText(uint32_t color);
 
