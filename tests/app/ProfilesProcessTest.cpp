@@ -504,9 +504,11 @@ TEST_F(LightingProcessTest, EachHandlerEndsInTheKeyboardsLightingAndColours)
 
 TEST_F(LightingProcessTest, PreviewReadsTheLiveColoursOnlyAndStopsWhileMinimised)
 {
+    ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
     ShowLightingPage();
-    // The page's first write done, the preview reads on its own.
-    EXPECT_EQ(WaitForValue([&] { return Lighting().substr(0, 2); }, "01"), "01");
+    // The page's own first write (the settings block) done, the preview reads on its own.
+    EXPECT_EQ(WaitForValue([&] { return RequestCounts()["06"] > 0 ? "written" : ""; }, "written"),
+              "written");
     const auto reads = [&] { return RequestCounts()["DE"]; };
     EXPECT_EQ(WaitForValue([&] { return reads() > 0 ? "reading" : ""; }, "reading"), "reading");
     ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
