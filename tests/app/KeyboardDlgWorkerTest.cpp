@@ -6,9 +6,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include "Fault.h"
 #include "app/MainWindowTestSupport.h"
 #include "app/TimerResolution.h"
 #include "app/WaitDlg.h"
@@ -224,6 +226,28 @@ TEST_F(KeyboardDlgWorkerTest, DevicesAreOpenedOnlyByTheWorkerAndTheWindowAnswers
     }));
     EXPECT_EQ(hanging.UiThreadCalls(), 0);
     EXPECT_GT(hanging.OtherCalls(), 0);
+}
+
+TEST_F(KeyboardDlgWorkerTest, ExitDuringTheFirstLoadEndsItsBatchWellWithinTheStopBound)
+{
+    // Every answer late, so the first load's key-table batch lasts seconds; the exit comes in
+    // it. The transfer unwinds within its exchange (no retry waits once exchanges stop), the
+    // batch is ended, and the worker is gone long before the stop's 1000 ms bound.
+    keyboard = std::make_shared<vkb::VirtualKeyboard>();
+    const std::optional<vkb::Fault> late = vkb::ParseFault("delay=25:all");
+    ASSERT_TRUE(late.has_value());
+    keyboard->AddFault(*late);
+    Plug();
+    realPauses = true;
+    CreateWindow(false);
+    ASSERT_TRUE(WaitFor([&] { return keyboard->InBatch(); }));
+    const auto asked = Clock::now();
+    dlg->ExitProcess(0);
+    EXPECT_LT(Clock::now() - asked, 900ms);
+    EXPECT_TRUE(dlg->stopEvent->Wait(0)) << "the worker ended by itself";
+    EXPECT_EQ(Exits(), std::vector<int>{0});
+    EXPECT_FALSE(keyboard->InBatch());
+    EXPECT_EQ(keyboard->BatchesEnded(), keyboard->BatchesBegun());
 }
 
 TEST_F(KeyboardDlgWorkerTest, WaitDialogShownForAWriteEndsWhenTheWorkerRunsIt)
