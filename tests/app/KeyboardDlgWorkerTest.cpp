@@ -99,8 +99,8 @@ private:
 class KeyboardDlgWorkerTest : public MainWindowTest {
 protected:
     // Shows the dialog modally: true when it ended at once because its end had been asked
-    // for; otherwise it is ended after a generous wait and false is returned.
-    static bool EndsAtOnce(WaitDlg& dialog)
+    // for; otherwise it is ended after `limit` (generous by default) and false is returned.
+    static bool EndsAtOnce(WaitDlg& dialog, std::chrono::milliseconds limit = 10s)
     {
         bool forced = false;
         // The timer dies with this call, so it cannot fire into a later test.
@@ -110,7 +110,7 @@ protected:
             forced = true;
             dialog.DoOK();
         });
-        timer.start(10000);
+        timer.start(limit);
         dialog.ShowWaitDlg(nullptr);
         return !forced;
     }
@@ -248,6 +248,30 @@ TEST_F(KeyboardDlgWorkerTest, ExitDuringTheFirstLoadEndsItsBatchWellWithinTheSto
     EXPECT_EQ(Exits(), std::vector<int>{0});
     EXPECT_FALSE(keyboard->InBatch());
     EXPECT_EQ(keyboard->BatchesEnded(), keyboard->BatchesBegun());
+}
+
+TEST_F(KeyboardDlgWorkerTest, AWaitDialogShownDuringAnotherStepIsLeftToItsOwnCommand)
+{
+    CreateWindow();
+    TakeQueue();
+    PretendConnected();
+    // The factory reset's restart pause stands for the moment the user starts a profile switch
+    // while the reset runs: the switch's handler registers its dialog and queues its code.
+    WaitDlg* later = nullptr;
+    dlg->worker.pause = [&](int ms) {
+        if (ms == 1000 && later == nullptr) {
+            auto dialog = std::make_unique<WaitDlg>();
+            later = dialog.get();
+            dlg->RegisterWaitDlg(std::move(dialog));
+            dlg->QueueCommand(QCMD_APPLY_PROFILE);
+        }
+    };
+    dlg->RegisterWaitDlg(std::make_unique<WaitDlg>());
+    dlg->QueueCommand(QCMD_FACTORY_RESET);
+    dlg->Run();
+    ASSERT_NE(later, nullptr);
+    EXPECT_FALSE(EndsAtOnce(*later, 300ms)) << "the reset's end closed the switch's dialog";
+    EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_APPLY_PROFILE});
 }
 
 TEST_F(KeyboardDlgWorkerTest, WaitDialogShownForAWriteEndsWhenTheWorkerRunsIt)
