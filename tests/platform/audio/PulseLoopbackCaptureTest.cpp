@@ -93,7 +93,7 @@ float ReadLoudest(audio::PulseLoopbackCapture& capture, std::chrono::millisecond
 TEST(PulseLoopbackCaptureTest, WithoutServerSaysSoOnceAndStaysSilent)
 {
     ServerAddress address("unix:/nonexistent/tolvenic-test/native");
-    // The client outlives the capture, whose callback thread may still be telling it.
+    // The client outlives the capture, whose end runs its last notifications.
     RecordingClient client;
     audio::PulseLoopbackCapture capture("tolvenic-test", kTimeoutMs);
     testing::internal::CaptureStderr();
@@ -124,7 +124,6 @@ TEST(PulseLoopbackCaptureTest, CapturesFollowsDefaultSinkAndSurvivesTheServer)
     ServerAddress address(daemon.ServerAddress());
     ASSERT_TRUE(daemon.PlaySine("first", 440.0, 0.5f, 30));
 
-    // The client outlives the capture, whose callback thread may still be telling it.
     RecordingClient client;
     audio::PulseLoopbackCapture capture("tolvenic-test", kTimeoutMs);
     ASSERT_TRUE(capture.Connect(&client));
