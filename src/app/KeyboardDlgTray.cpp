@@ -81,7 +81,8 @@ void KeyboardDlg::OnExitMessage(LPARAM)
 
 void KeyboardDlg::OnCloseCommand()
 {
-    if (GetRegInt(L"exit_mode") == 1) {
+    // Closed to the tray only while there is one to bring the window back from.
+    if (GetRegInt(L"exit_mode") == 1 && os::SystemTrayAvailable()) {
         ShowWindow(SW_HIDE);
         return;
     }

@@ -38,6 +38,10 @@ void KeyboardDlg::QueueCommand(int code)
 void KeyboardDlg::Run()
 {
     ++worker.steps;
+    const std::unique_lock<std::mutex> step = worker.hold.EnterStep();
+    if (!step.owns_lock()) {
+        return;  // the UI thread holds the worker between steps
+    }
     if (const std::optional<int> code = worker.queue.Pop()) {
         RunCommand(*code);
         return;
@@ -216,6 +220,7 @@ void KeyboardDlg::LoadAllFromDevice()
     ReadLightingFromDevice(page.currentProfile.load());
     // Then the lighting modes and the music grid, the settings page and the macro list, as
     // their pages join.
+    LoadSettingsPage();
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
 }
@@ -232,6 +237,7 @@ void KeyboardDlg::FactoryReset()
     ReadKeyPerfFromDevice(page.currentProfile.load());
     LoadPerfSettings();
     ReadLightingFromDevice(page.currentProfile.load());
+    LoadSettingsPage();
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)
