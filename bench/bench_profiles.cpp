@@ -9,28 +9,42 @@
 // - from the travel gauge's release on the performance page (every key marked) to the keyboard
 //   holding the new performance table, through the real queue and worker: 19 chunks with the
 //   fixed 2 ms pauses before and after each and the batch's own, a floor of 84 ms.
+// - recording accuracy: keys typed into the window (the hook's synthetic events) at known
+//   times while a macro records; the largest gap between a step's recorded delay and the time
+//   that really passed between its event and the next (within 2 ms is the aim).
+// - the whole macro memory (32 macros, 880 steps: 3584 bytes) from the queued write to the
+//   keyboard holding it: 64 chunks and the batch's two markers, 66 exchanges with the fixed
+//   2 ms pauses before and after each, a floor of 66 x 4 ms = 264 ms.
 // Each is run 20 times; the median is the figure to read.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include <unistd.h>
 
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
 #include "app/RegistrySettings.h"
+#include "device/MacroImage.h"
 #include "keys/KeyPalette.h"
+#include "platform/mui/CRecordList.h"
+#include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyStrokeCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
 #include "platform/mui/KeyValueList2.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
+#include "platform/mui/MListBox.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/UiThread.h"
 #include "platform/os/Registry.h"
@@ -53,6 +67,10 @@ constexpr double kClickFloorMs = 12 * 4;
 constexpr double kProfileFloorMs = 8 * kClickFloorMs;
 constexpr double kPerfFloorMs = 84;
 constexpr auto kTimeout = 20s;
+constexpr double kMacroMemoryFloorMs = 66 * 4;
+// Desktop key codes of A and S (evdev codes plus 8).
+constexpr unsigned kNativeA = 38;
+constexpr unsigned kNativeS = 39;
 
 size_t KeyIndex(int usage)
 {
@@ -275,6 +293,114 @@ void GaugeReleaseToKeyboard(benchmark::State& state)
     state.counters["floor_ms"] = kPerfFloorMs;
 }
 BENCHMARK(GaugeReleaseToKeyboard)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(kRuns)
+    ->ReportAggregatesOnly(true);
+
+void RecordingAccuracy(benchmark::State& state)
+{
+    Window& window = TheWindow();
+    if (!window.Ready()) {
+        state.SkipWithError("the window did not load the keyboard");
+        return;
+    }
+    KeyboardDlg& dlg = *window.dlg;
+    // Pauses between the events, in milliseconds.
+    constexpr int kGaps[] = {3, 8, 15, 1, 40, 22, 5, 60, 12, 30};
+    double worstMs = 0;
+    for (auto _ : state) {
+        dlg.macroPage.list->SetCurSel(0);
+        dlg.StartMacroRecording();
+        std::vector<Clock::time_point> sent;
+        const auto start = Clock::now();
+        auto at = start;
+        for (size_t i = 0; i <= std::size(kGaps); ++i) {
+            std::this_thread::sleep_until(at);
+            sent.push_back(Clock::now());
+            MUI::InjectNativeKey(i % 2 == 0 ? kNativeA : kNativeS, false);
+            if (i < std::size(kGaps)) at += std::chrono::milliseconds(kGaps[i]);
+        }
+        const std::vector<MUI::RecordItem> steps = dlg.macroPage.steps->GetAllItems();
+        for (size_t i = 0; i + 1 < sent.size() && i < steps.size(); ++i) {
+            const double real =
+                std::chrono::duration<double, std::milli>(sent[i + 1] - sent[i]).count();
+            worstMs = std::max(worstMs, std::abs(real - steps[i].delay));
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.PauseTiming();
+        for (size_t i = 0; i <= std::size(kGaps); ++i) {
+            MUI::InjectNativeKey(i % 2 == 0 ? kNativeA : kNativeS, true);
+        }
+        dlg.StopMacroRecording();
+        WaitUntil([&window] { return window.Idle(); });
+        state.ResumeTiming();
+    }
+    state.counters["worst_error_ms"] = worstMs;
+}
+BENCHMARK(RecordingAccuracy)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(kRuns)
+    ->ReportAggregatesOnly(true);
+
+void FullMacroMemoryWrite(benchmark::State& state)
+{
+    Window& window = TheWindow();
+    if (!window.Ready()) {
+        state.SkipWithError("the window did not load the keyboard");
+        return;
+    }
+    KeyboardDlg& dlg = *window.dlg;
+    KBDataBase& db = KBDataBase::GetInstance();
+    // 32 macros sharing the 880 steps the memory holds.
+    std::vector<MacroRecord*> stored;
+    int macros = db.GetMacros(stored);
+    for (MacroRecord* macro : stored) {
+        db.DeleteMacroSteps(macro->macro_id);
+        delete macro;
+    }
+    for (; macros < kMacroImageMacros; ++macros) db.InsertNewMacro(L"bench");
+    stored.clear();
+    db.GetMacros(stored);
+    for (size_t m = 0; m < stored.size(); ++m) {
+        std::vector<MacroStepRecord> steps(kMacroImageMaxSteps / kMacroImageMacros +
+                                           (m < kMacroImageMaxSteps % kMacroImageMacros ? 1 : 0));
+        for (size_t i = 0; i < steps.size(); ++i) {
+            steps[i].macro_id = stored[m]->macro_id;
+            steps[i].type = i % 2 == 0 ? 2 : 3;
+            steps[i].value = 'A';
+            steps[i].record_index = static_cast<int>(i);
+            steps[i].delay_time = static_cast<int>(m * 10 + i);
+        }
+        db.InsertMacroSteps(steps);
+        delete stored[m];
+    }
+    const size_t lastStep = kMacroImageBytes - 4;
+    for (auto _ : state) {
+        window.keyboard->ModifyMemory([](vkb::KeyboardMemory& memory) {
+            std::fill(memory.macros.begin(), memory.macros.end(), 0);
+        });
+        const int batches = window.keyboard->BatchesEnded() + 1;
+        const auto start = Clock::now();
+        dlg.QueueCommand(QCMD_WRITE_MACROS);
+        while (window.keyboard->BatchesEnded() < batches ||
+               window.keyboard->Memory().macros[lastStep] == 0) {
+            if (Clock::now() - start > kTimeout) {
+                state.SkipWithError("the keyboard never held the macro memory");
+                return;
+            }
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.PauseTiming();
+        WaitUntil([&window] { return window.Idle(); });
+        state.ResumeTiming();
+    }
+    state.counters["floor_ms"] = kMacroMemoryFloorMs;
+}
+BENCHMARK(FullMacroMemoryWrite)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(1)

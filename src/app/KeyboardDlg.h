@@ -33,8 +33,10 @@
 #include "device/KeyTableState.h"
 #include "keys/KeyPageControls.h"
 #include "keys/PerfPageControls.h"
+#include "macros/MacroPageControls.h"
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
+#include "platform/mui/RawInputEvent.h"
 #include "update/UpdateDownloader.h"
 
 class UpdateTipDlg;
@@ -360,6 +362,57 @@ public:
     // The profile comboboxes of the pages built so far, the key page's first.
     std::vector<MUI::MComboBox*> ProfileCombos() const;
 
+    // --- Macro page: list, step editor, recording and macro files (src/macros/) ---
+    void BuildMacroPage();
+    void LayoutMacroPage(const RECT& client);
+    void ApplyMacroPageTexts();
+    // The page's control notifications (ids 214-265); 0 for ids it does not handle.
+    int OnMacroPageMessage(unsigned id, int code, LPARAM value);
+    void LoadMacroList();
+    void ShowMacro(int macroId);
+    void OnMacroListNotify(int code);
+    void EnableMacroControls(bool on);
+    void OnKeyEventRadio();
+    void OnMouseEventRadio();
+    void OnEditEventRadio();
+    void InsertMacroEvent();
+    void NewMacro();
+    void DeleteSelectedMacro();
+    void CopyMacro();
+    void PasteMacro();
+    void MoveStepUp();
+    void MoveStepDown();
+    void DeleteStep();
+    void ClearSteps();
+    void OnStepListNotify(int code);
+    void SaveMacroSteps();
+    void ApplyMacroSettings();
+    void UpdateMacroKeyLabels();
+    std::wstring MakeUniqueMacroName(const std::wstring& base) const;
+    void OnMacroMenuCommand(int item);
+    // The selected macro's id; 0 for none.
+    int SelectedMacroId() const;
+    void StartMacroRecording();
+    void StopMacroRecording();
+    LRESULT OnMacroHookKey(WPARAM wParam, LPARAM lParam);
+    void AddRecordedStep(const RawInputEvent& event);
+    // The recording ran out of steps: it stops and says so.
+    void OnMacroStepLimit();
+    int TakeStepDelay();
+    void OnKeyCaptureNotify(int code);
+    void EnableControlsForRecording(bool on);
+    // Ends the hook of the recording or the key capture (the popup cleanup also calls it).
+    void EndMacroHook();
+    int ExportMacro();
+    void ImportMacro();
+    void RelabelMacroNames();
+    // A macro page message (caption 360, one button).
+    void ShowMacroMessage(int textId);
+    // True when the keyboard's macro memory takes one more macro, or `steps` more steps;
+    // otherwise the user is told.
+    bool RoomForMacro();
+    bool RoomForMacroSteps(int steps);
+
     // --- Update checks, the software update and the progress window (src/update/) ---
     // Settings page: a version text or check button was clicked (it is disabled while its
     // check is queued).
@@ -468,6 +521,7 @@ public:
     ProfileListState profiles;
     PerfState perf;
     PerfPageControls perfPage;
+    MacroPageControls macroPage;
     // The music mode's capture and render thread; started by the first worker command.
     std::unique_ptr<Visualizer> visualizer;
 

@@ -85,6 +85,7 @@ void KeyboardDlg::UISize(const RECT& client)
     }
 
     LayoutCustomKeyPage(client);
+    LayoutMacroPage(client);
     LayoutPerfPage(client);
     LayoutSettingsPage(client);
 }

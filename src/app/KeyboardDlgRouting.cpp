@@ -37,6 +37,9 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
     if (id >= KeyPageId::kProfileCombo && id <= KeyPageId::kKeyValues) {
         return OnKeyPageMessage(id, code, value);  // filters the codes per control itself
     }
+    if (id >= MacroPageId::kFirst && id <= MacroPageId::kLast) {
+        return OnMacroPageMessage(id, code, value);  // filters the codes per control itself
+    }
     if (id >= PerfPageId::kFirst && id <= PerfPageId::kLast) {
         return OnPerfPageMessage(id, code, value);  // filters the codes per control itself
     }
@@ -122,10 +125,16 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_PERF_MENU:
             OnPerfMenuCommand(static_cast<int>(wParam));
             return 0;
+        case WM_HOOK_KEY_EVENT:
+            return OnMacroHookKey(wParam, lParam);
+        case WM_MACRO_MENU_COMMAND:
+            OnMacroMenuCommand(static_cast<int>(lParam));
+            return 0;
+        case WM_MACRO_STEP_LIMIT:
+            OnMacroStepLimit();
+            return 0;
         // The messages below belong to pages and popups not built yet; each keeps its own case
         // so that none of them ever reaches another message's handler.
-        case WM_HOOK_KEY_EVENT:  // the macro recorder's hook
-            return 0;
         case WM_OPEN_ADVKEY_EDITOR:  // the advanced-key page
             return 0;
         case WM_ADVKEY_SAVED:  // the advanced-key editor
@@ -133,8 +142,6 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_ADVKEY_CANCELLED:  // the advanced-key editor
             return 0;
         case WM_ADVKEY_PROFILE_MENU:  // the advanced-key page's popup menu
-            return 0;
-        case WM_MACRO_MENU_COMMAND:  // the macro page's popup menu
             return 0;
         case WM_LIGHT_MENU_COMMAND:  // the lighting page's popup menu
             return 0;
@@ -204,6 +211,8 @@ void KeyboardDlg::CloseAllPopups()
     hide(L"ComboWnd");
     close(L"SystemSettingDlg", 0);
     close(L"UpdateTipDlg", 0);
+    // A recording stops (keeping its steps) and the key box lets the keyboard go.
+    EndMacroHook();
     // The registered update dialog is asked to end; its object stays registered until the next
     // one replaces it, since its modal run may still be unwinding on the UI thread.
     std::lock_guard lock(popups.mutex);

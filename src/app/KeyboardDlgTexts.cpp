@@ -169,4 +169,6 @@ void KeyboardDlg::ApplyLanguageTexts()
     RelabelProfileNames();
     ApplyPerfPageTexts();
     ApplySettingsPageTexts(*this);
+    ApplyMacroPageTexts();
+    RelabelMacroNames();
 }

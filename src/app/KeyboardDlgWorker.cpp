@@ -218,9 +218,9 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadPerfSettings();
     ShowNoConnectProgress(1);
     ReadLightingFromDevice(page.currentProfile.load());
-    // Then the lighting modes and the music grid, the settings page and the macro list, as
-    // their pages join.
+    // Then the lighting modes and the music grid, as their pages join.
     LoadSettingsPage();
+    LoadMacroList();
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
 }
@@ -238,6 +238,7 @@ void KeyboardDlg::FactoryReset()
     LoadPerfSettings();
     ReadLightingFromDevice(page.currentProfile.load());
     LoadSettingsPage();
+    LoadMacroList();
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)

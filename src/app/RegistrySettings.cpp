@@ -33,33 +33,6 @@ void WriteIfKeyExists(const std::wstring& valueName, const std::wstring& text)
 
 std::wstring DeviceRegistryKey() { return L"SOFTWARE\\" + MUI::Manager::GetDeviceName(); }
 
-int DecimalTextToInt(std::wstring_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r'))) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) {
-        negative = text[i] == L'-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        value = value * 10 + (text[i] - L'0');
-        if (value > static_cast<long long>(INT_MAX) + 1) {
-            value = static_cast<long long>(INT_MAX) + 1;
-        }
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    return value < INT_MIN ? INT_MIN : static_cast<int>(value);
-}
-
 int GetLanguageId()
 {
     bool failed = false;

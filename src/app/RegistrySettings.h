@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/DecimalText.h"
+
 // "SOFTWARE\" + the device name.
 std::wstring DeviceRegistryKey();
 
@@ -28,6 +30,3 @@ int ReadDeviceType();
 // Writes "DeviceType" as "%d" when the key exists.
 void WriteDeviceType(int deviceType);
 
-// Decimal text to int as _wtoi reads it: leading blanks, an optional sign, then digits up to
-// the first other character; 0 when there are none; clamped to the int range.
-int DecimalTextToInt(std::wstring_view text);

@@ -8,6 +8,7 @@
 
 #include "app/KeyboardDlg.h"
 #include "platform/mui/ControlClick.h"
+#include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
 #include "platform/mui/KeyValueList2.h"
@@ -82,6 +83,14 @@ void Pick(KeyboardDlg& window, std::istringstream& args)
     if (auto* combo = window.GetControlAs<MUI::MComboBox>(id)) combo->PickItem(index);
 }
 
+void PressKey(std::istringstream& args)
+{
+    unsigned code = 0;
+    std::string direction;
+    if (!(args >> code >> direction) || (direction != "down" && direction != "up")) return;
+    MUI::InjectNativeKey(code, direction == "up");
+}
+
 void ReportProfiles(KeyboardDlg& window)
 {
     std::ostringstream line;
@@ -112,6 +121,8 @@ void HandleTestCommand(KeyboardDlg& window, const std::string& command)
         Click(window, args);
     } else if (verb == "pick") {
         Pick(window, args);
+    } else if (verb == "key") {
+        PressKey(args);
     } else if (verb == "profiles") {
         ReportProfiles(window);
     }

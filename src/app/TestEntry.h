@@ -10,6 +10,8 @@
 //                              the palette, a layer on a layer selector; other controls are clicked
 //                              in their middle
 //   pick ID INDEX              chooses item INDEX from the drop-down list of combobox ID
+//   key CODE down|up           a key of the desktop by its key code (X11 numbering) pressed or
+//                              released, as it reaches the program's window and its hooks
 //   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
 //                              waiting=W" (A from the database, C the window's current profile,
 //                              W 1 while a wait dialog is shown)

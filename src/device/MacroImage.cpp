@@ -26,6 +26,10 @@ void PutWord(uint8_t* at, size_t value)
 std::array<uint8_t, 2> KeyStep(int value, uint8_t press)
 {
     const KeyNameTable& names = KeyNameTable::GetInstance();
+    if ((value & kMacroPlainKeyFlag) != 0) {
+        return {static_cast<uint8_t>(press | kFlagKey),
+                static_cast<uint8_t>(names.VirtualKeyToUsage(value & 0xFF))};
+    }
     if (value >= 0xE0 && value <= 0xE7) {
         return {static_cast<uint8_t>(press | kFlagModifier),
                 static_cast<uint8_t>(names.ModifierUsageToBit(value))};

@@ -22,6 +22,10 @@ inline constexpr size_t kMacroStepBytes = 4;
 inline constexpr size_t kMacroImageMaxSteps =
     (kMacroImageBytes - kMacroStepsStart) / kMacroStepBytes;
 inline constexpr uint8_t kMacroLastStepMark = 0x20;
+// A key step's value with this bit holds a plain virtual key in its low byte: the keys whose
+// virtual-key codes are 0xE0..0xE7 (the 102nd key, for one) are stored so, since the bare
+// values 0xE0..0xE7 name the modifiers by their usages.
+inline constexpr int kMacroPlainKeyFlag = 0x100;
 static_assert(kMacroStepsStart == 64);
 static_assert(kMacroImageMaxSteps == 880);
 

@@ -130,6 +130,8 @@ public:
     int InsertNewMacro(const std::wstring& name);
     int InsertMacro(MacroRecord record);
     bool UpdateMacro(MacroRecord& record);
+    // Stores a macro's new name (UpdateMacro keeps the name).
+    bool RenameMacro(int macroId, const std::wstring& name);
     // Removes the header, the steps and every key assignment that plays the macro.
     bool DeleteMacro(int macroId);
     bool GetMacro(int macroId, MacroRecord& record);

@@ -72,6 +72,13 @@ bool KBDataBase::UpdateMacro(MacroRecord& record)
                  record.macro_id);
 }
 
+bool KBDataBase::RenameMacro(int macroId, const std::wstring& name)
+{
+    std::lock_guard lock(lock_);
+    return Write(db_, "UPDATE t_macro_data SET name = ? WHERE macro_id = ?", WideToUtf8(name),
+                 macroId);
+}
+
 bool KBDataBase::DeleteMacro(int macroId)
 {
     std::lock_guard lock(lock_);

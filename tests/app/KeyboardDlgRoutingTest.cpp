@@ -104,7 +104,7 @@ TEST_F(KeyboardDlgRoutingTest, ControlsOfPagesNotBuiltAndOtherCodesAnswerZero)
     const Case cases[] = {
         {141, MUI::kNotifyClick, 0},
         {104, MUI::kNotifyClick, 0},
-        {226, 5, 0},
+        {150, 5, 0},
         {357, 7, 0},
         {999, MUI::kNotifyClick, 0},
         {35, 7, 0},

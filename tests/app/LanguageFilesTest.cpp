@@ -42,7 +42,7 @@ constexpr NumberRange kDialogNumbers[] = {
     {800, 800},   {820, 821},   {830, 831},   {1000, 1001}, {1030, 1035}, {1050, 1057},
     {1058, 1068},  // upgrade progress: 1058 + the upgrader's state 0..10
     {1099, 1100}, {1399, 1403}, {1600, 1601}, {1700, 1703}, {2000, 2005}, {2050, 2055},
-    {2100, 2103}, {2300, 2301}, {2400, 2401},
+    {2100, 2103}, {2300, 2301}, {2400, 2401}, {2500, 2502},
 };
 
 // The lighting mode rows name their list caption by number (music 661, user colours 662,

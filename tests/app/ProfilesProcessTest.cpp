@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "KeyboardClient.h"
 #include "KeyboardMemory.h"
@@ -75,13 +79,17 @@ protected:
             if (entry.path().filename().string().ends_with("MI_01")) socket_ = entry.path();
         }
         ASSERT_FALSE(socket_.empty());
-        program_ = std::make_unique<apptest::ChildProgram>(
-            TV_PROGRAM_PATH, std::vector<std::string>{},
-            // A fresh data folder for every test, also when one process runs several.
-            std::vector<std::string>{
-                "XDG_DATA_HOME=" + dir_ + "/data", "XDG_CONFIG_HOME=" + dir_ + "/config",
-                "TV_STARTUP_REPORT=1", "TV_TEST_ENTRY=1", "ASAN_OPTIONS=detect_leaks=0",
-                "QT_QPA_PLATFORM=offscreen", "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_});
+        // A fresh data folder for every test, also when one process runs several.
+        std::vector<std::string> env{"XDG_DATA_HOME=" + dir_ + "/data",
+                                     "XDG_CONFIG_HOME=" + dir_ + "/config",
+                                     "TV_STARTUP_REPORT=1",
+                                     "TV_TEST_ENTRY=1",
+                                     "ASAN_OPTIONS=detect_leaks=0",
+                                     "QT_QPA_PLATFORM=offscreen",
+                                     "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_};
+        env.insert(env.end(), extraEnv_.begin(), extraEnv_.end());
+        program_ = std::make_unique<apptest::ChildProgram>(TV_PROGRAM_PATH,
+                                                           std::vector<std::string>{}, env);
         ASSERT_TRUE(WaitForState(kLoaded));
     }
 
@@ -165,6 +173,8 @@ protected:
         Send(kTiles + std::to_string(tile));
     }
 
+    // Further environment of the program, set before SetUp starts it.
+    std::vector<std::string> extraEnv_;
     std::string dir_;
     fs::path socket_;
     std::unique_ptr<apptest::ChildProgram> keyboard_;
@@ -280,6 +290,82 @@ TEST_F(ProfilesProcessTest, PerformancePageChangesEndInTheKeyboardsPerformanceTa
     EXPECT_TRUE(waitForModes("00")) << mode(kKeyA) << " " << mode(kKeyQ);
     Send(kPerfRapidTrigger);
     EXPECT_TRUE(waitForModes("01")) << mode(kKeyA) << " " << mode(kKeyQ);
+}
+
+// The macro page in the real program: a recording from keys typed into its window, an export
+// and an import through the file dialog's test answer, each ending in the keyboard's macro
+// memory or the file written.
+class MacroProcessTest : public ProfilesProcessTest {
+protected:
+    MacroProcessTest()
+    {
+        file_ = fs::temp_directory_path() / ("tv-macro-" + std::to_string(getpid()) + ".xml");
+        extraEnv_ = {"TOLVENIC_TEST_FILE_ANSWER=" + file_.string(),
+                     "TOLVENIC_TEST_MESSAGE_ANSWER=1"};
+    }
+    ~MacroProcessTest() override
+    {
+        std::error_code ec;
+        fs::remove(file_, ec);
+    }
+
+    // The macro memory's bytes [from, from + count) as hexadecimal, once they read `expected`
+    // (or the last ones seen at the time-out).
+    std::string WaitForMacroBytes(size_t from, size_t count, const std::string& expected) const
+    {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        std::string seen;
+        while (std::chrono::steady_clock::now() < end) {
+            const std::string memory = KeyboardState()["macros"];
+            seen = memory.size() >= (from + count) * 2 ? memory.substr(from * 2, count * 2)
+                                                       : std::string("missing");
+            if (seen == expected) break;
+            std::this_thread::sleep_for(20ms);
+        }
+        return seen;
+    }
+    // The flag and key bytes of the macro memory's steps from `first`, delays left out.
+    std::string StepKinds(size_t first, size_t steps) const
+    {
+        const std::string memory = KeyboardState()["macros"];
+        std::string kinds;
+        for (size_t i = 0; i < steps; ++i) {
+            const size_t at = (64 + (first + i) * 4 + 2) * 2;
+            kinds += memory.size() >= at + 4 ? memory.substr(at, 4) : "----";
+        }
+        return kinds;
+    }
+
+    fs::path file_;
+};
+
+TEST_F(MacroProcessTest, RecordingExportAndImportEndInTheKeyboardAndTheFile)
+{
+    // Recording into the first macro: A, then right Shift, typed into the window.
+    Send("click main 250");
+    for (const char* key : {"key 38 down", "key 38 up", "key 62 down", "key 62 up"}) Send(key);
+    Send("click main 251");
+    // Macro 1 holds four steps, the eight others start behind them.
+    EXPECT_EQ(WaitForMacroBytes(0, 4, "40005000"), "40005000");
+    EXPECT_EQ(StepKinds(0, 4), "4204020441202120") << "A down, A up, right Shift down, up (last)";
+
+    Send("click main 240");
+    std::string written;
+    for (const auto end = std::chrono::steady_clock::now() + kTimeout;
+         std::chrono::steady_clock::now() < end && written.find("</macro>") == std::string::npos;
+         std::this_thread::sleep_for(20ms)) {
+        std::ifstream in(file_, std::ios::binary);
+        written.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    EXPECT_NE(written.find("<macroinfo name=\"M 1\" times=\"1\" type=\"1\""), std::string::npos)
+        << written;
+    EXPECT_NE(written.find("<item desc=\"RShift\" type=\"3\" value=\"229\""), std::string::npos)
+        << written;
+
+    // The import is a tenth macro: its steps follow the first macro's in the memory.
+    Send("click main 239");
+    EXPECT_EQ(WaitForMacroBytes(18, 2, "5000"), "5000");
+    EXPECT_EQ(StepKinds(4, 4), "4204020441202120");
 }
 
 }  // namespace

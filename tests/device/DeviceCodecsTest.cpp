@@ -285,6 +285,15 @@ TEST(MacroImageCodec, StepKindsAndEndMarksReadApart)
     EXPECT_NE(steps[14], 0x82);
 }
 
+TEST(MacroImageCodec, PlainKeysInTheModifierRangeAreNotTakenForModifiers)
+{
+    // The 102nd key's virtual key is 0xE2, the bare value 0xE2 the left Alt usage.
+    const auto plain = EncodeMacroStep(Step(2, kMacroPlainKeyFlag | 0xE2, 1));
+    EXPECT_EQ(plain, (std::array<uint8_t, 2>{0x42, 0x64}));
+    const auto modifier = EncodeMacroStep(Step(3, 0xE2, 1));
+    EXPECT_EQ(modifier, (std::array<uint8_t, 2>{0x01, 0x04}));
+}
+
 TEST(MacroImageCodec, MoreThanTheImageHoldsIsRefusedWithoutOverrun)
 {
     std::vector<std::vector<MacroStepRecord>> tooMany(

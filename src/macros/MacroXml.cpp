@@ -1,0 +1,101 @@
+#include "macros/MacroXml.h"
+#include "platform/text/DecimalText.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "device/MacroImage.h"
+#include "macros/MacroSteps.h"
+#include "platform/text/Utf8.h"
+#include "xml/XmlDocument.h"
+
+namespace {
+
+constexpr const wchar_t* kDeclaration = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+// The longest name kept; a list row shows far less.
+constexpr size_t kMaxNameLength = 259;
+// Key steps hold a virtual key, a modifier usage or a plain key of the modifier range; mouse
+// steps a button.
+constexpr int kMaxStepValue = kMacroPlainKeyFlag | 0xFF;
+
+int Number(const XmlDocument& doc, const wchar_t* name)
+{
+    return DecimalTextToInt(doc.GetAttribute(name));
+}
+
+}  // namespace
+
+std::wstring MacroXmlText(const MacroRecord& header, const std::vector<MacroStepRecord>& steps)
+{
+    XmlDocument doc;
+    doc.SetText(kDeclaration);
+    doc.AddElement(L"macro");
+    doc.EnterElement();
+    doc.AddElement(L"macroinfo");
+    doc.SetAttribute(L"name", header.name);
+    doc.SetAttribute(L"times", header.play_times);
+    doc.SetAttribute(L"type", header.delay_type);
+    doc.SetAttribute(L"delaytime", header.delay_time);
+    doc.AddElement(L"macroitems");
+    doc.EnterElement();
+    for (const MacroStepRecord& step : steps) {
+        doc.AddElement(L"item");
+        doc.SetAttribute(L"desc", step.desc);
+        doc.SetAttribute(L"type", step.type);
+        doc.SetAttribute(L"value", step.value);
+        doc.SetAttribute(L"delay_time", step.delay_time);
+    }
+    doc.LeaveElement();
+    doc.LeaveElement();
+    return doc.GetText();
+}
+
+bool SaveMacroXml(const std::wstring& path, const MacroRecord& header,
+                  const std::vector<MacroStepRecord>& steps)
+{
+    int flags = 0;
+    return XmlDocument::SaveFile(MacroXmlText(header, steps), nullptr, path, &flags);
+}
+
+std::optional<MacroFile> ParseMacroXml(const std::wstring& text)
+{
+    XmlDocument doc;
+    if (!doc.SetText(text) || !doc.FindElement(L"macro") || !doc.EnterElement() ||
+        !doc.FindElement(L"macroinfo")) {
+        return std::nullopt;
+    }
+    MacroFile file;
+    file.header.name = doc.GetAttribute(L"name").substr(0, kMaxNameLength);
+    file.header.play_times =
+        ClampToRange(Number(doc, L"times"), kMacroMinPlayTimes, kMacroMaxPlayTimes);
+    file.header.delay_type =
+        ClampToRange(Number(doc, L"type"), MACRO_DELAY_RECORDED, MACRO_DELAY_FIXED);
+    file.header.delay_time = ClampToRange(Number(doc, L"delaytime"), 0, kMacroMaxDelay);
+    if (!doc.FindElement(L"macroitems") || !doc.EnterElement()) return file;
+    while (doc.FindElement(L"item")) {
+        if (file.steps.size() >= kMacroImageMaxSteps) return std::nullopt;
+        MacroStepRecord step;
+        step.record_index = static_cast<int>(file.steps.size());
+        step.desc = doc.GetAttribute(L"desc").substr(0, kMaxNameLength);
+        step.type = Number(doc, L"type");
+        step.value = Number(doc, L"value");
+        step.delay_time = ClampToRange(Number(doc, L"delay_time"), 0, kMacroMaxDelay);
+        if (!IsMacroStepType(step.type) || step.value < 0 || step.value > kMaxStepValue) {
+            return std::nullopt;
+        }
+        file.steps.push_back(std::move(step));
+    }
+    return file;
+}
+
+std::optional<MacroFile> LoadMacroXml(const std::wstring& path)
+{
+    std::error_code error;
+    const std::filesystem::path file(text::WideToUtf8(path));
+    const auto size = std::filesystem::file_size(file, error);
+    if (error || size > static_cast<std::uintmax_t>(kMacroFileMaxBytes)) return std::nullopt;
+    std::wstring text;
+    int flags = 0;
+    if (!XmlDocument::LoadFile(text, nullptr, path, &flags)) return std::nullopt;
+    return ParseMacroXml(text);
+}
