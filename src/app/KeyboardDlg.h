@@ -447,6 +447,8 @@ public:
     int OnAutorunMinimizeCheck();
     int OnExitModeCheck();
     int ResetAllData();
+    // The key tester, run modally (src/macros/KeyboardDlgKeyTest.cpp).
+    int ShowKeyTestDlg();
     // Worker: the keyboard-setting comboboxes from the database, the firmware version label.
     void LoadSettingsPage();
     // The settings page's tray choices ("start hidden", "close to tray") are offered only while

@@ -86,6 +86,8 @@ std::optional<int> KeyboardDlg::OnSettingsPageMessage(unsigned id)
             // Shows an address of its own, like the support link, so it opens it too.
             os::ShellOpen(MainLink::kDownloadsPage);
             return 1;
+        case kSetKeyTestButton:
+            return ShowKeyTestDlg();
         default:
             return std::nullopt;
     }

@@ -19,6 +19,10 @@
 #include "app/MainWindowTestSupport.h"
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
+#include "macros/KeyTestDlg.h"
+#include "platform/mui/KeyHook.h"
+#include "platform/mui/KeyHookManager.h"
+#include "platform/mui/KeyboardTestCtrl.h"
 #include "platform/mui/MComboBox.h"
 #include "platform/os/XdgPaths.h"
 #include "platform/text/Utf8.h"
@@ -256,6 +260,21 @@ TEST_F(SettingsPageTest, FactoryResetWithoutAKeyboardSaysSoAndChangesNothing)
     EXPECT_EQ(shownMessage, GetLanString(282));
     EXPECT_NE(Registry().find("exit_mode=1"), std::string::npos) << "no half reset";
     EXPECT_TRUE(TakeQueue().empty());
+}
+
+TEST_F(SettingsPageTest, KeyTestLinkOpensTheTesterThatMarksTheKeysTyped)
+{
+    CreateWindow();
+    int marked = -1;
+    testsupport::WhenModalWindowUp(L"KeyTestDlg", [&marked](HWND hwnd) {
+        auto* tester = dynamic_cast<KeyTestDlg*>(MUI::MWindow::FromHandle(hwnd));
+        MUI::InjectNativeKey(38, false);  // the desktop's A key
+        marked = tester->keys->GetKeyState(0x04);
+        tester->OnMessage(kKeyTestCloseId, MUI::kNotifyClick, 0);
+    });
+    EXPECT_EQ(dlg->OnMessage(kSetKeyTestButton, MUI::kNotifyClick, 0), 1);
+    EXPECT_EQ(marked, MUI::KeyboardTestCtrl::kKeyDown);
+    EXPECT_EQ(MUI::KeyHookManager::Active(), nullptr) << "the tester's hook went with it";
 }
 
 }  // namespace
