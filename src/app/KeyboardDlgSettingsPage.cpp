@@ -60,6 +60,9 @@ MUI::CTextButton* Link(const ControlBuilder& build, unsigned id, std::wstring_vi
     auto* link = build.Control<MUI::CTextButton>(L"CTextButton", id, text);
     link->SetAlignment(MUI::kAlignLeft);
     link->SetStyle(4);
+    // Inked as the version texts, so it reads on the page's white.
+    link->SetTextColors(MainColor::kSecondary, 0xFF000000, 0xFF000000, 0xFF808080);
+    link->SetTextSize(18);
     return link;
 }
 

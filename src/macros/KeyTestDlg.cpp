@@ -74,6 +74,7 @@ void KeyTestDlg::InitUI(const RECT& client)
         CreateArea(L"MText", kKeyTestTitleId, RECT{20, 10, w - 20, 40}, texts_.title));
     title->SetAlignment(MUI::kAlignCenter);
     title->SetTextColor(kTitleColor);
+    title->SetTextSize(20);
     keys = dynamic_cast<MUI::KeyboardTestCtrl*>(
         CreateControl(L"KeyboardTestCtrl", kKeyTestKeysId, RECT{50, 70, w - 50, 540}));
     const struct {
@@ -86,6 +87,7 @@ void KeyTestDlg::InitUI(const RECT& client)
         MUI::MControl* control = CreateControl(L"MButton", button.id, button.rect, button.text);
         control->SetImage(L"img_button.png", 4);
         control->SetTextColor(kButtonInk);
+        control->SetTextSize(16);
     }
 }
 
