@@ -13,8 +13,9 @@ inline constexpr UINT WM_OPEN_ADVKEY_EDITOR = 0x72C;
 inline constexpr UINT WM_ADVKEY_SAVED = 0x72D;
 inline constexpr UINT WM_ADVKEY_PROFILE_MENU = 0x72F;
 inline constexpr UINT WM_MACRO_MENU_COMMAND = 0x731;
-// Posted by the macro recorder to itself when the step budget is spent.
-inline constexpr UINT WM_MACRO_STEP_LIMIT = 0x732;
+// Ends the macro page's recording or key capture on the UI thread; wParam 0: the recording's
+// step budget is spent, 1: the popups are closed.
+inline constexpr UINT WM_MACRO_HOOK_STOP = 0x732;
 inline constexpr UINT WM_PERF_MENU = 0x734;
 inline constexpr UINT WM_LIGHT_MENU_COMMAND = 0x735;
 inline constexpr UINT WM_UPGRADE_PROGRESS = 0x785;

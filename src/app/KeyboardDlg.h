@@ -396,13 +396,12 @@ public:
     void StopMacroRecording();
     LRESULT OnMacroHookKey(WPARAM wParam, LPARAM lParam);
     void AddRecordedStep(const RawInputEvent& event);
-    // The recording ran out of steps: it stops and says so.
-    void OnMacroStepLimit();
+    // WM_MACRO_HOOK_STOP: a recording stops (and says so when its budget is spent); a key
+    // capture ends.
+    void OnMacroHookStop(WPARAM reason);
     int TakeStepDelay();
     void OnKeyCaptureNotify(int code);
     void EnableControlsForRecording(bool on);
-    // Ends the hook of the recording or the key capture (the popup cleanup also calls it).
-    void EndMacroHook();
     int ExportMacro();
     void ImportMacro();
     void RelabelMacroNames();

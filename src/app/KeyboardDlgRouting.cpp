@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kMessageBoxCloseCode = 2;
+constexpr WPARAM kMacroHookStopPopups = 1;
 
 bool IsProfileCombo(unsigned id)
 {
@@ -130,8 +131,8 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_MACRO_MENU_COMMAND:
             OnMacroMenuCommand(static_cast<int>(lParam));
             return 0;
-        case WM_MACRO_STEP_LIMIT:
-            OnMacroStepLimit();
+        case WM_MACRO_HOOK_STOP:
+            OnMacroHookStop(wParam);
             return 0;
         // The messages below belong to pages and popups not built yet; each keeps its own case
         // so that none of them ever reaches another message's handler.
@@ -211,8 +212,9 @@ void KeyboardDlg::CloseAllPopups()
     hide(L"ComboWnd");
     close(L"SystemSettingDlg", 0);
     close(L"UpdateTipDlg", 0);
-    // A recording stops (keeping its steps) and the key box lets the keyboard go.
-    EndMacroHook();
+    // A recording stops (keeping its steps) and the key box lets the keyboard go, on the UI
+    // thread: this may run on the worker.
+    PostMessage(WM_MACRO_HOOK_STOP, kMacroHookStopPopups, 0);
     // The registered update dialog is asked to end; its object stays registered until the next
     // one replaces it, since its modal run may still be unwinding on the UI thread.
     std::lock_guard lock(popups.mutex);

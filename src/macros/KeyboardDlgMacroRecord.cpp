@@ -23,6 +23,7 @@ constexpr int kMemoryLowText = 362;
 // Below these budgets recording is refused, or warned about.
 constexpr int kRefusedBelow = 10;
 constexpr int kWarnedBelow = 20;
+constexpr WPARAM kStopForBudget = 0;
 
 // The controls of the main window's frame that stay still while a recording runs: the tabs,
 // the window's settings choosers and its upgrade and link buttons.
@@ -87,16 +88,6 @@ void KeyboardDlg::StopMacroRecording()
     UpdateMacroKeyLabels();
 }
 
-void KeyboardDlg::EndMacroHook()
-{
-    if (macroPage.hookMode == MACRO_HOOK_RECORD) {
-        StopMacroRecording();
-        return;
-    }
-    macroPage.hook.reset();
-    macroPage.hookMode = MACRO_HOOK_OFF;
-}
-
 LRESULT KeyboardDlg::OnMacroHookKey(WPARAM wParam, LPARAM lParam)
 {
     int released = 0;
@@ -153,15 +144,20 @@ void KeyboardDlg::AddRecordedStep(const RawInputEvent& event)
     if (page.steps->GetItemCount() > page.stepLimit) {
         // Not from inside the hook's dispatch: the stop frees the hook being walked, and the
         // message opens a modal loop.
-        PostMessage(WM_MACRO_STEP_LIMIT, 0, 0);
+        PostMessage(WM_MACRO_HOOK_STOP, kStopForBudget, 0);
     }
 }
 
-void KeyboardDlg::OnMacroStepLimit()
+void KeyboardDlg::OnMacroHookStop(WPARAM reason)
 {
-    if (macroPage.hookMode != MACRO_HOOK_RECORD) return;
-    StopMacroRecording();
-    ShowMacroMessage(kMemoryLowText);
+    MacroPageControls& page = macroPage;
+    if (page.hookMode == MACRO_HOOK_RECORD) {
+        StopMacroRecording();
+        if (reason == kStopForBudget) ShowMacroMessage(kMemoryLowText);
+    } else if (reason != kStopForBudget) {
+        page.hook.reset();
+        page.hookMode = MACRO_HOOK_OFF;
+    }
 }
 
 int KeyboardDlg::TakeStepDelay()

@@ -100,7 +100,7 @@ struct MacroPageControls {
     int delayMode = MACRO_DELAY_RECORDED;
     int fixedDelayMs = kMacroDefaultDelay;
     // The key box's captured key (a step's key value).
-    int capturedKey = 0;
+    std::atomic<int> capturedKey{0};
 
     // Recording and key capture share the one hook manager.
     int hookMode = MACRO_HOOK_OFF;

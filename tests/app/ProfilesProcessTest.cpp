@@ -145,7 +145,8 @@ protected:
         std::string seen;
         while (std::chrono::steady_clock::now() < end) {
             seen = KeyBytes(layer, usage);
-            if (seen == bytes) break;
+            // The rest of the key's table arrives with the same batch.
+            if (seen == bytes && KeyboardState()["in-batch"] == "0") break;
             std::this_thread::sleep_for(20ms);
         }
         return seen;

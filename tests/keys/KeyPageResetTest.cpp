@@ -217,8 +217,9 @@ TEST_F(KeyPageLookTest, ControlsSitInTheirRectanglesWithTheirTexts)
     // Re-applied texts give the preset chooser its own tooltip and relabel default profiles.
     ProfileCombo().AddItem(L"配置方案2", 2);
     ProfileCombo().AddItem(L"Mine", 3);
-    auto* other =
-        dynamic_cast<MUI::MComboBox*>(Dlg().ui.keysPage->CreateControl(L"MComboBox", 220));
+    auto* other = Dlg().GetControlAs<MUI::MComboBox>(220);  // the macro page's
+    ASSERT_NE(other, nullptr);
+    other->DelAllItems();
     for (const wchar_t* name : {L"Profile 1", L"配置方案2", L"Mine"}) other->AddItem(name, 0);
     Dlg().ApplyKeyPageTexts();
     Dlg().RelabelProfileNames();  // the profile list's part of a language change

@@ -479,6 +479,18 @@ TEST_F(MacroPageTest, RecordingTakesTheKeysTypedIntoTheWindowWithTheirPauses)
     EXPECT_FALSE(Key(kEvdevA, false));
 }
 
+TEST_F(MacroPageTest, ClosingThePopupsEndsARecordingWithItsSteps)
+{
+    Notify(kStartRecording);
+    Tap(kEvdevA);
+    // The keyboard pulled out: the worker's connection change closes the popups.
+    Unplug();
+    dlg->QueueCommand(QCMD_DEVICE_REMOVED);
+    EXPECT_TRUE(WaitFor([this] { return page().hookMode == MACRO_HOOK_OFF; }));
+    EXPECT_EQ(Stored(IdAt(0)).size(), 2u);
+    EXPECT_EQ(MUI::KeyHookManager::Active(), nullptr);
+}
+
 TEST_F(MacroPageTest, TheStepBudgetWarnsRefusesAndStopsARecording)
 {
     // 20 macros and 300 steps leave 10: warned, recording goes on.
@@ -516,7 +528,10 @@ TEST_F(MacroPageTest, AnExportedMacroImportsAsTheSameMacro)
     const std::filesystem::path file = TempFile("macro.xml");
     AnswerFiles(file);
     page().list->SetCurSel(-1);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(dlg->ExportMacro(), 0) << "no macro selected";
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(text::WideToUtf8(GetLanString(340))),
+              std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(file));
 
     Select(0);
