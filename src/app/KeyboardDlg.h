@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -27,6 +28,7 @@
 #include "app/MainPage.h"
 #include "app/MainWindowControls.h"
 #include "app/WorkerCommand.h"
+#include "app/WorkerHold.h"
 #include "device/KeyPerfState.h"
 #include "device/KeyTableState.h"
 #include "device/KeyTravelReport.h"
@@ -213,6 +215,8 @@ public:
         std::function<void(int)> exitProcess;
         // Steps run so far (each call of Run counts one).
         std::atomic<uint64_t> steps{0};
+        // Keeps the worker between steps while the UI thread replaces the database.
+        WorkerHold hold;
     };
 
     KeyboardDlg();
@@ -451,6 +455,28 @@ public:
     void ShowUpdateTip();
     // Worker: DoOK on the registered progress window, if any.
     void CloseUpdateTip();
+
+    // --- Settings page handlers (src/app/KeyboardDlgSettingsHandlers.cpp) ---
+    // A click on a control of the settings page or on a keyboard-setting combobox of the frame;
+    // nothing for other ids.
+    std::optional<int> OnSettingsPageMessage(unsigned id);
+    int OnTickRateChanged();
+    int OnDebounceChanged();
+    int OnReportRateChanged();
+    int OnTachyonModeChanged();
+    // The language combobox chose a language: every text of the window follows at once.
+    int OnLanguageChanged();
+    int OnAutorunCheck();
+    int OnAutorunMinimizeCheck();
+    int OnExitModeCheck();
+    int ResetAllData();
+    // The key tester, run modally (src/macros/KeyboardDlgKeyTest.cpp).
+    int ShowKeyTestDlg();
+    // Worker: the keyboard-setting comboboxes from the database, the firmware version label.
+    void LoadSettingsPage();
+    // The settings page's tray choices ("start hidden", "close to tray") are offered only while
+    // the desktop shows a tray. UI thread.
+    void ShowTrayChoices();
 
     // --- Switch performance and the settings block on the keyboard (src/keys/) ---
     int PerfPageProfile() const;

@@ -59,6 +59,12 @@ constexpr LayoutRow kSettingsRows[] = {
     {kSetAboutLine, Px(300), Px(530), Px(1290), Px(532)},
     {kSetWebsiteLabel, Px(300), Px(470), Px(480), Px(500)},
     {kSetWebsiteLink, Px(300), Px(495), Px(600), Px(525)},
+    // The language chooser beside the startup and close choices, the key tester's link below
+    // the web site's.
+    {kSetLanguageLabel, Px(1100), Px(300), Px(1300), Px(336)},
+    {kSetLanguageCombo, Px(1105), Px(336), Px(1305), Px(366)},
+    {kSetKeyTestLabel, Px(300), Px(560), Px(480), Px(590)},
+    {kSetKeyTestButton, Px(300), Px(585), Px(600), Px(615)},
 };
 
 }  // namespace

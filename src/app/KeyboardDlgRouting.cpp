@@ -84,6 +84,9 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
     if (code != MUI::kNotifyClick) {
         return 0;
     }
+    if (const std::optional<int> handled = OnSettingsPageMessage(id)) {
+        return *handled;
+    }
     switch (id) {
         case MainId::kCloseButton:
             OnCloseCommand();

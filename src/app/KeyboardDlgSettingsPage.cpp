@@ -18,6 +18,17 @@ constexpr MUI::ARGB kDarkGrey = 0xFF404040;
 constexpr MUI::ARGB kHintGrey = 0xFFA0A0A0;
 
 // A label; its text comes with the page's texts unless given here. Size 0 keeps the default.
+// A language's own name for itself, as the language combobox lists it.
+std::wstring LanguageName(int language)
+{
+    switch (language) {
+        case 2052:
+            return L"简体中文";
+        default:
+            return L"LCID " + std::to_wstring(language);
+    }
+}
+
 MUI::MText* Label(const ControlBuilder& build, unsigned id, MUI::ARGB color, int size = 0,
                   std::wstring_view text = {})
 {
@@ -49,6 +60,9 @@ MUI::CTextButton* Link(const ControlBuilder& build, unsigned id, std::wstring_vi
     auto* link = build.Control<MUI::CTextButton>(L"CTextButton", id, text);
     link->SetAlignment(MUI::kAlignLeft);
     link->SetStyle(4);
+    // Inked as the version texts, so it reads on the page's white.
+    link->SetTextColors(MainColor::kSecondary, 0xFF000000, 0xFF000000, 0xFF808080);
+    link->SetTextSize(18);
     return link;
 }
 
@@ -155,6 +169,11 @@ void BuildControls(const ControlBuilder& build, MainWindowControls::Settings& pa
     page.languageCombo = ListCombo(build, kSetLanguageCombo, kSecondary);
     page.languageCombo->SetTextSize(18);
     page.languageCombo->AddItem(L"English", 1033);
+    for (const int language : SupportedLanguages) {
+        if (language != 1033) {
+            page.languageCombo->AddItem(LanguageName(language), language);
+        }
+    }
     page.languageCombo->SetCurSel(0);
     Label(build, kSetThemeLabel, kText, 20)->SetVisible(false);
     page.themeCombo = ListCombo(build, kSetThemeCombo, kSecondary);
@@ -223,7 +242,7 @@ void KeyboardDlg::BuildSettingsPage()
     BuildControls(ControlBuilder(*this, ui.settingsPage), ui.settings);
     ApplySettingsPageTexts(*this);
 
-    // Only English is offered; any other language leaves the first item selected.
+    // Every language the configuration lists is offered; any other id leaves English selected.
     ui.settings.languageCombo->SelectData(CurrentLanguageId.load());
     ShowAutostartState(ui.settings);
     if (GetRegInt(L"exit_mode") == 1) {
@@ -231,6 +250,7 @@ void KeyboardDlg::BuildSettingsPage()
     } else {
         ui.settings.exitProgram->SetCheck(true);
     }
+    ShowTrayChoices();
 }
 
 void KeyboardDlg::ResetUiDefaults()

@@ -81,7 +81,8 @@ void KeyboardDlg::OnExitMessage(LPARAM)
 
 void KeyboardDlg::OnCloseCommand()
 {
-    if (GetRegInt(L"exit_mode") == 1) {
+    // Closed to the tray only while there is one to bring the window back from.
+    if (GetRegInt(L"exit_mode") == 1 && os::SystemTrayAvailable()) {
         // Keys pressed while the window is away must reach the other programs.
         EndKeyCalibration();
         ShowWindow(SW_HIDE);

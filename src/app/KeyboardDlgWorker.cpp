@@ -36,6 +36,10 @@ void KeyboardDlg::QueueCommand(int code)
 void KeyboardDlg::Run()
 {
     ++worker.steps;
+    const std::unique_lock<std::mutex> step = worker.hold.EnterStep();
+    if (!step.owns_lock()) {
+        return;  // the UI thread holds the worker between steps
+    }
     if (const std::optional<int> code = worker.queue.Pop()) {
         {
             std::lock_guard lock(popups.mutex);
@@ -216,7 +220,7 @@ void KeyboardDlg::LoadAllFromDevice()
     ShowNoConnectProgress(1);
     ReadLightingFromDevice(page.currentProfile.load());
     LoadLightModes();
-    // Then the music grid and the settings page, as their pages join.
+    LoadSettingsPage();
     LoadMacroList();
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
@@ -235,6 +239,7 @@ void KeyboardDlg::FactoryReset()
     LoadPerfSettings();
     ReadLightingFromDevice(page.currentProfile.load());
     LoadLightModes();
+    LoadSettingsPage();
     LoadMacroList();
 }
 

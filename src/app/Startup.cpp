@@ -19,6 +19,7 @@
 #include "platform/mui/WindowMessages.h"
 #include "platform/os/Autostart.h"
 #include "platform/os/SingleInstance.h"
+#include "platform/os/TrayIcon.h"
 #include "update/SelfInstall.h"
 
 void ApplyScreenDpiRule()
@@ -49,7 +50,8 @@ int ChooseShowMode(const std::wstring& commandLine)
     if (!os::ReadAutostart(MUI::Manager::GetDeviceName()).has_value()) {
         return SW_SHOW;
     }
-    return GetRegInt(L"autorun_minimize") == 1 ? SW_HIDE : SW_SHOW;
+    // Hidden only into a tray that is there to bring the window back.
+    return GetRegInt(L"autorun_minimize") == 1 && os::SystemTrayAvailable() ? SW_HIDE : SW_SHOW;
 }
 
 int RunStartup(const std::wstring& commandLine)

@@ -176,4 +176,14 @@ void KeyboardDlg::ApplyKeyPageTexts()
             keyPage.typeTab->SetTabTitle(i, GetLanString(kFirstTabText + i));
         }
     }
+    // The preset names follow the language too (the box shows the chosen one's).
+    if (keyPage.presetCombo != nullptr) {
+        for (int i = 0; i < keyPage.presetCombo->GetItemCount(); ++i) {
+            for (const auto& item : kPresetItems) {
+                if (item.id == keyPage.presetCombo->GetItemData(i)) {
+                    keyPage.presetCombo->SetItemText(i, GetLanString(item.text));
+                }
+            }
+        }
+    }
 }

@@ -16,25 +16,11 @@
 #include "platform/mui/UiThread.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/text/Utf8.h"
+#include "support/ModalWindow.h"
 
 namespace {
 
-// Runs `action` on the UI thread once a window of that name is up and its modal loop runs.
-void WhenModalWindowUp(const std::wstring& name, std::function<void(HWND)> action)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
-        const HWND hwnd = MUI::FindWindow(L"", name);
-        MUI::MWindow* window = MUI::MWindow::FromHandle(hwnd);
-        if (window == nullptr || !window->IsModalRunning()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        action(hwnd);
-    });
-    poll->start(5);
-}
+using testsupport::WhenModalWindowUp;
 
 class DialogsTest : public ::testing::Test {
 protected:

@@ -39,7 +39,9 @@ const Placement kPlacements[] = {
     // Controls no row places keep their empty rectangle.
     {36, {}, {}},
     {39, {}, {}},
-    {360, {}, {}},
+    {360, {1105, 336, 1305, 366}, {1105, 336, 1305, 366}},
+    {385, {300, 585, 600, 615}, {300, 585, 600, 615}},
+    {394, {}, {}},
 };
 
 TEST_F(KeyboardDlgLayoutTest, ControlsLieAtTheirRectanglesForTwoClientSizes)

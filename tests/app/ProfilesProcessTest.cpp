@@ -635,4 +635,35 @@ TEST_F(ProfileFileProcessTest, ExportedProfileImportsAsANewProfileOnTheKeyboard)
     EXPECT_NE(line->find(imported), std::string::npos) << *line;
 }
 
+// The settings page's factory reset in the real program, its confirmation answered Yes through
+// the message box's test answer: the keyboard takes the reset command and holds its factory
+// tables, and the program's database is made anew with its three first profiles.
+class SettingsProcessTest : public ProfilesProcessTest {
+protected:
+    std::vector<std::string> Environment() const override
+    {
+        std::vector<std::string> environment = ProfilesProcessTest::Environment();
+        environment.push_back("TOLVENIC_TEST_MESSAGE_ANSWER=1");
+        return environment;
+    }
+};
+
+TEST_F(SettingsProcessTest, FactoryResetEndsInTheKeyboardsAndTheProgramsDefaults)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    AssignMedia(kKeyA, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+    Send(kProfileMenu);
+    Send("click Menu_Window 101");
+    ASSERT_NE(WaitForProfiles("items=1:Profile 1|2:Profile 2|3:Profile 3|4:Profile 4 waiting=0")
+                  .find("4:Profile 4 waiting=0"),
+              std::string::npos);
+
+    Send("click main 357");
+    const std::string seen = WaitForProfiles(kFirstProfiles);
+    EXPECT_NE(seen.find(kFirstProfiles), std::string::npos) << seen;
+    EXPECT_EQ(KeyboardState()["factory-resets"], "1");
+    EXPECT_EQ(KeyBytes(0, kKeyA), "100004") << "the keyboard's factory key table";
+}
+
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include "app/AppTestSupport.h"
 #include "app/RegistrySettings.h"
@@ -9,21 +10,23 @@
 
 namespace {
 
-TEST(ShowMode, HiddenOnlyForAnAutostartWithStartHiddenOn)
+TEST(ShowMode, HiddenOnlyForAnAutostartWithStartHiddenOnAndATray)
 {
     struct Case {
         const wchar_t* commandLine;
         bool entry;
         const wchar_t* minimize;  // nothing: value absent
         int mode;
+        const char* tray = "1";
     };
     const Case cases[] = {
         {L"-autorun", true, L"1", SW_HIDE},  {L"--x-autorun-y", true, L"1", SW_HIDE},
         {L"-autorun", true, L"0", SW_SHOW},  {L"-autorun", true, nullptr, SW_SHOW},
         {L"-autorun", false, L"1", SW_SHOW}, {L"", true, L"1", SW_SHOW},
-        {L"-AUTORUN", true, L"1", SW_SHOW},
+        {L"-AUTORUN", true, L"1", SW_SHOW},  {L"-autorun", true, L"1", SW_SHOW, "0"},
     };
     for (const Case& c : cases) {
+        setenv("TOLVENIC_TEST_SYSTEM_TRAY", c.tray, 1);
         const std::wstring name = apptest::FreshDeviceName();
         if (c.entry) {
             ASSERT_TRUE(os::WriteAutostart(name, L"/opt/tolvenic/Tolvenic -autorun"));
@@ -35,6 +38,7 @@ TEST(ShowMode, HiddenOnlyForAnAutostartWithStartHiddenOn)
         EXPECT_EQ(ChooseShowMode(c.commandLine), c.mode) << c.commandLine << " entry " << c.entry;
         os::DeleteAutostart(name);
     }
+    setenv("TOLVENIC_TEST_SYSTEM_TRAY", "1", 1);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "platform/mui/UiThread.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/StorageFixture.h"
+#include "support/ModalWindow.h"
 
 namespace keypage_test {
 
@@ -33,20 +34,7 @@ inline constexpr int kKeyQ = 0x14;
 inline constexpr int kKeyX = 0x1B;
 inline constexpr int kKeyFn = 255;
 
-// Runs `action` on the UI thread once a window of that name is up and its modal loop runs.
-inline void WhenModalWindowUp(const std::wstring& name, std::function<void(HWND)> action)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
-        const HWND hwnd = MUI::FindWindow(L"", name);
-        MUI::MWindow* window = MUI::MWindow::FromHandle(hwnd);
-        if (window == nullptr || !window->IsModalRunning()) return;
-        poll->stop();
-        poll->deleteLater();
-        action(hwnd);
-    });
-    poll->start(5);
-}
+using testsupport::WhenModalWindowUp;
 
 class KeyPageTest : public storage_test::StorageTest {
 protected:

@@ -21,6 +21,8 @@ int main(int argc, char** argv)
     std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     setenv("TV_SOURCE_DIR", TV_SOURCE_DIR, 0);
+    // The offscreen desktop has no tray; the tests play one that has, unless they say otherwise.
+    setenv("TOLVENIC_TEST_SYSTEM_TRAY", "1", 0);
 
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();

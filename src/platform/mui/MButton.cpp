@@ -57,9 +57,12 @@ void MButton::Paint(QPainter& painter)
     } else if (image.isNull() || icon) {
         face = DrawLightFace(painter, area, state);
     } else {
-        DrawStateImage(painter, area, image, states, states > 1 ? state : 0);
-        // A face picture is light: the title is drawn dark on it unless it already is.
-        face = QColor(0xF6, 0xF6, 0xF6);
+        const int frame = states > 1 ? state : 0;
+        DrawStateImage(painter, area, image, states, frame);
+        // The title is inked for the face picture's own colour, taken in the frame's middle.
+        const int frameWidth = image.width() / std::max(1, states);
+        face = image.pixelColor(frameWidth * frame + frameWidth / 2, image.height() / 2);
+        if (face.alpha() < 128) face = QColor(0xF6, 0xF6, 0xF6);
     }
     const ARGB ink = IsEnabled() ? ReadableInk(GetTextColor(), face) : 0xFFA0A0A0;
     const std::wstring title = GetTitle();

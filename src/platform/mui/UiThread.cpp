@@ -51,4 +51,10 @@ void RunOnUiThread(const std::function<void()>& task)
     QMetaObject::invokeMethod(app, task, Qt::BlockingQueuedConnection);
 }
 
+void ProcessUiEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+}
+
 }  // namespace MUI

@@ -13,5 +13,9 @@ bool IsUiThread();
 void PostToUiThread(std::function<void()> task);
 // Runs `task` on the UI thread and waits for it: directly on the UI thread itself.
 void RunOnUiThread(const std::function<void()>& task);
+// Handles the UI thread's pending events for a moment (a few milliseconds): what a loop on the
+// UI thread that waits for another thread calls, so that the other thread's calls onto the UI
+// thread go on meanwhile. UI thread.
+void ProcessUiEvents();
 
 }  // namespace MUI

@@ -1,11 +1,22 @@
 #include "platform/os/TrayIcon.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <cstdlib>
+#include <string_view>
 
 namespace os {
+
+bool SystemTrayAvailable()
+{
+    if (const char* forced = std::getenv("TOLVENIC_TEST_SYSTEM_TRAY")) {
+        return std::string_view(forced) == "1";
+    }
+    return QGuiApplication::instance() != nullptr && QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 TrayIcon::TrayIcon() = default;
 

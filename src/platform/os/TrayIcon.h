@@ -12,6 +12,11 @@ class QSystemTrayIcon;
 
 namespace os {
 
+// Whether the desktop shows tray icons now (a window hidden to a tray that is not there could
+// not be brought back). The environment variable TOLVENIC_TEST_SYSTEM_TRAY ("1" or "0") answers
+// instead when set (tests). UI thread.
+bool SystemTrayAvailable();
+
 inline constexpr int kTrayLButtonDown = 0x201;    // WM_LBUTTONDOWN
 inline constexpr int kTrayLButtonDblClk = 0x203;  // WM_LBUTTONDBLCLK
 inline constexpr int kTrayRButtonUp = 0x205;      // WM_RBUTTONUP
