@@ -16,6 +16,7 @@
 #include "platform/os/ExitProcess.h"
 #include "platform/os/TrayIcon.h"
 #include "platform/text/Utf8.h"
+#include "platform/usb/Ch375Library.h"
 #include "storage/KBDataBase.h"
 #include "update/UpdateService.h"
 #include "update/UpdateTipDlg.h"
@@ -66,6 +67,8 @@ KeyboardDlg::~KeyboardDlg()
     if (deviceNotify.monitor) {
         deviceNotify.monitor->Stop();
     }
+    // The upgrade bridge's callback posts to this window.
+    usb::Ch375().SetDeviceNotify({});
     visualizer->Stop();
     MDialog::DestroyWindow();
     KBDataBase& database = KBDataBase::GetInstance();

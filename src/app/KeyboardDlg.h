@@ -369,8 +369,19 @@ public:
     // Worker: downloads, checks and unpacks the software package, then ends the program so
     // that its installer runs.
     void DownloadSoftwareUpdate();
-    // Worker: the firmware jobs' frame (progress timer, the progress window's end).
+    // Worker: the firmware jobs' frame (progress timer, the progress window's end, the outcome
+    // told to the user).
     void RunFirmwareJob(int code);
+    // Worker: the firmware jobs; each returns how it ended (an UpgradeState, or
+    // kUpgradeNoBridge / kUpgradeNoBootLoader when no device took the image).
+    int UpgradeFirmware();
+    int RecoverFirmwareCh375();
+    int RecoverFirmwareHid();
+    // Worker: the package of `version` downloaded, checked against its published digest and
+    // unpacked; the path of its image, empty when there is none.
+    std::wstring DownloadFirmwarePackage(const std::wstring& version);
+    // Worker: a bridge or a keyboard waiting in its boot loader is offered the recovery.
+    void ProbeBootMode();
     // UI thread: a new progress window replaces the registered one and runs modally.
     void ShowUpdateTip();
     // Worker: DoOK on the registered progress window, if any.

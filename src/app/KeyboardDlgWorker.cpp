@@ -200,6 +200,7 @@ void KeyboardDlg::FirstConnect()
     connection.firstConnectDone = true;
     ScanAndConnect(0);
     OnConnectionChanged(0);
+    ProbeBootMode();
     // With or without a keyboard; the music mode turns the analysis on when selected.
     visualizer->Init();
     visualizer->Start();

@@ -1,0 +1,275 @@
+// The firmware jobs the user's way: the offer (after a check, for a bridge, for a keyboard
+// waiting in its boot loader) is answered, the job runs under the progress window, downloads
+// and unpacks the package from the local HTTPS service and flashes the image into the virtual
+// keyboard's boot loader or a fake CH375 bridge, and the outcome is told in a message box.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "UpdateFlowFixture.h"
+#include "ZipMaker.h"
+#include "app/Environment.h"
+#include "app/MainWindowControls.h"
+#include "platform/os/FileSha256.h"
+#include "platform/text/Utf8.h"
+#include "update/UpdateState.h"
+#include "update/UpdateTipDlg.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Bytes = std::vector<uint8_t>;
+
+constexpr const wchar_t* kComplete = L"Upgrade complete";
+constexpr const wchar_t* kBootLoaderOffer =
+    L"A keyboard waiting in its boot loader was detected. Restore its firmware now?";
+constexpr const wchar_t* kBridgeOffer =
+    L"A keyboard upgrade adapter was detected. Update the keyboard firmware now?";
+
+Bytes Pattern(size_t length, uint8_t seed = 3)
+{
+    Bytes bytes(length);
+    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 11 + seed);
+    return bytes;
+}
+
+class FirmwareUpgradeFlowTest : public updatetest::UpdateFlowFixture {
+protected:
+    // The service's firmware `version` in `folder` ("" or "<model>/"), with its package holding
+    // "firmware-<version>.bin" and the package's digest beside it.
+    void Publish(const std::string& folder, const std::string& version, const Bytes& image)
+    {
+        const std::string base = "firmware-upgrade/" + folder;
+        server_->Put(base + "version", version + "\n");
+        const std::string package = base + "firmware-" + version + ".zip";
+        const fs::path zip = server_->Root() / package;
+        fs::create_directories(zip.parent_path());
+        fs::remove(zip);
+        {
+            updatetest::ZipMaker maker(zip.string());
+            ASSERT_TRUE(maker.Add(
+                {"firmware-" + version + ".bin", std::string(image.begin(), image.end())}));
+        }
+        server_->Put(package + ".sha256", *os::FileSha256(zip.wstring()) + "\n");
+    }
+
+    // A keyboard plugged in and connected, the window created.
+    void Connect(vkb::KeyboardOptions options = {})
+    {
+        keyboard = std::make_shared<vkb::VirtualKeyboard>(options);
+        Plug();
+        CreateWindow();
+        dlg->QueueCommand(QCMD_FIRST_CONNECT);
+        ASSERT_TRUE(Drain());
+    }
+
+    // When the progress window shows, the job it waits for runs, and the message box telling
+    // its outcome is answered. (Connection notices queued meanwhile are left out.)
+    void RunJobUnderTip(int code)
+    {
+        WhenModal(L"UpdateTipDlg", [this, code](MUI::MWindow&) {
+            const std::vector<int> queued = TakeQueue();
+            EXPECT_TRUE(!queued.empty() && queued.back() == code) << queued.size();
+            AnswerNextBox(1);
+            dlg->QueueCommand(code);
+            dlg->Run();
+        });
+    }
+
+    // The check finds a newer firmware and the offer is accepted.
+    void AcceptOfferedUpgrade()
+    {
+        AnswerNextBox(1);
+        RunJobUnderTip(QCMD_UPGRADE_FIRMWARE);
+        ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckFirmware, QCMD_CHECK_FIRMWARE));
+    }
+
+    bool Asked(size_t count)
+    {
+        return WaitFor([this, count] { return asked_.size() >= count; }, 60s);
+    }
+
+    bool WaitForMode(vkb::VirtualKeyboard::Mode mode)
+    {
+        return WaitFor([this, mode] {
+            keyboard->Poll();
+            return keyboard->CurrentMode() == mode;
+        });
+    }
+};
+
+TEST_F(FirmwareUpgradeFlowTest, CheckFlashOverTheBootLoaderThenCheckAgainOffersNothing)
+{
+    const Bytes image = Pattern(64);
+    Publish("", "106", image);
+    Connect();
+    AcceptOfferedUpgrade();
+    ASSERT_TRUE(Asked(2));
+    EXPECT_EQ(asked_[1], kComplete);
+    EXPECT_EQ(keyboard->EnterBootRequests(), 1);
+    EXPECT_EQ(keyboard->BootImage(), image);
+    EXPECT_EQ(keyboard->Flashes(), 1);
+    EXPECT_EQ(keyboard->Errors(), std::vector<std::string>{});
+    EXPECT_FALSE(dlg->info.upgradeRunning.load());
+    EXPECT_FALSE(fs::exists(text::WideToUtf8(GetDataFolder()) + "temp/firmware-106.bin"));
+    EXPECT_FALSE(fs::exists(text::WideToUtf8(GetDataFolder()) + "temp/firmware-106.zip"));
+
+    // The keyboard runs release 0x106 now: the same check offers nothing.
+    ASSERT_TRUE(WaitForMode(vkb::VirtualKeyboard::Mode::Running));
+    dlg->QueueCommand(QCMD_RECONNECT);
+    ASSERT_TRUE(Drain());
+    AnswerNextBox(1);
+    ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckFirmware, QCMD_CHECK_FIRMWARE));
+    ASSERT_TRUE(Asked(3));
+    EXPECT_EQ(asked_[2], L"You already have the latest version.");
+    EXPECT_EQ(dlg->updates.firmwareState.load(), UPDATE_NONE);
+}
+
+TEST_F(FirmwareUpgradeFlowTest, TheProgressWindowShowsTheUpgradersPercentAndState)
+{
+    Connect();
+    TakeQueue();
+    bool shown = false;
+    WhenModal(L"UpdateTipDlg", [this, &shown](MUI::MWindow& window) {
+        auto& tip = dynamic_cast<UpdateTipDlg&>(window);
+        shown = tip.label->GetTitle() == L"Updating";
+        EXPECT_EQ(dlg->SendMessage(WM_UPGRADE_PROGRESS, 40, 5), 1);  // erased
+        dlg->OnTimer(kUpgradeProgressTimer);
+        shown = shown && tip.label->GetTitle() == L"Writing firmware: 1%";
+        EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_UPGRADE_FIRMWARE_ALT});
+        AnswerNextBox(1);
+        dlg->QueueCommand(QCMD_UPGRADE_FIRMWARE_ALT);
+        dlg->Run();
+    });
+    AnswerNextBox(1);
+    dlg->OnUpdateNotify(99, 0);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(dlg->popups.updateTipDlg->IsModalRunning());
+    ASSERT_TRUE(Asked(2));
+    // No version on the service: nothing is guessed, nothing flashed.
+    EXPECT_EQ(asked_[1], L"Firmware file missing or damaged");
+}
+
+TEST_F(FirmwareUpgradeFlowTest, FaultsOfTheBootLoaderAreReportedAndTheKeyboardRecovers)
+{
+    const Bytes image = Pattern(200, 9);
+    Publish("", "106", image);
+    const struct {
+        const char* fault;  // nullptr: the keyboard restarts late
+        const wchar_t* told;
+    } cases[] = {
+        {"fail-write=0x80", L"Writing failed"},
+        {"no-answer=0x80:1", L"Writing failed"},
+        {"no-answer=0x83", L"Could not finish the upgrade"},
+        {nullptr,
+         L"The keyboard's boot loader did not answer. Reconnect the keyboard and try "
+         L"again."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault ? c.fault : "restart after 1500 ms");
+        vkb::KeyboardOptions options;
+        options.restartDelayMs = c.fault ? 100 : 1500;
+        Connect(options);
+        if (c.fault) keyboard->AddFault(*vkb::ParseFault(c.fault));
+        asked_.clear();
+        AcceptOfferedUpgrade();
+        ASSERT_TRUE(Asked(2));
+        EXPECT_EQ(asked_[1], c.told);
+        EXPECT_FALSE(dlg->info.upgradeRunning.load());
+        ASSERT_TRUE(WaitForMode(vkb::VirtualKeyboard::Mode::BootLoader));
+        EXPECT_EQ(keyboard->Flashes(), 0);
+
+        // The keyboard waits in its boot loader; offered the recovery, it is restored.
+        keyboard->ClearFaults();
+        AnswerNextBox(1);
+        RunJobUnderTip(QCMD_RECOVER_FIRMWARE);
+        dlg->ProbeBootMode();
+        ASSERT_TRUE(Asked(4));
+        EXPECT_EQ(asked_[2], kBootLoaderOffer);
+        EXPECT_EQ(asked_[3], kComplete);
+        EXPECT_EQ(keyboard->BootImage(), image);
+        EXPECT_EQ(keyboard->Flashes(), 1);
+        EXPECT_EQ(keyboard->Errors(), std::vector<std::string>{});
+        EXPECT_TRUE(dlg->IsWindowEnabled());
+        dlg.reset();
+        Unplug();
+    }
+}
+
+TEST_F(FirmwareUpgradeFlowTest, AKeyboardInItsBootLoaderAtStartIsRestoredFromItsModelsFolder)
+{
+    const Bytes image = Pattern(100, 5);
+    Publish("qx71_max/", "107", image);
+    vkb::KeyboardOptions options;
+    options.startInBootLoader = true;
+    options.bootProductId = 0xFF36;
+    keyboard = std::make_shared<vkb::VirtualKeyboard>(options);
+    Plug();
+    CreateWindow();
+    AnswerNextBox(1);
+    RunJobUnderTip(QCMD_RECOVER_FIRMWARE);
+    dlg->QueueCommand(QCMD_FIRST_CONNECT);
+    ASSERT_TRUE(Drain());
+    ASSERT_TRUE(Asked(2));
+    EXPECT_EQ(asked_[0], kBootLoaderOffer);
+    EXPECT_EQ(asked_[1], kComplete);
+    EXPECT_EQ(dlg->model.bootProductId, 0xFF36);
+    EXPECT_EQ(dlg->updates.modelFolder, L"qx71_max");
+    EXPECT_EQ(keyboard->BootImage(), image);
+    EXPECT_EQ(keyboard->Flashes(), 1);
+    EXPECT_EQ(keyboard->Errors(), std::vector<std::string>{});
+}
+
+TEST_F(FirmwareUpgradeFlowTest, BridgeRecoveryTellsAMissingBridgeAndFlashesAPresentOne)
+{
+    const Bytes image = Pattern(61);
+    Publish("", "106", image);
+    CreateWindow();
+    TakeQueue();
+    AnswerNextBox(1);
+    RunJobUnderTip(QCMD_UPGRADE_FIRMWARE_ALT);
+    dlg->OnUpdateNotify(99, 0);
+    ASSERT_TRUE(Asked(2));
+    EXPECT_EQ(asked_[1], L"No keyboard upgrade adapter was found. Connect it and try again.");
+
+    bridges.Add(0x4348, 0x55E0, "/dev/bus/usb/003/004");
+    AnswerNextBox(1);
+    RunJobUnderTip(QCMD_UPGRADE_FIRMWARE_ALT);
+    dlg->OnUpdateNotify(99, 0);
+    ASSERT_TRUE(Asked(4));
+    EXPECT_EQ(asked_[2], kBridgeOffer);
+    EXPECT_EQ(asked_[3], kComplete);
+    const fakeusb::Bridge bridge = bridges.Snapshot(0);
+    Bytes padded = image;
+    padded.resize(64, 0);
+    EXPECT_EQ(Bytes(bridge.flash.begin(), bridge.flash.begin() + 64), padded);
+    EXPECT_TRUE(bridge.ended);
+}
+
+TEST_F(FirmwareUpgradeFlowTest, ABridgeThatArrivesIsOfferedUnlessAnUpgradeRuns)
+{
+    CreateWindow();
+    dlg->QueueCommand(QCMD_FIRST_CONNECT);
+    ASSERT_TRUE(Drain());
+    bridges.Add(0x4348, 0x55E0, "/dev/bus/usb/003/004");
+    // Removal pending (1) is no event the bridge is looked for on.
+    ASSERT_TRUE(bridges.SendNotify(1));
+    dlg->info.upgradeRunning = true;
+    ASSERT_TRUE(bridges.SendNotify(usb::Ch375Library::kEventArrived));
+    Pump(100ms);
+    EXPECT_TRUE(asked_.empty());
+    dlg->info.upgradeRunning = false;
+    AnswerNextBox(2);
+    ASSERT_TRUE(bridges.SendNotify(usb::Ch375Library::kEventArrived));
+    ASSERT_TRUE(Asked(1));
+    EXPECT_EQ(asked_[0], kBridgeOffer);
+    Pump(50ms);
+    EXPECT_EQ(asked_.size(), 1u);
+    EXPECT_TRUE(dlg->worker.queue.Empty());
+}
+
+}  // namespace
