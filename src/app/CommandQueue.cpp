@@ -6,6 +6,12 @@ void CommandQueue::Push(int code)
     codes_.push_back(code);
 }
 
+void CommandQueue::PushFront(int code)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    codes_.push_front(code);
+}
+
 std::optional<int> CommandQueue::Pop()
 {
     std::lock_guard<std::mutex> lock(mutex_);

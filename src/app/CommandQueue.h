@@ -9,6 +9,8 @@
 class CommandQueue {
 public:
     void Push(int code);
+    // Puts the code before every code waiting, to be taken next.
+    void PushFront(int code);
     // The front code, removed; nothing when the queue is empty.
     std::optional<int> Pop();
     bool Empty() const;

@@ -102,16 +102,8 @@ int KeyboardDlg::OnInitDialog()
 
     info.softwareUpdateBase = SoftwareUpdateFolder();
     info.firmwareUpdateBase = FirmwareUpdateFolder();
-
-    // A keyboard left in its boot mode: remember its ids for the firmware recovery.
-    if (DeviceManager::OpenWchIspDevice() == nullptr) {
-        uint16_t vendorId = 0;
-        uint16_t productId = 0;
-        if (DeviceManager::OpenBootDevice(vendorId, productId) != nullptr) {
-            model.bootVendorId = vendorId;
-            model.bootProductId = productId;
-        }
-    }
+    // The boot-mode probe follows on the worker, after the first connect: opening a device
+    // can wait on it, and the window must not.
     return 1;
 }
 

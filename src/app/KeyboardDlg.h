@@ -175,6 +175,9 @@ public:
         std::unique_ptr<hid::DeviceMonitor> monitor;
         std::mutex mutex;
         std::deque<std::pair<WPARAM, DeviceInterfaceRecord>> pending;
+        // Arrivals whose interface the worker still has to probe, each with the index of the
+        // model whose pattern it matched; one QCMD_PROBE_ARRIVAL is queued for each.
+        std::deque<std::pair<std::wstring, int>> arrivals;
     };
 
     // What the update checks found, and the downloader of the software update.
@@ -256,6 +259,11 @@ public:
     void OnConnectionChanged(int reason);
     void RegisterDeviceNotify();
     void OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM event);
+    // Worker: the probes that can wait on a device, kept off the UI thread. The boot-mode probe
+    // offers the recovery to a bridge or a keyboard waiting in its boot loader
+    // (src/update/KeyboardDlgBootProbe.cpp).
+    void ProbeArrival();
+    void ProbeBootMode();
     LRESULT OnDeviceChangeMessage(WPARAM event, const DeviceInterfaceRecord* header);
     // The key views that exist so far (key assignment, advanced keys, lighting, performance).
     std::vector<MUI::KeyboardCtrl*> KeyViews() const;
@@ -380,8 +388,6 @@ public:
     // Worker: the package of `version` downloaded, checked against its published digest and
     // unpacked; the path of its image, empty when there is none.
     std::wstring DownloadFirmwarePackage(const std::wstring& version);
-    // Worker: a bridge or a keyboard waiting in its boot loader is offered the recovery.
-    void ProbeBootMode();
     // UI thread: a new progress window replaces the registered one and runs modally.
     void ShowUpdateTip();
     // Worker: DoOK on the registered progress window, if any.

@@ -187,8 +187,19 @@ void KeyboardDlg::OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM eve
             models.push_back({entry.interfacePattern, entry.connected != 0});
         }
     }
-    const DeviceChangeResult result = FilterDeviceChange(arrived, header.name, models);
+    // Only the names are matched here; opening the interface can wait on the device, so the
+    // worker probes it (ProbeArrival) in the queue's order.
+    const DeviceChangeResult result =
+        FilterDeviceChange(arrived, header.name, models, [](const std::wstring&) { return true; });
     if (result.action == DeviceChangeAction::kNone) {
+        return;
+    }
+    if (result.action == DeviceChangeAction::kArrived) {
+        {
+            std::lock_guard lock(deviceNotify.mutex);
+            deviceNotify.arrivals.emplace_back(header.name, result.modelIndex);
+        }
+        QueueCommand(QCMD_PROBE_ARRIVAL);
         return;
     }
     {
@@ -197,16 +208,36 @@ void KeyboardDlg::OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM eve
             result.modelIndex < static_cast<int>(model.interfaces.size())) {
             DeviceModel& entry = model.interfaces[result.modelIndex];
             connection.lastChangeModelId = entry.id;
-            if (result.action == DeviceChangeAction::kRemoved) {
-                entry.connected = 0;
-            }
+            entry.connected = 0;
         }
     }
-    if (result.action == DeviceChangeAction::kArrived) {
-        connection.pendingChange = 1;
-        QueueCommand(QCMD_DEVICE_ARRIVED);
-    } else {
-        connection.pendingChange = 2;
-        QueueCommand(QCMD_DEVICE_REMOVED);
+    connection.pendingChange = 2;
+    QueueCommand(QCMD_DEVICE_REMOVED);
+}
+
+void KeyboardDlg::ProbeArrival()
+{
+    std::pair<std::wstring, int> arrival;
+    {
+        std::lock_guard lock(deviceNotify.mutex);
+        if (deviceNotify.arrivals.empty()) {
+            return;
+        }
+        arrival = std::move(deviceNotify.arrivals.front());
+        deviceNotify.arrivals.pop_front();
     }
+    if (!ProbeHidInterface(arrival.first)) {
+        return;
+    }
+    {
+        std::lock_guard lock(model.mutex);
+        if (arrival.second >= 0 && arrival.second < static_cast<int>(model.interfaces.size())) {
+            connection.lastChangeModelId = model.interfaces[arrival.second].id;
+        }
+    }
+    connection.pendingChange = 1;
+    // Next, before anything queued after the notification: the order an arrival queued at
+    // once would have had.
+    worker.queue.PushFront(QCMD_DEVICE_ARRIVED);
+    Wake();
 }

@@ -65,6 +65,9 @@ void KeyboardDlg::RunCommand(int code)
             ScanAndConnect(changedModel);
             OnConnectionChanged(0);
             break;
+        case QCMD_PROBE_ARRIVAL:
+            ProbeArrival();
+            break;
         case QCMD_DEVICE_REMOVED:
             worker.pause(kSettleMs);
             ScanAndConnect(changedModel);
@@ -200,11 +203,11 @@ void KeyboardDlg::FirstConnect()
     connection.firstConnectDone = true;
     ScanAndConnect(0);
     OnConnectionChanged(0);
-    ProbeBootMode();
     // With or without a keyboard; the music mode turns the analysis on when selected.
     visualizer->Init();
     visualizer->Start();
     visualizer->SetAnalysis(false);
+    ProbeBootMode();
 }
 
 void KeyboardDlg::LoadAllFromDevice()

@@ -26,6 +26,8 @@ enum WorkerCommand : int {
     QCMD_AFTER_CALIBRATION = 22,
     QCMD_RECOVER_FIRMWARE = 24,
     QCMD_WRITE_LAYER_KEYMAP = 25,
+    // The window's own: the worker probes an arrived interface before its arrival is queued.
+    QCMD_PROBE_ARRIVAL = 101,
 };
 
 // True for the codes that need a found and opened keyboard.

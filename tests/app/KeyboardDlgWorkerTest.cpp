@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "app/TimerResolution.h"
 #include "app/WaitDlg.h"
 #include "lighting/Visualizer.h"
+#include "platform/hid/HidSeam.h"
 #include "platform/mui/WindowServices.h"
 
 namespace {
@@ -18,6 +21,78 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using apptest::MainWindowTest;
+
+// Forwards to the virtual keyboards and notes the thread of every enumeration and open.
+// While held, the calls wait as they would on a device that does not answer: another
+// thread's until released, the UI thread's for a bounded while, so that a window frozen by
+// one shows as lost time instead of a test that never ends.
+class HangingBackend : public hid::HidBackend {
+public:
+    explicit HangingBackend(hid::HidBackend& inner)
+        : inner_(inner), uiThread_(std::this_thread::get_id())
+    {
+    }
+
+    std::vector<hid::HidDeviceInfo> Enumerate(uint16_t vendorId, uint16_t productId) override
+    {
+        Enter();
+        return inner_.Enumerate(vendorId, productId);
+    }
+    std::unique_ptr<hid::HidDevice> Open(const std::string& path) override
+    {
+        Enter();
+        return inner_.Open(path);
+    }
+    std::unique_ptr<hid::DeviceMonitor> MakeMonitor() override { return inner_.MakeMonitor(); }
+
+    void Hold(bool held)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            held_ = held;
+        }
+        released_.notify_all();
+    }
+    int UiThreadCalls() const
+    {
+        std::lock_guard lock(mutex_);
+        return uiThreadCalls_;
+    }
+    int OtherCalls() const
+    {
+        std::lock_guard lock(mutex_);
+        return otherCalls_;
+    }
+    int Waiting() const
+    {
+        std::lock_guard lock(mutex_);
+        return waiting_;
+    }
+
+private:
+    void Enter()
+    {
+        std::unique_lock lock(mutex_);
+        const bool ui = std::this_thread::get_id() == uiThread_;
+        ++(ui ? uiThreadCalls_ : otherCalls_);
+        ++waiting_;
+        if (ui) {
+            released_.wait_for(lock, 4s, [this] { return !held_; });
+        } else {
+            released_.wait(lock, [this] { return !held_; });
+        }
+        --waiting_;
+    }
+
+    hid::HidBackend& inner_;
+    const std::thread::id uiThread_;
+    mutable std::mutex mutex_;
+    std::condition_variable released_;
+    bool held_ = false;
+    int uiThreadCalls_ = 0;
+    int otherCalls_ = 0;
+    int waiting_ = 0;
+};
 
 class KeyboardDlgWorkerTest : public MainWindowTest {
 protected:
@@ -103,6 +178,52 @@ TEST_F(KeyboardDlgWorkerTest, DeviceCodesWithoutKeyboardAreDroppedAndEndTheirWai
     }
     EXPECT_TRUE(Pauses().empty()) << "no routine ran";
     EXPECT_FALSE(TabsShown()) << "a dropped load shows nothing";
+}
+
+TEST_F(KeyboardDlgWorkerTest, DevicesAreOpenedOnlyByTheWorkerAndTheWindowAnswersWhileOneHangs)
+{
+    HangingBackend hanging(backend);
+    // Before the back end goes: nothing left waiting, the window and its worker gone.
+    struct Restore {
+        std::unique_ptr<KeyboardDlg>& dlg;
+        HangingBackend& hanging;
+        hid::HidBackend& virtualBackend;
+        ~Restore()
+        {
+            hanging.Hold(false);
+            dlg.reset();
+            hid::SetBackend(&virtualBackend);
+        }
+    } restore{dlg, hanging, backend};
+    hid::SetBackend(&hanging);
+    Plug();
+    hanging.Hold(true);
+
+    // Start-up: the first connect and the boot-mode probe wait on the device, the window not.
+    const auto created = Clock::now();
+    CreateWindow(false);
+    EXPECT_LT(Clock::now() - created, 2s);
+    ASSERT_TRUE(WaitFor([&] { return hanging.Waiting() > 0; }));
+
+    // Pulled out and plugged back while the worker still waits: the window takes the
+    // notifications at once and leaves the arrival's probe to the worker.
+    const auto replugged = Clock::now();
+    Unplug();
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return !dlg->worker.queue.Empty(); }));
+    EXPECT_LT(Clock::now() - replugged, 2s);
+    EXPECT_GT(hanging.Waiting(), 0) << "the worker still waits on the device";
+
+    // Released: the first connect, the probe that passes and the arrival it queues.
+    hanging.Hold(false);
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<int> pauses = Pauses();
+        return TabsShown() && dlg->connection.statusTextId.load() == 821 &&
+               dlg->worker.queue.Empty() &&
+               std::find(pauses.begin(), pauses.end(), 1000) != pauses.end();
+    }));
+    EXPECT_EQ(hanging.UiThreadCalls(), 0);
+    EXPECT_GT(hanging.OtherCalls(), 0);
 }
 
 TEST_F(KeyboardDlgWorkerTest, WaitDialogShownForAWriteEndsWhenTheWorkerRunsIt)

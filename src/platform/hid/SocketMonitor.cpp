@@ -93,15 +93,11 @@ public:
             CloseFds();
             return false;
         }
-        for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
-             it.increment(ec)) {
-            const auto& entry = *it;
-            const std::string name = entry.path().filename().string();
-            if (name.empty() || name[0] == '.' || !IsSocket(entry.path().string())) continue;
-            if (auto ids = IdsOf(entry.path().string(), 0)) known_[name] = *ids;
-        }
         callback_ = std::move(callback);
-        thread_ = std::thread([this] { Loop(); });
+        thread_ = std::thread([this] {
+            ListPresent();
+            Loop();
+        });
         return true;
     }
 
@@ -122,6 +118,21 @@ private:
         for (int* fd : {&inotify_, &stopPipe_[0], &stopPipe_[1]}) {
             if (*fd >= 0) ::close(*fd);
             *fd = -1;
+        }
+    }
+
+    // The sockets present at the start, so that their removal can be named. Each asks its
+    // server, which may keep it waiting: done on the monitor's thread, never its starter's.
+    // One appearing meanwhile is still reported, since the watch was set first.
+    void ListPresent()
+    {
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const auto& entry = *it;
+            const std::string name = entry.path().filename().string();
+            if (name.empty() || name[0] == '.' || !IsSocket(entry.path().string())) continue;
+            if (auto ids = IdsOf(entry.path().string(), 0)) known_[name] = *ids;
         }
     }
 

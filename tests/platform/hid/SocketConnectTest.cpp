@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <future>
+#include <memory>
 #include <vector>
 
 #include "platform/hid/HidSeam.h"
@@ -57,14 +58,31 @@ private:
     std::vector<int> queued_;
 };
 
-TEST(SocketConnect, AServerThatNeverAcceptsIsGivenUpAfterTheTimeOut)
-{
-    char folder[] = "/tmp/tvsock.XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string path = std::string(folder) + "/stuck";
-    StuckServer server(path);
-    ASSERT_TRUE(server.Full());
+// A socket folder holding one stuck server.
+class SocketConnect : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[] = "/tmp/tvsock.XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+        path = folder + "/stuck";
+        server = std::make_unique<StuckServer>(path);
+        ASSERT_TRUE(server->Full());
+    }
+    void TearDown() override
+    {
+        server.reset();
+        std::filesystem::remove_all(folder);
+    }
 
+    std::string folder;
+    std::string path;
+    std::unique_ptr<StuckServer> server;
+};
+
+TEST_F(SocketConnect, AServerThatNeverAcceptsIsGivenUpAfterTheTimeOut)
+{
     const auto backend = hid::MakeSocketBackend(folder);
     auto attempt = std::async(std::launch::async, [&] {
         const int fd = hid::wire::ConnectSocket(path);
@@ -73,10 +91,20 @@ TEST(SocketConnect, AServerThatNeverAcceptsIsGivenUpAfterTheTimeOut)
         return fd < 0 && !opened && backend->Enumerate().empty();
     });
     const bool finished = attempt.wait_for(30s) == std::future_status::ready;
-    server.Stop();  // frees an attempt that is still waiting
+    server->Stop();  // frees an attempt that is still waiting
     EXPECT_TRUE(finished) << "connecting waited for the server without end";
     EXPECT_TRUE(attempt.get());
-    std::filesystem::remove_all(folder);
+}
+
+TEST_F(SocketConnect, TheFolderMonitorStartsWithoutWaitingForAServer)
+{
+    // Asking the stuck server for its ids takes the connect's time-out: the monitor's
+    // thread does that, not the one starting it (the window's).
+    const auto monitor = hid::MakeSocketMonitor(folder);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(monitor->Start([](bool, const std::wstring&) {}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 250ms);
+    monitor->Stop();
 }
 
 }  // namespace
