@@ -1,6 +1,7 @@
 #include "update/Ch375Upgrader.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "device/Ch375Packet.h"
 #include "update/FirmwareImage.h"
@@ -103,57 +104,42 @@ bool Ch375Upgrader::End(usb::Ch375Device& device)
     return device.WriteData(packet.data(), length);
 }
 
-void Ch375Upgrader::PostProgress(int percent)
-{
-    if (progress_) {
-        progress_(percent, state_.load());
-    }
-}
+void Ch375Upgrader::PostProgress(int percent) { report_.Post(percent); }
 
 int Ch375Upgrader::Run(const std::wstring& imagePath, UpgradeProgress progress)
 {
-    progress_ = std::move(progress);
-    state_ = UPGRADE_STARTED;
-    PostProgress(5);
+    report_.Start(std::move(progress));
     // The image is checked before the bridge is touched: nothing is erased for a bad one.
     if (!LoadImage(imagePath)) {
-        state_ = UPGRADE_NO_IMAGE;
-        PostProgress(5);
-        return state_;
+        report_.Enter(UPGRADE_NO_IMAGE, 5);
+        return State();
     }
     bool found = false;
     std::unique_ptr<usb::Ch375Device> device = OpenDevice(found);
     if (!found) {
-        return state_;
+        return State();  // still "started": no bridge
     }
-    state_ = UPGRADE_DEVICE_OPEN;
-    PostProgress(10);
+    report_.Enter(UPGRADE_DEVICE_OPEN, 10);
+    // Each failure is told with its own percent.
     if (!device || !Erase(*device)) {
-        state_ = UPGRADE_ERASE_FAILED;
-        PostProgress(10);
-        return state_;
+        report_.Enter(UPGRADE_ERASE_FAILED, 10);
+        return State();
     }
-    state_ = UPGRADE_ERASED;
-    PostProgress(80);
+    report_.Enter(UPGRADE_ERASED, 80);
     if (!SendImage(*device, BOOT_CMD_PROGRAM, image_)) {
-        state_ = UPGRADE_PROGRAM_FAILED;
-        PostProgress(15);
-        return state_;
+        report_.Enter(UPGRADE_PROGRAM_FAILED, 15);
+        return State();
     }
-    state_ = UPGRADE_PROGRAMMED;
-    PostProgress(90);
+    report_.Enter(UPGRADE_PROGRAMMED, 90);
     if (!SendImage(*device, BOOT_CMD_VERIFY, image_)) {
-        state_ = UPGRADE_VERIFY_FAILED;
-        PostProgress(60);
-        return state_;
+        report_.Enter(UPGRADE_VERIFY_FAILED, 60);
+        return State();
     }
     PostProgress(95);
     if (!End(*device)) {
-        state_ = UPGRADE_END_FAILED;
-        PostProgress(95);
-        return state_;
+        report_.Enter(UPGRADE_END_FAILED, 95);
+        return State();
     }
-    state_ = UPGRADE_DONE;
-    PostProgress(100);
-    return state_;
+    report_.Enter(UPGRADE_DONE, 100);
+    return State();
 }

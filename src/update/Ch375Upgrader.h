@@ -5,7 +5,6 @@
 // notification thread).
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -15,6 +14,7 @@
 
 #include "device/BootReport.h"
 #include "platform/usb/Ch375Library.h"
+#include "update/UpgradeReporter.h"
 #include "update/UpgradeState.h"
 
 class Ch375Upgrader {
@@ -44,7 +44,7 @@ public:
     static bool End(usb::Ch375Device& device);
     void PostProgress(int percent);
 
-    int State() const { return state_.load(); }
+    int State() const { return report_.State(); }
     std::vector<std::string> DeviceNames() const;
     const std::vector<uint8_t>& Image() const { return image_; }
 
@@ -52,6 +52,5 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> names_;  // of the last enumeration
     std::vector<uint8_t> image_;
-    std::atomic<int> state_{0};
-    UpgradeProgress progress_;
+    UpgradeReporter report_;
 };

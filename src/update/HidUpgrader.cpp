@@ -56,31 +56,22 @@ bool HidUpgrader::LoadImage(const std::wstring& path)
     return !image_.empty();
 }
 
-void HidUpgrader::PostProgress(int percent)
-{
-    lastPercent_ = percent;
-    if (progress_) {
-        progress_(percent, state_);
-    }
-}
+void HidUpgrader::PostProgress(int percent) { report_.Post(percent); }
 
-void HidUpgrader::Fail(int state)
+bool HidUpgrader::Fail(int state)
 {
     DeviceManager::CloseIspLink();
-    state_ = state;
-    PostProgress(lastPercent_);
+    report_.Fail(state);
+    return false;
 }
 
 bool HidUpgrader::Run(uint16_t bootVendorId, uint16_t bootProductId, const std::wstring& imagePath,
                       UpgradeProgress progress)
 {
-    progress_ = std::move(progress);
-    state_ = UPGRADE_STARTED;
-    PostProgress(5);
+    report_.Start(std::move(progress));
     // The image is checked before the boot loader is touched: nothing is erased for a bad one.
     if (!LoadImage(imagePath)) {
-        state_ = UPGRADE_NO_IMAGE;
-        PostProgress(5);
+        report_.Enter(UPGRADE_NO_IMAGE, 5);
         return false;
     }
     auto device =
@@ -89,38 +80,29 @@ bool HidUpgrader::Run(uint16_t bootVendorId, uint16_t bootProductId, const std::
         return false;  // the state stays "started": no boot loader answered
     }
     DeviceManager::SetIspLink(std::move(device));
-    state_ = UPGRADE_DEVICE_OPEN;
-    PostProgress(10);
+    report_.Enter(UPGRADE_DEVICE_OPEN, 10);
     if (!SendBootStart(bootVendorId, bootProductId)) {
-        Fail(UPGRADE_ERASE_FAILED);
-        return false;
+        return Fail(UPGRADE_ERASE_FAILED);
     }
-    state_ = UPGRADE_ERASED;
-    PostProgress(15);
+    report_.Enter(UPGRADE_ERASED, 15);
     if (!SendImage(BOOT_CMD_PROGRAM, image_)) {
-        Fail(UPGRADE_PROGRAM_FAILED);
-        return false;
+        return Fail(UPGRADE_PROGRAM_FAILED);
     }
-    state_ = UPGRADE_PROGRAMMED;
-    PostProgress(60);
+    report_.Enter(UPGRADE_PROGRAMMED, 60);
     if (!SendImage(BOOT_CMD_VERIFY, image_)) {
-        Fail(UPGRADE_VERIFY_FAILED);
-        return false;
+        return Fail(UPGRADE_VERIFY_FAILED);
     }
     PostProgress(95);
     // The keyboard runs the new firmware only after both: either failing fails the upgrade.
     if (!SendBootEnd()) {
-        Fail(UPGRADE_END_FAILED);
-        return false;
+        return Fail(UPGRADE_END_FAILED);
     }
     PostProgress(98);
     if (!SendBootFinish()) {
-        Fail(UPGRADE_END_FAILED);
-        return false;
+        return Fail(UPGRADE_END_FAILED);
     }
     DeviceManager::CloseIspLink();
-    state_ = UPGRADE_DONE;
-    PostProgress(100);
+    report_.Enter(UPGRADE_DONE, 100);
     return true;
 }
 

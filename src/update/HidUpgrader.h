@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "device/BootReport.h"
+#include "update/UpgradeReporter.h"
 #include "update/UpgradeState.h"
 
 // Sends the enter-boot report to the running keyboard's interface (vendor, product, usage
@@ -42,15 +43,13 @@ public:
     void PostProgress(int percent);
 
     // The state the last run ended in; UPGRADE_STARTED when no boot loader opened.
-    int State() const { return state_; }
+    int State() const { return report_.State(); }
     const std::vector<uint8_t>& Image() const { return image_; }
 
 private:
-    // The state from now on, told with the last percent posted.
-    void Fail(int state);
+    // Closes the upgrade link and tells the failure; false.
+    bool Fail(int state);
 
     std::vector<uint8_t> image_;
-    UpgradeProgress progress_;
-    int state_ = 0;
-    int lastPercent_ = 0;
+    UpgradeReporter report_;
 };

@@ -1,50 +1,32 @@
 // The CH375 upgrader against fake bridges: ids, packets, answers and the image's limits.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <utility>
 #include <vector>
 
 #include "FakeCh375Library.h"
-#include "platform/text/Utf8.h"
+#include "FirmwareImages.h"
 #include "update/Ch375Upgrader.h"
 #include "update/UpgradeState.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using updatetest::Bytes;
+using updatetest::Pattern;
 using Posts = std::vector<std::pair<int, int>>;
-
-Bytes Pattern(size_t length)
-{
-    Bytes bytes(length);
-    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 5 + 1);
-    return bytes;
-}
 
 class Ch375UpgraderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        image_ = fs::temp_directory_path() / ("tv-ch375-image-" + std::to_string(getpid()));
-    }
-    void TearDown() override { fs::remove(image_); }
-
     int Flash(const Bytes& bytes)
     {
-        std::ofstream(image_, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
         posts.clear();
         return Ch375Upgrader::GetInstance().Run(
-            text::Utf8ToWide(image_.string()),
+            image_.Write(bytes),
             [this](int percent, int state) { posts.emplace_back(percent, state); });
     }
 
     fakeusb::FakeCh375Library library;
-    fs::path image_;
+    updatetest::ImageFile image_{"tv-ch375-image"};
     Posts posts;
 };
 

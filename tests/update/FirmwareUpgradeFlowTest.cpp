@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FirmwareImages.h"
 #include "UpdateFlowFixture.h"
 #include "ZipMaker.h"
 #include "app/Environment.h"
@@ -22,20 +23,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using Bytes = std::vector<uint8_t>;
+using updatetest::Bytes;
+using updatetest::Pattern;
 
 constexpr const wchar_t* kComplete = L"Upgrade complete";
 constexpr const wchar_t* kBootLoaderOffer =
     L"A keyboard waiting in its boot loader was detected. Restore its firmware now?";
 constexpr const wchar_t* kBridgeOffer =
     L"A keyboard upgrade adapter was detected. Update the keyboard firmware now?";
-
-Bytes Pattern(size_t length, uint8_t seed = 3)
-{
-    Bytes bytes(length);
-    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 11 + seed);
-    return bytes;
-}
 
 class FirmwareUpgradeFlowTest : public updatetest::UpdateFlowFixture {
 protected:

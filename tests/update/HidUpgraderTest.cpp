@@ -1,46 +1,31 @@
 // The HID boot-loader upgrader against the virtual keyboard's boot loader, which records every
 // breach of the upgrade's order as an error.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "FirmwareImages.h"
 #include "VirtualHidBackend.h"
 #include "VirtualKeyboard.h"
 #include "device/DeviceManager.h"
-#include "platform/text/Utf8.h"
 #include "update/HidUpgrader.h"
 #include "update/UpgradeState.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using updatetest::Bytes;
+using updatetest::Pattern;
 using Posts = std::vector<std::pair<int, int>>;
-
-Bytes Pattern(size_t length)
-{
-    Bytes bytes(length);
-    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
-    return bytes;
-}
 
 class HidUpgraderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        hid::SetBackend(&backend);
-        image_ = fs::temp_directory_path() / ("tv-hid-image-" + std::to_string(getpid()));
-    }
+    void SetUp() override { hid::SetBackend(&backend); }
     void TearDown() override
     {
         DeviceManager::CloseIspLink();
         hid::SetBackend(nullptr);
-        fs::remove(image_);
     }
 
     // A keyboard waiting in its boot loader.
@@ -52,17 +37,10 @@ protected:
         return keyboard;
     }
 
-    std::wstring WriteImage(const Bytes& bytes) const
-    {
-        std::ofstream(image_, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-        return text::Utf8ToWide(image_.string());
-    }
-
     bool Flash(const Bytes& bytes, uint16_t product = 0xAF3E)
     {
         return HidUpgrader::GetInstance().Run(
-            0x3B6D, product, WriteImage(bytes),
+            0x3B6D, product, image_.Write(bytes),
             [this](int percent, int state) { posts.emplace_back(percent, state); });
     }
 
@@ -74,7 +52,7 @@ protected:
     }
 
     vkb::VirtualHidBackend backend;
-    fs::path image_;
+    updatetest::ImageFile image_{"tv-hid-image"};
     Posts posts;
 };
 
@@ -160,14 +138,14 @@ TEST_F(HidUpgraderTest, NothingIsErasedForAMissingTooSmallOrTooLargeImage)
     } cases[] = {{0}, {8}, {HidUpgrader::kImageCapacity + 1}};
     for (const auto& c : cases) {
         posts.clear();
-        fs::remove(image_);
+        image_.Remove();
         const bool result = c.length == 0 ? HidUpgrader::GetInstance().Run(
-                                                0x3B6D, 0xAF3E, text::Utf8ToWide(image_.string()),
+                                                0x3B6D, 0xAF3E, image_.Path(),
                                                 [this](int p, int s) { posts.emplace_back(p, s); })
                                           : Flash(Bytes(c.length, 1));
         EXPECT_FALSE(result) << c.length;
         EXPECT_EQ(posts, (Posts{{5, UPGRADE_STARTED}, {5, UPGRADE_NO_IMAGE}})) << c.length;
-        EXPECT_FALSE(fs::exists(image_) && c.length == 0) << "a missing image is not created";
+        EXPECT_FALSE(c.length == 0 && image_.Exists()) << "a missing image is not created";
     }
     EXPECT_TRUE(keyboard->BootImage().empty());
     // No boot loader with the ids: the state stays where it started.
