@@ -8,9 +8,15 @@ std::vector<uint8_t> MakeCh375ChunkPacket(BootCommand command, size_t offset,
                                           std::span<const uint8_t> chunk)
 {
     const size_t length = std::min(chunk.size(), kCh375ChunkMax);
-    std::vector<uint8_t> packet{command, static_cast<uint8_t>(length), static_cast<uint8_t>(offset),
-                                static_cast<uint8_t>(offset >> 8)};
-    packet.insert(packet.end(), chunk.begin(), chunk.begin() + static_cast<long>(length));
+    std::vector<uint8_t> packet;
+    packet.reserve(4 + length);
+    packet.push_back(command);
+    packet.push_back(static_cast<uint8_t>(length));
+    packet.push_back(static_cast<uint8_t>(offset));
+    packet.push_back(static_cast<uint8_t>(offset >> 8));
+    for (size_t i = 0; i < length; ++i) {
+        packet.push_back(chunk[i]);
+    }
     return packet;
 }
 
