@@ -192,6 +192,10 @@ public:
         std::atomic<int> softwareState{0};
         std::atomic<int> firmwareState{0};
         UpdateDownloader downloader;
+        // The CH375 bridge's arrivals are watched (from the first boot-mode probe on).
+        std::atomic<bool> bridgeWatched{false};
+        // A recovery offer is on its way or shown: another probe offers nothing meanwhile.
+        std::atomic<bool> recoveryOffered{false};
     };
 
     // The worker's queue and the services it waits with; tests replace the pause and the
@@ -264,6 +268,10 @@ public:
     // (src/update/KeyboardDlgBootProbe.cpp).
     void ProbeArrival();
     void ProbeBootMode();
+    // UI thread: a boot loader that arrives (known by the ids in its name) is looked for by the
+    // worker and offered the recovery, unless a firmware job runs (a failed job has it looked
+    // for once its outcome is told); true when the name was a boot loader's.
+    bool OfferArrivedBootLoader(const std::wstring& interfaceName);
     LRESULT OnDeviceChangeMessage(WPARAM event, const DeviceInterfaceRecord* header);
     // The key views that exist so far (key assignment, advanced keys, lighting, performance).
     std::vector<MUI::KeyboardCtrl*> KeyViews() const;

@@ -48,6 +48,18 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
         software = updates.softwareServerVersion;
         firmware = updates.firmwareServerVersion;
     }
+    // An offer of the recovery lasts through its job; a later probe may offer again.
+    struct OfferEnd {
+        std::atomic<bool>& offered;
+        bool active;
+        ~OfferEnd()
+        {
+            if (active) {
+                offered = false;
+            }
+        }
+    } offerEnd{updates.recoveryOffered,
+               kind == kNotifyBootLoaderFound || kind == kNotifyBridgeFound};
     switch (kind) {
         case kNotifySoftwareChecked:
             if (value == 0) {
@@ -96,6 +108,11 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                              : outcome == kUpgradeNoBootLoader ? kTextNoBootLoader
                                                                : kTextUpgradeState + outcome;
             ask(GetLanString(text), kTextFirmwareCaption, kMessageBoxOneButton);
+            if (outcome != UPGRADE_DONE) {
+                // Once the failure is read, a keyboard left waiting in its boot loader (or the
+                // bridge) is offered the recovery.
+                QueueCommand(QCMD_PROBE_BOOT_MODE);
+            }
             break;
         }
         default:

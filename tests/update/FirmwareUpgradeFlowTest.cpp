@@ -4,8 +4,10 @@
 // keyboard's boot loader or a fake CH375 bridge, and the outcome is told in a message box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,30 +64,47 @@ protected:
         ASSERT_TRUE(Drain());
     }
 
-    // When the progress window shows, the job it waits for runs, and the message box telling
-    // its outcome is answered. (Connection notices queued meanwhile are left out.)
-    void RunJobUnderTip(int code)
+    // When the progress window shows, the job it waits for runs; then `next`. (Connection
+    // notices and probes queued meanwhile are left out.)
+    void RunJobUnderTip(int code, std::function<void()> next = {})
     {
-        WhenModal(L"UpdateTipDlg", [this, code](MUI::MWindow&) {
+        WhenModal(L"UpdateTipDlg", [this, code, next](MUI::MWindow&) {
             const std::vector<int> queued = TakeQueue();
-            EXPECT_TRUE(!queued.empty() && queued.back() == code) << queued.size();
-            AnswerNextBox(1);
+            EXPECT_NE(std::find(queued.begin(), queued.end(), code), queued.end()) << code;
             dlg->QueueCommand(code);
             dlg->Run();
+            if (next) next();
         });
     }
 
     // The check finds a newer firmware and the offer is accepted.
-    void AcceptOfferedUpgrade()
+    void AcceptOfferedUpgrade(std::function<void()> next = {})
     {
-        AnswerNextBox(1);
-        RunJobUnderTip(QCMD_UPGRADE_FIRMWARE);
+        RunJobUnderTip(QCMD_UPGRADE_FIRMWARE, std::move(next));
         ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckFirmware, QCMD_CHECK_FIRMWARE));
     }
 
     bool Asked(size_t count)
     {
         return WaitFor([this, count] { return asked_.size() >= count; }, 60s);
+    }
+
+    // As Asked, with the worker's step run meanwhile for the boot-mode probes the window queues
+    // (after a failure is told, or when a boot loader arrives); other codes stay queued.
+    bool AskedWhileProbing(size_t count)
+    {
+        return WaitFor(
+            [this, count] {
+                for (const int code : TakeQueue()) {
+                    if (code == QCMD_PROBE_BOOT_MODE) {
+                        dlg->ProbeBootMode();
+                    } else {
+                        dlg->worker.queue.Push(code);
+                    }
+                }
+                return asked_.size() >= count;
+            },
+            60s);
     }
 
     bool WaitForMode(vkb::VirtualKeyboard::Mode mode)
@@ -102,6 +121,7 @@ TEST_F(FirmwareUpgradeFlowTest, CheckFlashOverTheBootLoaderThenCheckAgainOffersN
     const Bytes image = Pattern(64);
     Publish("", "106", image);
     Connect();
+    AnswerBoxes({1, 1});  // the offer, the outcome
     AcceptOfferedUpgrade();
     ASSERT_TRUE(Asked(2));
     EXPECT_EQ(asked_[1], kComplete);
@@ -117,7 +137,7 @@ TEST_F(FirmwareUpgradeFlowTest, CheckFlashOverTheBootLoaderThenCheckAgainOffersN
     ASSERT_TRUE(WaitForMode(vkb::VirtualKeyboard::Mode::Running));
     dlg->QueueCommand(QCMD_RECONNECT);
     ASSERT_TRUE(Drain());
-    AnswerNextBox(1);
+    AnswerBoxes({1});
     ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckFirmware, QCMD_CHECK_FIRMWARE));
     ASSERT_TRUE(Asked(3));
     EXPECT_EQ(asked_[2], L"You already have the latest version.");
@@ -136,11 +156,10 @@ TEST_F(FirmwareUpgradeFlowTest, TheProgressWindowShowsTheUpgradersPercentAndStat
         dlg->OnTimer(kUpgradeProgressTimer);
         shown = shown && tip.label->GetTitle() == L"Writing firmware: 1%";
         EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_UPGRADE_FIRMWARE_ALT});
-        AnswerNextBox(1);
         dlg->QueueCommand(QCMD_UPGRADE_FIRMWARE_ALT);
         dlg->Run();
     });
-    AnswerNextBox(1);
+    AnswerBoxes({1, 1});
     dlg->OnUpdateNotify(99, 0);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(dlg->popups.updateTipDlg->IsModalRunning());
@@ -171,19 +190,17 @@ TEST_F(FirmwareUpgradeFlowTest, FaultsOfTheBootLoaderAreReportedAndTheKeyboardRe
         Connect(options);
         if (c.fault) keyboard->AddFault(*vkb::ParseFault(c.fault));
         asked_.clear();
-        AcceptOfferedUpgrade();
-        ASSERT_TRUE(Asked(2));
+        // The offer, the failure, the recovery offered for the keyboard left in its boot loader
+        // (at the job's end, or when it arrives late), and the recovery's outcome.
+        AnswerBoxes({1, 1, 1, 1});
+        AcceptOfferedUpgrade([this] {
+            EXPECT_EQ(keyboard->Flashes(), 0);
+            EXPECT_FALSE(dlg->info.upgradeRunning.load());
+            keyboard->ClearFaults();
+            RunJobUnderTip(QCMD_RECOVER_FIRMWARE);
+        });
+        ASSERT_TRUE(AskedWhileProbing(4));
         EXPECT_EQ(asked_[1], c.told);
-        EXPECT_FALSE(dlg->info.upgradeRunning.load());
-        ASSERT_TRUE(WaitForMode(vkb::VirtualKeyboard::Mode::BootLoader));
-        EXPECT_EQ(keyboard->Flashes(), 0);
-
-        // The keyboard waits in its boot loader; offered the recovery, it is restored.
-        keyboard->ClearFaults();
-        AnswerNextBox(1);
-        RunJobUnderTip(QCMD_RECOVER_FIRMWARE);
-        dlg->ProbeBootMode();
-        ASSERT_TRUE(Asked(4));
         EXPECT_EQ(asked_[2], kBootLoaderOffer);
         EXPECT_EQ(asked_[3], kComplete);
         EXPECT_EQ(keyboard->BootImage(), image);
@@ -205,7 +222,7 @@ TEST_F(FirmwareUpgradeFlowTest, AKeyboardInItsBootLoaderAtStartIsRestoredFromIts
     keyboard = std::make_shared<vkb::VirtualKeyboard>(options);
     Plug();
     CreateWindow();
-    AnswerNextBox(1);
+    AnswerBoxes({1, 1});
     RunJobUnderTip(QCMD_RECOVER_FIRMWARE);
     dlg->QueueCommand(QCMD_FIRST_CONNECT);
     ASSERT_TRUE(Drain());
@@ -225,14 +242,14 @@ TEST_F(FirmwareUpgradeFlowTest, BridgeRecoveryTellsAMissingBridgeAndFlashesAPres
     Publish("", "106", image);
     CreateWindow();
     TakeQueue();
-    AnswerNextBox(1);
+    AnswerBoxes({1, 1});
     RunJobUnderTip(QCMD_UPGRADE_FIRMWARE_ALT);
     dlg->OnUpdateNotify(99, 0);
     ASSERT_TRUE(Asked(2));
     EXPECT_EQ(asked_[1], L"No keyboard upgrade adapter was found. Connect it and try again.");
 
     bridges.Add(0x4348, 0x55E0, "/dev/bus/usb/003/004");
-    AnswerNextBox(1);
+    AnswerBoxes({1, 1});
     RunJobUnderTip(QCMD_UPGRADE_FIRMWARE_ALT);
     dlg->OnUpdateNotify(99, 0);
     ASSERT_TRUE(Asked(4));
@@ -258,12 +275,55 @@ TEST_F(FirmwareUpgradeFlowTest, ABridgeThatArrivesIsOfferedUnlessAnUpgradeRuns)
     Pump(100ms);
     EXPECT_TRUE(asked_.empty());
     dlg->info.upgradeRunning = false;
-    AnswerNextBox(2);
+    AnswerBoxes({2});
     ASSERT_TRUE(bridges.SendNotify(usb::Ch375Library::kEventArrived));
     ASSERT_TRUE(Asked(1));
     EXPECT_EQ(asked_[0], kBridgeOffer);
     Pump(50ms);
     EXPECT_EQ(asked_.size(), 1u);
+    EXPECT_TRUE(dlg->worker.queue.Empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FirmwareUpgradeFlowTest, ABootLoaderThatArrivesIsOfferedUnlessAnUpgradeRuns)
+{
+    CreateWindow();
+    dlg->QueueCommand(QCMD_FIRST_CONNECT);
+    ASSERT_TRUE(Drain());
+    vkb::KeyboardOptions options;
+    options.startInBootLoader = true;
+    options.bootProductId = 0xFF23;
+    const auto boot = std::make_shared<vkb::VirtualKeyboard>(options);
+    const auto running = std::make_shared<vkb::VirtualKeyboard>();
+    const auto queued = [this](int code) {
+        return WaitFor([this, code] {
+            const std::vector<int> codes = TakeQueue();
+            return std::find(codes.begin(), codes.end(), code) != codes.end();
+        });
+    };
+
+    // During a firmware job its own keyboard's boot loader comes and goes unasked about; the
+    // running keyboard plugged after it shows that its arrival was handled.
+    dlg->info.upgradeRunning = true;
+    backend.Plug(boot);
+    backend.Plug(running);
+    ASSERT_TRUE(queued(QCMD_PROBE_ARRIVAL));
+    EXPECT_TRUE(dlg->worker.queue.Empty());
+    backend.Unplug(boot);
+    backend.Unplug(running);
+    dlg->info.upgradeRunning = false;
+
+    backend.Plug(boot);
+    ASSERT_TRUE(queued(QCMD_PROBE_BOOT_MODE));
+    AnswerBoxes({2});
+    dlg->QueueCommand(QCMD_PROBE_BOOT_MODE);
+    dlg->Run();
+    ASSERT_TRUE(Asked(1));
+    EXPECT_EQ(asked_[0], kBootLoaderOffer);
+    EXPECT_EQ(dlg->model.bootProductId, 0xFF23);
     EXPECT_TRUE(dlg->worker.queue.Empty());
 }
 

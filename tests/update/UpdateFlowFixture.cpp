@@ -52,7 +52,8 @@ void UpdateFlowFixture::WhenModal(const wchar_t* name, std::function<void(MUI::M
     QTimer* poll = polls_.emplace_back(std::make_unique<QTimer>()).get();
     QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
         MUI::MWindow* window = MUI::MWindow::FromHandle(MUI::FindWindow(L"", name));
-        if (window == nullptr || !window->IsModalRunning()) {
+        // A window already answered is disabled while its end is on its way.
+        if (window == nullptr || !window->IsModalRunning() || !window->IsWindowEnabled()) {
             return;
         }
         poll->stop();
@@ -61,11 +62,19 @@ void UpdateFlowFixture::WhenModal(const wchar_t* name, std::function<void(MUI::M
     poll->start(5);
 }
 
-void UpdateFlowFixture::AnswerNextBox(int answer)
+void UpdateFlowFixture::AnswerBoxes(std::vector<int> answers)
 {
-    WhenModal(L"MessageBox", [this, answer](MUI::MWindow& window) {
+    if (answers.empty()) {
+        return;
+    }
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    WhenModal(L"MessageBox", [this, answer, answers](MUI::MWindow& window) {
         auto& box = dynamic_cast<CUIMessageBox&>(window);
         asked_.push_back(box.Message());
+        // The next answer waits for the next box: this one is passed over while it ends.
+        box.EnableWindow(false);
+        AnswerBoxes(answers);
         box.OnMessage(answer == 1 ? kMessageBoxFirstButtonId : kMessageBoxSecondButtonId,
                       MUI::kNotifyClick, 0);
     });

@@ -20,11 +20,13 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Runs `action` on the UI thread once the window named `name` runs its modal loop (at most
-    // once, and never after the test).
+    // Runs `action` on the UI thread once the window named `name` runs its modal loop, enabled
+    // (at most once, and never after the test).
     void WhenModal(const wchar_t* name, std::function<void(MUI::MWindow&)> action);
     // Answers the next message box with its first (1) or second (2) button and keeps its text.
-    void AnswerNextBox(int answer);
+    void AnswerNextBox(int answer) { AnswerBoxes({answer}); }
+    // The next message boxes, as they come, answered with these buttons in turn.
+    void AnswerBoxes(std::vector<int> answers);
     // Clicks a settings control and runs the queued check; true when the check was queued.
     bool ClickAndCheck(unsigned id, int expectedCode);
 
