@@ -168,6 +168,10 @@ public:
         std::atomic<int> reportedPercent{0};
         std::atomic<int> upgradeKind{0};
         int displayedCounter = 0;
+        // Wait dialogs registered so far, and how many there were when the worker took the code
+        // of its current step: a step closes only a dialog registered before it began.
+        uint64_t registrations = 0;
+        uint64_t registrationsAtStep = 0;
     };
 
     // Arrival and removal notifications on their way from the monitor's thread to the window.
@@ -487,6 +491,9 @@ private:
     void RunIdleStep();
     // The end of a step whose handler shows a wait dialog: the dialog ends, then a pause.
     void EndWaitDlgStep();
+    // Worker: closes the registered wait dialog unless it was registered during this step
+    // (then it belongs to a command still queued).
+    void CloseStepWaitDlg();
     void ShowNoConnectProgress(int shown);
     void ShowLoadedPages();
     void ShowHomePanel();

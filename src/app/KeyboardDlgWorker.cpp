@@ -39,6 +39,10 @@ void KeyboardDlg::Run()
 {
     ++worker.steps;
     if (const std::optional<int> code = worker.queue.Pop()) {
+        {
+            std::lock_guard lock(popups.mutex);
+            popups.registrationsAtStep = popups.registrations;
+        }
         RunCommand(*code);
         return;
     }
@@ -51,7 +55,7 @@ void KeyboardDlg::RunCommand(int code)
         !(connection.deviceFound.load() && connection.deviceOpened.load())) {
         // Dropped: no exchange is attempted, but a wait dialog shown for it must not stay.
         if (ClosesWaitDialog(code)) {
-            CloseWaitDlg();
+            CloseStepWaitDlg();
         }
         return;
     }
@@ -143,7 +147,7 @@ void KeyboardDlg::RunCommand(int code)
 
 void KeyboardDlg::EndWaitDlgStep()
 {
-    CloseWaitDlg();
+    CloseStepWaitDlg();
     worker.pause(kAfterCloseMs);
 }
 
@@ -245,6 +249,17 @@ void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)
 {
     std::lock_guard lock(popups.mutex);
     popups.waitDlg = std::move(dialog);
+    ++popups.registrations;
+}
+
+void KeyboardDlg::CloseStepWaitDlg()
+{
+    // A key write still running when the user starts a profile switch must not end the
+    // switch's dialog: the switch is still queued behind it.
+    std::lock_guard lock(popups.mutex);
+    if (popups.waitDlg && popups.registrations == popups.registrationsAtStep) {
+        popups.waitDlg->DoOK();
+    }
 }
 
 void KeyboardDlg::QueueWithWaitDlg(int code)

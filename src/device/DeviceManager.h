@@ -98,6 +98,7 @@ public:
     // For the exit: from now on every exchange fails at once, except the end of a batch, so a
     // transfer under way unwinds within its current exchange and still ends its batch.
     void StopExchanges() { stopping_ = true; }
+    bool ExchangesStopped() const { return stopping_; }
     // Exchanges run again (a new main window starting).
     void ResumeExchanges() { stopping_ = false; }
     bool WriteChunk(DeviceCommand command, uint16_t address, std::span<const uint8_t> data);

@@ -56,7 +56,9 @@ void KeyboardDlg::LoadKeyTablesFromDevice()
     };
     ReadDefaultKeyMapFromDevice();
     for (const int ms : {kFirstRetryPauseMs, kSecondRetryPauseMs}) {
-        if (!tooFew()) break;
+        // Exchanges stopped for the exit: a retry could only fail, and its pause would hold
+        // the exit up.
+        if (!tooFew() || DeviceManager::GetInstance().ExchangesStopped()) break;
         pause(ms);
         ReadDefaultKeyMapFromDevice();
     }

@@ -213,8 +213,12 @@ TEST_F(MainWindowProcessTest, ExitDuringABatchEndsTheBatchBeforeTheProcessEnds)
         ASSERT_LT(std::chrono::steady_clock::now(), end) << "no batch began";
         std::this_thread::sleep_for(5ms);
     }
+    const auto asked = std::chrono::steady_clock::now();
     ASSERT_TRUE(os::SendInstanceCommand(kDeviceName, "exit 610"));
     EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
+    // The batch's step would go on for seconds; the exit gives the worker at most a second,
+    // then one exchange ends the batch.
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 3000ms);
     std::map<std::string, std::string> state = KeyboardState();
     EXPECT_EQ(state["in-batch"], "0");
     EXPECT_NE(state["batches-begun"], "0");

@@ -9,6 +9,7 @@
 #include "app/Environment.h"
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
+#include "device/Pause.h"
 #include "platform/mui/UiThread.h"
 #include "platform/os/Registry.h"
 #include "platform/text/Utf8.h"
@@ -55,9 +56,12 @@ void MainWindowTest::Unplug()
 void MainWindowTest::CreateWindow(bool manual)
 {
     dlg = std::make_unique<KeyboardDlg>();
-    dlg->worker.pause = [this](int ms) {
-        std::lock_guard lock(recordMutex);
-        pauses.push_back(ms);
+    dlg->worker.pause = [this, sleep = realPauses](int ms) {
+        {
+            std::lock_guard lock(recordMutex);
+            pauses.push_back(ms);
+        }
+        if (sleep) PauseMs(ms);
     };
     dlg->worker.exitProcess = [this](int code) {
         std::lock_guard lock(recordMutex);

@@ -49,6 +49,8 @@ protected:
     std::vector<int> Pauses() const;
     std::vector<int> Exits() const;
 
+    // Set before CreateWindow: the worker's pauses are also slept, not only recorded.
+    bool realPauses = false;
     mutable std::mutex recordMutex;
     std::vector<int> pauses;
     std::vector<int> exits;

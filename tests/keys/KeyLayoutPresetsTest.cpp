@@ -118,6 +118,16 @@ TEST_F(KeyLayoutPresetRows, DvorakKeepsAnAddedModifier)
     EXPECT_EQ(rows[0x04].macro_value, 0x04);
 }
 
+TEST_F(KeyLayoutPresetRows, ARowFailingPartWayKeepsTheWholeLayer)
+{
+    // The last row of the layer cannot be written: the rows before it are undone too.
+    storage_test::Exec(path_,
+                       "CREATE TRIGGER fail BEFORE UPDATE ON t_key_macro_data WHEN "
+                       "NEW.key_code = 255 BEGIN SELECT RAISE(ABORT, 'no'); END");
+    EXPECT_EQ(ApplyKeyPreset(db(), PRESET_STANDARD, kProfile, kLayer), 0);
+    for (const auto& [code, row] : Layer()) EXPECT_EQ(row.macro_type, KMT_MOUSE) << code;
+}
+
 TEST_F(KeyLayoutPresetRows, NoProfileNoRowsOrNoPresetChangesNothing)
 {
     EXPECT_EQ(ApplyKeyPreset(db(), PRESET_STANDARD, 0, kLayer), 0);

@@ -8,6 +8,7 @@
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
 #include "platform/mui/MComboBox3.h"
+#include "storage/StorageFixture.h"
 
 namespace {
 
@@ -180,6 +181,21 @@ TEST_F(KeyPageResetTest, ResetAllResetsTheLayerWithPartnersThenThePreset)
     EXPECT_EQ(Row(kKeyB).macro_value, kKeyB);
     EXPECT_EQ(Control<MUI::MComboBox3>(90).GetCurData(), 206);
     EXPECT_EQ(TakeCommands(), (std::vector<int>{QCMD_WRITE_KEYMAP, QCMD_WRITE_KEYMAP}));
+}
+
+TEST_F(KeyPageResetTest, LayerResetFailingPartWayKeepsTheLayerAndWritesNothing)
+{
+    // Fn, the layer's last row, cannot be written: A's reset before it is undone as well, and
+    // nothing goes to the keyboard.
+    Customise(kKeyA);
+    Customise(kKeyFn);
+    storage_test::Exec(db().GetDbPath(),
+                       "CREATE TRIGGER fail BEFORE UPDATE ON t_key_macro_data WHEN "
+                       "NEW.key_code = 255 BEGIN SELECT RAISE(ABORT, 'no'); END");
+    Dlg().ResetLayerToDefault();
+    EXPECT_EQ(Row(kKeyA).macro_type, KMT_MACRO);
+    EXPECT_EQ(Row(kKeyFn).macro_type, KMT_MACRO);
+    EXPECT_TRUE(TakeCommands().empty());
 }
 
 TEST_F(KeyPageResetTest, DefaultRowsAreMadeOnlyForAProfileWithoutRows)

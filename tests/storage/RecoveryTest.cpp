@@ -26,18 +26,6 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Runs sql on the file through a connection of its own.
-void Exec(const std::string& path, const std::string& sql)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-        << sql << ": " << (error != nullptr ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
-}
-
 // The whole schema and profile 0's default rows are there.
 void ExpectComplete(const std::string& path)
 {

@@ -65,6 +65,19 @@ inline Rows Query(const std::string& path, const std::string& sql)
     return rows;
 }
 
+// Runs sql on the file through a connection of its own (for example a trigger that makes a
+// chosen row of the program's writes fail).
+inline void Exec(const std::string& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+        << sql << ": " << (error != nullptr ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
 inline int QueryInt(const std::string& path, const std::string& sql)
 {
     const Rows rows = Query(path, sql);

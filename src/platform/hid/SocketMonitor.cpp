@@ -17,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/hid/HidSeam.h"
 #include "platform/hid/SocketWire.h"
@@ -93,9 +94,19 @@ public:
             CloseFds();
             return false;
         }
+        // The sockets present now, by name only (no server is asked here), so that a removal
+        // coming at once is still named.
+        std::vector<std::string> present;
+        for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const auto& entry = *it;
+            const std::string name = entry.path().filename().string();
+            if (name.empty() || name[0] == '.' || !IsSocket(entry.path().string())) continue;
+            present.push_back(name);
+        }
         callback_ = std::move(callback);
-        thread_ = std::thread([this] {
-            ListPresent();
+        thread_ = std::thread([this, present = std::move(present)] {
+            LearnIds(present);
             Loop();
         });
         return true;
@@ -121,18 +132,15 @@ private:
         }
     }
 
-    // The sockets present at the start, so that their removal can be named. Each asks its
-    // server, which may keep it waiting: done on the monitor's thread, never its starter's.
-    // One appearing meanwhile is still reported, since the watch was set first.
-    void ListPresent()
+    // The ids of the sockets present at the start. Each server is asked, which may keep it
+    // waiting: done on the monitor's thread, never its starter's, and before any event is read,
+    // so that an event about one of them finds its ids (a socket gone meanwhile is known by its
+    // name).
+    void LearnIds(const std::vector<std::string>& present)
     {
-        std::error_code ec;
-        for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
-             it.increment(ec)) {
-            const auto& entry = *it;
-            const std::string name = entry.path().filename().string();
-            if (name.empty() || name[0] == '.' || !IsSocket(entry.path().string())) continue;
-            if (auto ids = IdsOf(entry.path().string(), 0)) known_[name] = *ids;
+        for (const std::string& name : present) {
+            const std::string path = (std::filesystem::path(dir_) / name).string();
+            if (auto ids = IdsOf(path, 0)) known_[name] = *ids;
         }
     }
 

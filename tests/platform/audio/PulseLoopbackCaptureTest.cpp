@@ -93,8 +93,9 @@ float ReadLoudest(audio::PulseLoopbackCapture& capture, std::chrono::millisecond
 TEST(PulseLoopbackCaptureTest, WithoutServerSaysSoOnceAndStaysSilent)
 {
     ServerAddress address("unix:/nonexistent/tolvenic-test/native");
-    audio::PulseLoopbackCapture capture("tolvenic-test", kTimeoutMs);
+    // The client outlives the capture, whose end runs its last notifications.
     RecordingClient client;
+    audio::PulseLoopbackCapture capture("tolvenic-test", kTimeoutMs);
     testing::internal::CaptureStderr();
     const auto start = Clock::now();
     EXPECT_FALSE(capture.Connect(&client));
@@ -123,8 +124,8 @@ TEST(PulseLoopbackCaptureTest, CapturesFollowsDefaultSinkAndSurvivesTheServer)
     ServerAddress address(daemon.ServerAddress());
     ASSERT_TRUE(daemon.PlaySine("first", 440.0, 0.5f, 30));
 
-    audio::PulseLoopbackCapture capture("tolvenic-test", kTimeoutMs);
     RecordingClient client;
+    audio::PulseLoopbackCapture capture("tolvenic-test", kTimeoutMs);
     ASSERT_TRUE(capture.Connect(&client));
     EXPECT_EQ(capture.DefaultRenderEndpoint(), "first");
     ASSERT_TRUE(capture.Open("first", true));
