@@ -68,7 +68,9 @@ protected:
     // notices and probes queued meanwhile are left out.)
     void RunJobUnderTip(int code, std::function<void()> next = {})
     {
-        WhenModal(L"UpdateTipDlg", [this, code, next](MUI::MWindow&) {
+        WhenModal(L"UpdateTipDlg", [this, code, next](MUI::MWindow& tip) {
+            // Passed over by the next job's wait while it ends.
+            tip.EnableWindow(false);
             const std::vector<int> queued = TakeQueue();
             EXPECT_NE(std::find(queued.begin(), queued.end(), code), queued.end()) << code;
             dlg->QueueCommand(code);
