@@ -1,5 +1,5 @@
-// Firmware images for the upgrade tests: recognisable bytes, and a file that holds them for the
-// life of the object.
+// Firmware images for the upgrade tests: recognisable bytes, a file that holds them for the
+// life of the object, and their package published on the tests' HTTPS server.
 #pragma once
 
 #include <unistd.h>
@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "HttpsServer.h"
+#include "ZipMaker.h"
+#include "platform/os/FileSha256.h"
 #include "platform/text/Utf8.h"
 
 namespace updatetest {
@@ -22,6 +25,24 @@ inline Bytes Pattern(size_t length, uint8_t seed = 3)
     Bytes bytes(length);
     for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 11 + seed);
     return bytes;
+}
+
+// The service's firmware `version` in `folder` ("" or "<model>/" under "firmware-upgrade/"), its
+// package holding "firmware-<version>.bin", and the package's digest beside it.
+inline void PublishFirmware(const HttpsServer& server, const std::string& folder,
+                            const std::string& version, const Bytes& image)
+{
+    const std::string base = "firmware-upgrade/" + folder;
+    server.Put(base + "version", version + "\n");
+    const std::string package = base + "firmware-" + version + ".zip";
+    const std::filesystem::path zip = server.Root() / package;
+    std::filesystem::create_directories(zip.parent_path());
+    std::filesystem::remove(zip);
+    {
+        ZipMaker maker(zip.string());
+        maker.Add({"firmware-" + version + ".bin", std::string(image.begin(), image.end())});
+    }
+    server.Put(package + ".sha256", os::FileSha256(zip.wstring()).value_or("") + "\n");
 }
 
 class ImageFile {

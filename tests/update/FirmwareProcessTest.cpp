@@ -17,10 +17,8 @@
 #include "FirmwareImages.h"
 #include "HttpsServer.h"
 #include "KeyboardClient.h"
-#include "ZipMaker.h"
 #include "app/ChildProgram.h"
 #include "app/ProgramStates.h"
-#include "platform/os/FileSha256.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/text/Utf8.h"
 
@@ -70,21 +68,6 @@ protected:
         fs::remove_all(dir_, ec);
     }
 
-    void Publish(const std::string& version, const updatetest::Bytes& image)
-    {
-        server_->Put("firmware-upgrade/version", version);
-        const std::string package = "firmware-upgrade/firmware-" + version + ".zip";
-        const fs::path zip = server_->Root() / package;
-        fs::create_directories(zip.parent_path());
-        fs::remove(zip);
-        {
-            updatetest::ZipMaker maker(zip.string());
-            ASSERT_TRUE(maker.Add(
-                {"firmware-" + version + ".bin", std::string(image.begin(), image.end())}));
-        }
-        server_->Put(package + ".sha256", *os::FileSha256(zip.wstring()));
-    }
-
     void StartProgram()
     {
         program_ = std::make_unique<apptest::ChildProgram>(
@@ -109,16 +92,6 @@ protected:
         return {};
     }
 
-    bool WaitForState(const std::string& state)
-    {
-        const auto end = std::chrono::steady_clock::now() + kTimeout;
-        while (std::chrono::steady_clock::now() < end) {
-            const auto line = program_->WaitForLine("state ", 1s);
-            if (line && line->find(state) != std::string::npos) return true;
-        }
-        return false;
-    }
-
     std::unique_ptr<updatetest::TrustTestCa> trust_;
     std::string dir_;
     std::unique_ptr<apptest::ChildProgram> keyboard_;
@@ -128,13 +101,13 @@ protected:
 TEST_F(FirmwareProcessTest, AKeyboardWaitingInItsBootLoaderAtStartIsRestored)
 {
     const updatetest::Bytes image = updatetest::Pattern(4096, 7);
-    Publish("106", image);
+    updatetest::PublishFirmware(*server_, "", "106", image);
     keyboard_ = std::make_unique<apptest::ChildProgram>(
         TV_VIRTUAL_KEYBOARD_PATH, std::vector<std::string>{"--dir", dir_, "--boot"},
         std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0"});
     ASSERT_TRUE(keyboard_->WaitForLine("ready", kTimeout));
     StartProgram();
-    ASSERT_TRUE(WaitForState(apptest::kStateNoKeyboard));
+    ASSERT_TRUE(apptest::WaitForProgramState(*program_, apptest::kStateNoKeyboard));
 
     // The offer, and then the outcome, are answered with their first button as they come.
     std::map<std::string, std::string> state;
@@ -150,7 +123,7 @@ TEST_F(FirmwareProcessTest, AKeyboardWaitingInItsBootLoaderAtStartIsRestored)
     EXPECT_EQ(state["errors"], "0");
     EXPECT_EQ(state["release-number"], "106");
     // The program finds the keyboard running its new firmware.
-    EXPECT_TRUE(WaitForState(apptest::kStateLoaded));
+    EXPECT_TRUE(apptest::WaitForProgramState(*program_, apptest::kStateLoaded));
 }
 
 }  // namespace

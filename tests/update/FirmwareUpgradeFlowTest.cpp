@@ -13,10 +13,8 @@
 
 #include "FirmwareImages.h"
 #include "UpdateFlowFixture.h"
-#include "ZipMaker.h"
 #include "app/Environment.h"
 #include "app/MainWindowControls.h"
-#include "platform/os/FileSha256.h"
 #include "platform/text/Utf8.h"
 #include "update/UpdateState.h"
 #include "update/UpdateTipDlg.h"
@@ -36,24 +34,6 @@ constexpr const wchar_t* kBridgeOffer =
 
 class FirmwareUpgradeFlowTest : public updatetest::UpdateFlowFixture {
 protected:
-    // The service's firmware `version` in `folder` ("" or "<model>/"), with its package holding
-    // "firmware-<version>.bin" and the package's digest beside it.
-    void Publish(const std::string& folder, const std::string& version, const Bytes& image)
-    {
-        const std::string base = "firmware-upgrade/" + folder;
-        server_->Put(base + "version", version + "\n");
-        const std::string package = base + "firmware-" + version + ".zip";
-        const fs::path zip = server_->Root() / package;
-        fs::create_directories(zip.parent_path());
-        fs::remove(zip);
-        {
-            updatetest::ZipMaker maker(zip.string());
-            ASSERT_TRUE(maker.Add(
-                {"firmware-" + version + ".bin", std::string(image.begin(), image.end())}));
-        }
-        server_->Put(package + ".sha256", *os::FileSha256(zip.wstring()) + "\n");
-    }
-
     // A keyboard plugged in and connected, the window created.
     void Connect(vkb::KeyboardOptions options = {})
     {
@@ -121,7 +101,7 @@ protected:
 TEST_F(FirmwareUpgradeFlowTest, CheckFlashOverTheBootLoaderThenCheckAgainOffersNothing)
 {
     const Bytes image = Pattern(64);
-    Publish("", "106", image);
+    updatetest::PublishFirmware(*server_, "", "106", image);
     Connect();
     AnswerBoxes({1, 1});  // the offer, the outcome
     AcceptOfferedUpgrade();
@@ -173,7 +153,7 @@ TEST_F(FirmwareUpgradeFlowTest, TheProgressWindowShowsTheUpgradersPercentAndStat
 TEST_F(FirmwareUpgradeFlowTest, FaultsOfTheBootLoaderAreReportedAndTheKeyboardRecovers)
 {
     const Bytes image = Pattern(200, 9);
-    Publish("", "106", image);
+    updatetest::PublishFirmware(*server_, "", "106", image);
     const struct {
         const char* fault;  // nullptr: the keyboard restarts late
         const wchar_t* told;
@@ -217,7 +197,7 @@ TEST_F(FirmwareUpgradeFlowTest, FaultsOfTheBootLoaderAreReportedAndTheKeyboardRe
 TEST_F(FirmwareUpgradeFlowTest, AKeyboardInItsBootLoaderAtStartIsRestoredFromItsModelsFolder)
 {
     const Bytes image = Pattern(100, 5);
-    Publish("qx71_max/", "107", image);
+    updatetest::PublishFirmware(*server_, "qx71_max/", "107", image);
     vkb::KeyboardOptions options;
     options.startInBootLoader = true;
     options.bootProductId = 0xFF36;
@@ -241,7 +221,7 @@ TEST_F(FirmwareUpgradeFlowTest, AKeyboardInItsBootLoaderAtStartIsRestoredFromIts
 TEST_F(FirmwareUpgradeFlowTest, BridgeRecoveryTellsAMissingBridgeAndFlashesAPresentOne)
 {
     const Bytes image = Pattern(61);
-    Publish("", "106", image);
+    updatetest::PublishFirmware(*server_, "", "106", image);
     CreateWindow();
     TakeQueue();
     AnswerBoxes({1, 1});
