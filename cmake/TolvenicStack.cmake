@@ -5,7 +5,7 @@
 # pages live beside the logic they drive, but compile into tv_app.
 set(TV_STACK
   "platform/text"
-  "platform/os platform/mui platform/hid platform/audio"
+  "platform/os platform/mui platform/hid platform/audio platform/usb"
   "xml storage"
   "device"
   "keys lighting macros update"

@@ -16,6 +16,7 @@
 #include "platform/os/ExitProcess.h"
 #include "platform/os/TrayIcon.h"
 #include "platform/text/Utf8.h"
+#include "platform/usb/Ch375Library.h"
 #include "storage/KBDataBase.h"
 #include "update/UpdateService.h"
 #include "update/UpdateTipDlg.h"
@@ -66,6 +67,8 @@ KeyboardDlg::~KeyboardDlg()
     if (deviceNotify.monitor) {
         deviceNotify.monitor->Stop();
     }
+    // The upgrade bridge's callback posts to this window.
+    usb::Ch375().SetDeviceNotify({});
     visualizer->Stop();
     MDialog::DestroyWindow();
     KBDataBase& database = KBDataBase::GetInstance();
@@ -102,21 +105,6 @@ int KeyboardDlg::OnInitDialog()
     // The boot-mode probe follows on the worker, after the first connect: opening a device
     // can wait on it, and the window must not.
     return 1;
-}
-
-void KeyboardDlg::ProbeBootMode()
-{
-    // A keyboard left in its boot mode: remember its ids for the firmware recovery.
-    if (DeviceManager::OpenWchIspDevice() != nullptr) {
-        return;
-    }
-    uint16_t vendorId = 0;
-    uint16_t productId = 0;
-    if (DeviceManager::OpenBootDevice(vendorId, productId) != nullptr) {
-        std::lock_guard lock(model.mutex);
-        model.bootVendorId = vendorId;
-        model.bootProductId = productId;
-    }
 }
 
 void KeyboardDlg::StopWorker()

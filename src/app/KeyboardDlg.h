@@ -205,6 +205,10 @@ public:
         std::atomic<int> softwareState{0};
         std::atomic<int> firmwareState{0};
         UpdateDownloader downloader;
+        // The CH375 bridge's arrivals are watched (from the first boot-mode probe on).
+        std::atomic<bool> bridgeWatched{false};
+        // A recovery offer is on its way or shown: another probe offers nothing meanwhile.
+        std::atomic<bool> recoveryOffered{false};
     };
 
     // The worker's queue and the services it waits with; tests replace the pause and the
@@ -274,9 +278,15 @@ public:
     void OnConnectionChanged(int reason);
     void RegisterDeviceNotify();
     void OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM event);
-    // Worker: the probes that can wait on a device, kept off the UI thread.
+    // Worker: the probes that can wait on a device, kept off the UI thread. The boot-mode probe
+    // offers the recovery to a bridge or a keyboard waiting in its boot loader
+    // (src/update/KeyboardDlgBootProbe.cpp).
     void ProbeArrival();
     void ProbeBootMode();
+    // UI thread: a boot loader that arrives (known by the ids in its name) is looked for by the
+    // worker and offered the recovery, unless a firmware job runs (a failed job has it looked
+    // for once its outcome is told); true when the name was a boot loader's.
+    bool OfferArrivedBootLoader(const std::wstring& interfaceName);
     LRESULT OnDeviceChangeMessage(WPARAM event, const DeviceInterfaceRecord* header);
     // The key views that exist so far (key assignment, advanced keys, lighting, performance).
     std::vector<MUI::KeyboardCtrl*> KeyViews() const;
@@ -449,8 +459,17 @@ public:
     // Worker: downloads, checks and unpacks the software package, then ends the program so
     // that its installer runs.
     void DownloadSoftwareUpdate();
-    // Worker: the firmware jobs' frame (progress timer, the progress window's end).
+    // Worker: the firmware jobs' frame (progress timer, the progress window's end, the outcome
+    // told to the user).
     void RunFirmwareJob(int code);
+    // Worker: the firmware jobs; each returns how it ended (an UpgradeState, or
+    // kUpgradeNoBridge / kUpgradeNoBootLoader when no device took the image).
+    int UpgradeFirmware();
+    int RecoverFirmwareCh375();
+    int RecoverFirmwareHid();
+    // Worker: the package of `version` downloaded, checked against its published digest and
+    // unpacked; the path of its image, empty when there is none.
+    std::wstring DownloadFirmwarePackage(const std::wstring& version);
     // UI thread: a new progress window replaces the registered one and runs modally.
     void ShowUpdateTip();
     // Worker: DoOK on the registered progress window, if any.

@@ -180,6 +180,9 @@ void KeyboardDlg::OnDeviceChange(const DeviceInterfaceRecord& header, WPARAM eve
     if (!arrived && event != DBT_DEVICEREMOVECOMPLETE) {
         return;
     }
+    if (arrived && OfferArrivedBootLoader(header.name)) {
+        return;
+    }
     std::vector<DeviceChangeModel> models;
     {
         std::lock_guard lock(model.mutex);

@@ -148,7 +148,9 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             }
             return 0;
         case WM_UPGRADE_PROGRESS:
+            // The upgraders send their state with the percent.
             popups.reportedPercent = static_cast<int>(wParam);
+            popups.upgradeKind = static_cast<int>(lParam);
             return 1;
         case WM_ADVKEY_CLOSED:
             return 1;

@@ -74,6 +74,9 @@ void KeyboardDlg::RunCommand(int code)
         case QCMD_PROBE_ARRIVAL:
             ProbeArrival();
             break;
+        case QCMD_PROBE_BOOT_MODE:
+            ProbeBootMode();
+            break;
         case QCMD_DEVICE_REMOVED:
             worker.pause(kSettleMs);
             ScanAndConnect(changedModel);

@@ -28,6 +28,8 @@ enum WorkerCommand : int {
     QCMD_WRITE_LAYER_KEYMAP = 25,
     // The window's own: the worker probes an arrived interface before its arrival is queued.
     QCMD_PROBE_ARRIVAL = 101,
+    // The window's own: a boot loader arrived; the worker looks for it and offers the recovery.
+    QCMD_PROBE_BOOT_MODE = 102,
 };
 
 // True for the codes that need a found and opened keyboard.

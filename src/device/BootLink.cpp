@@ -6,7 +6,8 @@
 namespace {
 
 constexpr uint16_t kBootVendorId = 0x3B6D;
-constexpr uint16_t kBootProductIds[] = {0xFF36, 0xFF23};
+// The boot loaders of the three keyboard types, then the one of the model with fixed ids.
+constexpr uint16_t kBootProductIds[] = {0xFF36, 0xFF23, 0xFF72, 0xAF3E};
 constexpr uint16_t kBootUsagePage = 0xFF00;
 constexpr uint16_t kBootUsage = 1;
 constexpr uint16_t kBridgeVendorId = 0x4348;

@@ -121,7 +121,8 @@ public:
 
     // --- Boot loader and bridge (the upgrade link of the process-wide instance) ---
     // The keyboard's boot-loader interface (vendor 0x3B6D, usage page 0xFF00, usage 1,
-    // product 0xFF36 or 0xFF23); its ids go to the outputs.
+    // product 0xFF36, 0xFF23, 0xFF72 or 0xAF3E, preferred in that order within an interface);
+    // its ids go to the outputs.
     static std::unique_ptr<hid::HidDevice> OpenBootDevice(uint16_t& vendorId, uint16_t& productId);
     static std::unique_ptr<hid::HidDevice> OpenHidByIds(uint16_t vendorId, uint16_t productId,
                                                         uint16_t usagePage, uint16_t usage);

@@ -12,7 +12,6 @@
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
 #include "platform/mui/UiThread.h"
-#include "platform/os/FileSha256.h"
 #include "platform/os/ShellOpen.h"
 #include "platform/text/Utf8.h"
 #include "update/PackageDigest.h"
@@ -22,21 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr long kStatusNotFound = 404;
-
-// True when the digest published beside the package matches it, or when none is published.
-bool PackageMatchesDigest(const std::wstring& address, const std::wstring& package)
-{
-    UpdateDownloader downloader;
-    std::wstring published;
-    if (downloader.FetchText(address + L".sha256", published) != UpdateDownloader::kComplete) {
-        return downloader.LastStatus() == kStatusNotFound;
-    }
-    const std::optional<std::string> expected = ParsePublishedDigest(published);
-    const std::optional<std::string> actual = os::FileSha256(package);
-    return expected && actual && *expected == *actual;
-}
 
 // A regular file (not a link) that the user may run.
 bool IsRunnableFile(const std::string& path)

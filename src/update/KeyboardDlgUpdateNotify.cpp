@@ -5,7 +5,9 @@
 #include "app/CUIMessageBox.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
+#include "update/UpdateNotify.h"
 #include "update/UpdateTipDlg.h"
+#include "update/UpgradeState.h"
 
 namespace {
 
@@ -18,16 +20,9 @@ constexpr int kTextUpdateNow = 1054;
 constexpr int kTextBridgeFound = 1055;
 constexpr int kTextUpdating = 1056;
 constexpr int kTextBootLoaderFound = 1057;
-
-// Notification kinds (wParam of WM_UPDATE_NOTIFY).
-constexpr WPARAM kSoftwareChecked = 1;
-constexpr WPARAM kFirmwareChecked = 2;
-constexpr WPARAM kBootLoaderFound = 98;
-constexpr WPARAM kBridgeFound = 99;
-
-// The boot loader's vendor id, and its product id per keyboard type.
-constexpr int kBootVendorId = 0x3B6D;
-constexpr int kBootProductIds[] = {0xFF36, 0xFF23, 0xFF72};
+constexpr int kTextUpgradeState = 1058;  // + UpgradeState
+constexpr int kTextNoBridge = 1069;
+constexpr int kTextNoBootLoader = 1070;
 
 // Timer periods of the firmware jobs' progress display, and the pauses around their end.
 constexpr unsigned kUpgradeTimerMs = 200;
@@ -53,15 +48,27 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
         software = updates.softwareServerVersion;
         firmware = updates.firmwareServerVersion;
     }
+    // An offer of the recovery lasts through its job; a later probe may offer again.
+    struct OfferEnd {
+        std::atomic<bool>& offered;
+        bool active;
+        ~OfferEnd()
+        {
+            if (active) {
+                offered = false;
+            }
+        }
+    } offerEnd{updates.recoveryOffered,
+               kind == kNotifyBootLoaderFound || kind == kNotifyBridgeFound};
     switch (kind) {
-        case kSoftwareChecked:
+        case kNotifySoftwareChecked:
             if (value == 0) {
                 ask(GetLanString(kTextLatest), kTextSoftwareCaption, kMessageBoxOneButton);
             } else if (ask(offer(software), kTextSoftwareCaption, kMessageBoxTwoButtons) == kYes) {
                 QueueCommand(QCMD_INSTALL_SOFTWARE);
             }
             break;
-        case kFirmwareChecked:
+        case kNotifyFirmwareChecked:
             if (value == 0) {
                 ask(GetLanString(kTextLatest), kTextFirmwareCaption, kMessageBoxOneButton);
             } else if (ask(offer(firmware), kTextFirmwareCaption, kMessageBoxTwoButtons) == kYes) {
@@ -69,12 +76,13 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                 ShowUpdateTip();
             }
             break;
-        case kBootLoaderFound:
+        case kNotifyBootLoaderFound:
             if (info.upgradeRunning.load()) {
                 break;
             }
             if (ask(GetLanString(kTextBootLoaderFound), kTextFirmwareCaption,
                     kMessageBoxTwoButtons) == kYes) {
+                // Another type keeps the ids the probe stored.
                 if (value >= 1 && value <= static_cast<LPARAM>(std::size(kBootProductIds))) {
                     std::lock_guard lock(model.mutex);
                     model.bootVendorId = kBootVendorId;
@@ -84,7 +92,7 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                 ShowUpdateTip();
             }
             break;
-        case kBridgeFound:
+        case kNotifyBridgeFound:
             if (info.upgradeRunning.load()) {
                 break;
             }
@@ -94,6 +102,19 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                 ShowUpdateTip();
             }
             break;
+        case kNotifyFirmwareJobEnded: {
+            const int outcome = static_cast<int>(value);
+            const int text = outcome == kUpgradeNoBridge       ? kTextNoBridge
+                             : outcome == kUpgradeNoBootLoader ? kTextNoBootLoader
+                                                               : kTextUpgradeState + outcome;
+            ask(GetLanString(text), kTextFirmwareCaption, kMessageBoxOneButton);
+            if (outcome != UPGRADE_DONE) {
+                // Once the failure is read, a keyboard left waiting in its boot loader (or the
+                // bridge) is offered the recovery.
+                QueueCommand(QCMD_PROBE_BOOT_MODE);
+            }
+            break;
+        }
         default:
             break;
     }
@@ -126,11 +147,25 @@ void KeyboardDlg::CloseUpdateTip()
 void KeyboardDlg::RunFirmwareJob(int code)
 {
     const bool recovery = code == QCMD_RECOVER_FIRMWARE;
+    // Set for the whole job and cleared on every way out, so that the bridge's and the boot
+    // loader's prompts wait for it and come back after it.
+    info.upgradeRunning = true;
     SetTimer(kUpgradeProgressTimer, recovery ? kRecoveryTimerMs : kUpgradeTimerMs);
     if (recovery) {
         EnableWindow(false);
     }
-    // The flashing itself (over the boot loader or the CH375 bridge) comes with the upgraders.
+    int outcome = UPGRADE_NO_IMAGE;
+    switch (code) {
+        case QCMD_UPGRADE_FIRMWARE:
+            outcome = UpgradeFirmware();
+            break;
+        case QCMD_UPGRADE_FIRMWARE_ALT:
+            outcome = RecoverFirmwareCh375();
+            break;
+        default:
+            outcome = RecoverFirmwareHid();
+            break;
+    }
     KillTimer(kUpgradeProgressTimer);
     worker.pause(recovery ? kAfterRecoveryMs : kAfterUpgradeMs);
     CloseUpdateTip();
@@ -138,4 +173,7 @@ void KeyboardDlg::RunFirmwareJob(int code)
     if (recovery) {
         EnableWindow(true);
     }
+    info.upgradeRunning = false;
+    // The user is told how it ended: a failed flash is never taken for a finished one.
+    PostMessage(WM_UPDATE_NOTIFY, kNotifyFirmwareJobEnded, outcome);
 }

@@ -2,11 +2,14 @@
 
 #include <cctype>
 
+#include "platform/os/FileSha256.h"
 #include "platform/text/Utf8.h"
+#include "update/UpdateDownloader.h"
 
 namespace {
 
 constexpr size_t kDigestDigits = 64;
+constexpr long kStatusNotFound = 404;
 
 }  // namespace
 
@@ -33,4 +36,16 @@ std::optional<std::string> ParsePublishedDigest(const std::wstring& published)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return digest;
+}
+
+bool PackageMatchesDigest(const std::wstring& address, const std::wstring& package)
+{
+    UpdateDownloader downloader;
+    std::wstring published;
+    if (downloader.FetchText(address + L".sha256", published) != UpdateDownloader::kComplete) {
+        return downloader.LastStatus() == kStatusNotFound;
+    }
+    const std::optional<std::string> expected = ParsePublishedDigest(published);
+    const std::optional<std::string> actual = os::FileSha256(package);
+    return expected && actual && *expected == *actual;
 }

@@ -8,3 +8,6 @@
 
 // The digest of a published text, lower case; nothing when the text does not start with one.
 std::optional<std::string> ParsePublishedDigest(const std::wstring& published);
+// True when the digest published at `address` + ".sha256" matches the downloaded `package`,
+// or when the service publishes none there (a 404).
+bool PackageMatchesDigest(const std::wstring& address, const std::wstring& package);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "FakeCh375Library.h"
 #include "VirtualHidBackend.h"
 #include "VirtualKeyboard.h"
 #include "app/KeyboardDlg.h"
@@ -54,6 +55,8 @@ protected:
     std::vector<int> pauses;
     std::vector<int> exits;
     vkb::VirtualHidBackend backend;
+    // No bridge unless a test adds one (and no watch on the machine's USB devices).
+    fakeusb::FakeCh375Library bridges;
     std::shared_ptr<vkb::VirtualKeyboard> keyboard;
     std::unique_ptr<KeyboardDlg> dlg;
 };

@@ -133,12 +133,7 @@ protected:
 
     bool WaitForState(const std::string& state)
     {
-        const auto end = std::chrono::steady_clock::now() + kTimeout;
-        while (std::chrono::steady_clock::now() < end) {
-            const auto line = program_->WaitForLine("state ", 1s);
-            if (line && line->find(state) != std::string::npos) return true;
-        }
-        return false;
+        return apptest::WaitForProgramState(*program_, state);
     }
 
     std::map<std::string, std::string> KeyboardState() const

@@ -22,7 +22,7 @@ TEST(BootLink, BootLoaderFoundByVendorUsageAndProduct)
     EXPECT_EQ(product, 0);
 
     AddBoot(backend, 0xFF36, 0xFF01, "/fake/wrong-page");
-    AddBoot(backend, 0xAF3E, 0xFF00, "/fake/other-product");
+    AddBoot(backend, 0x1234, 0xFF00, "/fake/other-product");
     auto closed = AddBoot(backend, 0xFF36, 0xFF00, "/fake/closed");
     closed->opens = false;
     auto found = AddBoot(backend, 0xFF23, 0xFF00, "/fake/ff23");

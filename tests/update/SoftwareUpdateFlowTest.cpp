@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -14,20 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "HttpsServer.h"
+#include "UpdateFlowFixture.h"
 #include "ZipMaker.h"
-#include "app/CUIMessageBox.h"
 #include "app/Environment.h"
 #include "app/MainWindowTestSupport.h"
-#include "platform/mui/MWindow.h"
-#include "platform/mui/WindowServices.h"
 #include "platform/os/FileSha256.h"
 #include "platform/os/ShellOpen.h"
 #include "platform/text/Utf8.h"
 #include "update/PackageDigest.h"
 #include "update/SelfInstall.h"
 #include "update/UpdateState.h"
-#include "update/UpdateTipDlg.h"
 
 namespace {
 
@@ -49,14 +44,11 @@ std::string Read(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class SoftwareUpdateFlowTest : public updatetest::HttpsServerSuite<apptest::MainWindowTest> {
+class SoftwareUpdateFlowTest : public updatetest::UpdateFlowFixture {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        ASSERT_TRUE(server_->Started()) << "the local HTTPS server did not start";
-        trust_ = std::make_unique<TrustTestCa>(*server_);
-        setenv("TOLVENIC_UPDATE_BASE_URL", text::WideToUtf8(server_->Url("files/")).c_str(), 1);
+        UpdateFlowFixture::SetUp();
         // An installation made by the user: <prefix>/bin/Tolvenic and <prefix>/share/tolvenic.
         prefix_ = fs::path(text::WideToUtf8(GetDataFolder())).parent_path() / "prefix";
         fs::remove_all(prefix_);
@@ -71,33 +63,12 @@ protected:
             opened_.push_back(target);
             return true;
         });
-        // No modal window may hold a test for ever: one still up after the limit is ended.
-        watchdog_ = std::make_unique<QTimer>();
-        const auto start = std::chrono::steady_clock::now();
-        QObject::connect(watchdog_.get(), &QTimer::timeout, [start] {
-            if (std::chrono::steady_clock::now() - start < 60s) {
-                return;
-            }
-            for (const wchar_t* name : {L"MessageBox", L"UpdateTipDlg"}) {
-                auto* window = dynamic_cast<MUI::MDialog*>(
-                    MUI::MWindow::FromHandle(MUI::FindWindow(L"", name)));
-                if (window != nullptr && window->IsModalRunning()) {
-                    ADD_FAILURE() << "a modal window was left open";
-                    window->DoCancel();
-                }
-            }
-        });
-        watchdog_->start(100);
     }
 
     void TearDown() override
     {
-        watchdog_.reset();
-        polls_.clear();
         os::SetShellOpenHandler({});
-        unsetenv("TOLVENIC_UPDATE_BASE_URL");
-        trust_.reset();
-        MainWindowTest::TearDown();
+        UpdateFlowFixture::TearDown();
         std::error_code ec;
         fs::remove_all(prefix_, ec);
     }
@@ -128,56 +99,11 @@ protected:
         }
     }
 
-    // Runs `action` on the UI thread once the window named `name` runs its modal loop (at most
-    // once, and never after the test).
-    void WhenModal(const wchar_t* name, std::function<void(MUI::MWindow&)> action)
-    {
-        QTimer* poll = polls_.emplace_back(std::make_unique<QTimer>()).get();
-        QObject::connect(poll, &QTimer::timeout, [poll, name, action] {
-            MUI::MWindow* window = MUI::MWindow::FromHandle(MUI::FindWindow(L"", name));
-            if (window == nullptr || !window->IsModalRunning()) {
-                return;
-            }
-            poll->stop();
-            action(*window);
-        });
-        poll->start(5);
-    }
-
-    // Answers the next message box with its first (1) or second (2) button and keeps its text.
-    void AnswerNextBox(int answer)
-    {
-        WhenModal(L"MessageBox", [this, answer](MUI::MWindow& window) {
-            auto& box = dynamic_cast<CUIMessageBox&>(window);
-            asked_.push_back(box.Message());
-            box.OnMessage(answer == 1 ? kMessageBoxFirstButtonId : kMessageBoxSecondButtonId,
-                          MUI::kNotifyClick, 0);
-        });
-    }
-
-    // Clicks a settings control and runs the queued check; true when the check was queued.
-    bool ClickAndCheck(unsigned id, int expectedCode)
-    {
-        TakeQueue();  // the window's own first connection
-        EXPECT_EQ(dlg->OnMessage(id, MUI::kNotifyClick, 0), 1);
-        EXPECT_TRUE(dlg->GetControl(id)->IsEnabled());
-        if (TakeQueue() != std::vector<int>{expectedCode}) {
-            return false;
-        }
-        dlg->QueueCommand(expectedCode);
-        dlg->Run();
-        return true;
-    }
-
     std::wstring Hint(unsigned id) const { return dlg->GetControl(id)->GetTitle(); }
 
-    std::unique_ptr<TrustTestCa> trust_;
-    std::unique_ptr<QTimer> watchdog_;
-    std::vector<std::unique_ptr<QTimer>> polls_;
     fs::path prefix_;
     fs::path record_;
     std::vector<std::wstring> opened_;
-    std::vector<std::wstring> asked_;
 };
 
 TEST_F(SoftwareUpdateFlowTest, ClickDownloadUnpackAndInstallAtShutdown)
@@ -333,73 +259,6 @@ TEST_F(SoftwareUpdateFlowTest, FirmwareCheckComparesTheKeyboardsReleaseNumber)
         dlg.reset();
         Unplug();
     }
-}
-
-TEST_F(SoftwareUpdateFlowTest, AFirmwareJobRunsUnderTheProgressWindowUntilTheWorkerEndsIt)
-{
-    server_->Put("firmware-upgrade/version", "106");
-    Plug();
-    CreateWindow();
-    dlg->QueueCommand(QCMD_FIRST_CONNECT);
-    ASSERT_TRUE(Drain());
-    AnswerNextBox(1);
-    ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckFirmware, QCMD_CHECK_FIRMWARE));
-    // Inside the progress window's modal run: it is up with its text, the timer moves it, and
-    // the job ends it.
-    bool shown = false;
-    WhenModal(L"UpdateTipDlg", [this, &shown](MUI::MWindow& window) {
-        auto& tip = dynamic_cast<UpdateTipDlg&>(window);
-        shown = tip.label->GetTitle() == L"Updating";
-        dlg->popups.reportedPercent = 40;
-        dlg->OnTimer(kUpgradeProgressTimer);
-        shown = shown && tip.label->GetTitle() == L"Preparing: 1%";
-        EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_UPGRADE_FIRMWARE});
-        dlg->QueueCommand(QCMD_UPGRADE_FIRMWARE);
-        dlg->Run();
-    });
-    ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }));
-    ASSERT_TRUE(WaitFor([&shown] { return shown; }));
-    EXPECT_FALSE(dlg->popups.updateTipDlg->IsModalRunning());
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(SoftwareUpdateFlowTest, BootLoaderAndBridgePromptsWaitForARunningUpgrade)
-{
-    CreateWindow();
-    TakeQueue();
-    // While a firmware job runs neither notice asks anything (a box would hold the test).
-    dlg->info.upgradeRunning = true;
-    EXPECT_EQ(dlg->OnUpdateNotify(98, 2), 0);
-    EXPECT_EQ(dlg->OnUpdateNotify(99, 0), 0);
-    EXPECT_TRUE(asked_.empty());
-    dlg->info.upgradeRunning = false;
-
-    // No queues nothing; yes to the boot loader's notice names its ids and runs the recovery
-    // under the progress window, with the main window disabled meanwhile.
-    AnswerNextBox(2);
-    dlg->OnUpdateNotify(99, 0);
-    EXPECT_EQ(asked_, std::vector<std::wstring>{L"A keyboard upgrade adapter was detected. "
-                                                L"Update the keyboard firmware now?"});
-    EXPECT_TRUE(dlg->worker.queue.Empty());
-    AnswerNextBox(1);
-    bool disabledDuringJob = false;
-    WhenModal(L"UpdateTipDlg", [this, &disabledDuringJob](MUI::MWindow&) {
-        EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_RECOVER_FIRMWARE});
-        dlg->worker.pause = [this, &disabledDuringJob](int) {
-            disabledDuringJob = disabledDuringJob || !dlg->IsWindowEnabled();
-        };
-        dlg->QueueCommand(QCMD_RECOVER_FIRMWARE);
-        dlg->Run();
-    });
-    dlg->OnUpdateNotify(98, 2);
-    EXPECT_EQ(dlg->model.bootVendorId, 0x3B6D);
-    EXPECT_EQ(dlg->model.bootProductId, 0xFF23);
-    EXPECT_TRUE(disabledDuringJob);
-    EXPECT_TRUE(dlg->IsWindowEnabled());
-    EXPECT_FALSE(dlg->popups.updateTipDlg->IsModalRunning());
 }
 
 }  // namespace

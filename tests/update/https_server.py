@@ -4,7 +4,8 @@
 It makes a test CA and a server certificate for 127.0.0.1 in --dir (ca.pem is the file the
 program is told to trust), binds a free port and prints "ready <port>". Addresses:
 
-  /files/<path>            the file under --root (404 when missing)
+  /files/<path>            the file under --root (404 when missing, or when the path holds an
+                           empty folder name such as "a//b": a server need not mend it)
   /chunked/<path>          the same file in chunked transfer coding, no length announced
   /status/<code>           that status with a short body
   /redirect/https/<path>   301 to https://127.0.0.1:<port>/<path>
@@ -58,6 +59,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
 
     def local_file(self, relative):
+        if "//" in relative or relative.startswith("/"):
+            return None
         path = os.path.realpath(os.path.join(self.root, relative))
         if not path.startswith(os.path.realpath(self.root) + os.sep) or not os.path.isfile(path):
             return None

@@ -96,32 +96,109 @@ TEST_F(KeyboardFixture, EnterBootThenUpgradeAndRestart)
     EXPECT_NE(OpenInterface(backend, 0xFD70, 1), nullptr);
 }
 
-TEST(BootLoader, RefusesOutOfOrderOrForeignOrMismatchedReports)
-{
-    vkb::KeyboardOptions options;
-    options.startInBootLoader = true;
-    options.bootProductId = 0xFF36;
-    auto keyboard = std::make_shared<vkb::VirtualKeyboard>(options);
-    vkb::VirtualHidBackend backend;
-    backend.Plug(keyboard);
-    auto boot = OpenByUsage(backend, 0xFF36, 0xFF00, 0x01);
-    ASSERT_NE(boot, nullptr);
-    const Bytes chunk(32, 0x5A);
+// A boot loader of the given product, waiting, with its interface open.
+struct WaitingBootLoader {
+    explicit WaitingBootLoader(uint16_t product, int refusedChunk = -1)
+    {
+        vkb::KeyboardOptions options;
+        options.startInBootLoader = true;
+        options.bootProductId = product;
+        options.refusedBootChunk = refusedChunk;
+        keyboard = std::make_shared<vkb::VirtualKeyboard>(options);
+        backend.Plug(keyboard);
+        boot = OpenByUsage(backend, product, 0xFF00, 0x01);
+    }
+    bool Send(const Bytes& report) { return Good(Exchange(*boot, report)); }
 
-    EXPECT_FALSE(Good(Exchange(*boot, BootReport(0x80, 32, 0, chunk))));  // before the erase
-    EXPECT_FALSE(Good(Exchange(*boot, EraseReport(0x3B6D, 0xFF23))));     // other product
-    ASSERT_TRUE(Good(Exchange(*boot, EraseReport(0x3B6D, 0xFF36))));
-    EXPECT_FALSE(Good(Exchange(*boot, BootReport(0x80, 33, 0, chunk))));  // chunk too long
-    EXPECT_FALSE(Good(Exchange(*boot, BootReport(0x80, 32, 819200 - 16, chunk))));
-    ASSERT_TRUE(Good(Exchange(*boot, BootReport(0x80, 12, 0, chunk))));
-    Bytes other = chunk;
-    other[11] ^= 0xFF;
-    EXPECT_FALSE(Good(Exchange(*boot, BootReport(0x82, 12, 0, other))));
-    EXPECT_FALSE(Good(Exchange(*boot, BootReport(0x82, 13, 0, chunk))));  // byte 12 never written
-    EXPECT_TRUE(Good(Exchange(*boot, BootReport(0x82, 12, 0, chunk))));
-    EXPECT_EQ(keyboard->BootVerifyFailures(), 2);
-    EXPECT_EQ(keyboard->BootImage(), Bytes(12, 0x5A));
-    EXPECT_FALSE(Good(Exchange(*boot, BootReport(0x85, 0x01))));
+    vkb::VirtualHidBackend backend;
+    std::shared_ptr<vkb::VirtualKeyboard> keyboard;
+    std::unique_ptr<hid::HidDevice> boot;
+};
+
+TEST(BootLoader, EachBootProductTakesAStartWithItsOwnIdsOnly)
+{
+    for (const uint16_t product : {0xFF36, 0xFF23, 0xFF72, 0xAF3E}) {
+        WaitingBootLoader loader(product);
+        ASSERT_NE(loader.boot, nullptr) << product;
+        const uint16_t other = product == 0xFF36 ? 0xFF23 : 0xFF36;
+        EXPECT_FALSE(loader.Send(EraseReport(0x3B6D, other))) << product;
+        EXPECT_TRUE(loader.Send(EraseReport(0x3B6D, product))) << product;
+        EXPECT_EQ(loader.keyboard->Errors().size(), 1u) << product;
+    }
+}
+
+TEST(BootLoader, RecordsEveryBreachOfTheUpgradesOrder)
+{
+    const Bytes chunk(32, 0x5A);
+    Bytes padded = BootReport(0x80, 32, 0, chunk);
+    padded[40] = 1;  // a byte after the chunk
+    Bytes paddedEnd = BootReport(0x83, 0x01);
+    paddedEnd[64] = 1;
+    const struct {
+        const char* breach;
+        std::vector<Bytes> reports;  // after the start; the last one is refused
+    } cases[] = {
+        {"chunk before the first", {BootReport(0x80, 32, 32, chunk)}},
+        {"chunk skipped", {BootReport(0x80, 32, 0, chunk), BootReport(0x80, 32, 64, chunk)}},
+        {"chunk after a short one",
+         {BootReport(0x80, 12, 0, Bytes(12, 0x5A)), BootReport(0x80, 32, 12, chunk)}},
+        {"verify before programming", {BootReport(0x82, 32, 0, chunk)}},
+        {"program after verifying",
+         {BootReport(0x80, 32, 0, chunk), BootReport(0x82, 32, 0, chunk),
+          BootReport(0x80, 32, 32, chunk)}},
+        {"verify of other bytes",
+         {BootReport(0x80, 32, 0, chunk), BootReport(0x82, 32, 0, Bytes(32, 0x5B))}},
+        {"non-zero padding of a chunk", {padded}},
+        {"non-zero padding of the end",
+         {BootReport(0x80, 32, 0, chunk), BootReport(0x82, 32, 0, chunk), paddedEnd}},
+        {"image not padded to 4",
+         {BootReport(0x80, 13, 0, Bytes(13, 0x5A)), BootReport(0x82, 13, 0, Bytes(13, 0x5A)),
+          BootReport(0x83, 0x01)}},
+        {"end before the whole image is verified",
+         {BootReport(0x80, 32, 0, chunk), BootReport(0x80, 32, 32, chunk),
+          BootReport(0x82, 32, 0, chunk), BootReport(0x83, 0x01)}},
+        {"finish without end",
+         {BootReport(0x80, 32, 0, chunk), BootReport(0x82, 32, 0, chunk), BootReport(0x84, 0x01)}},
+        {"unknown command", {BootReport(0x85, 0x01)}},
+    };
+    for (const auto& c : cases) {
+        WaitingBootLoader loader(0xFF36);
+        ASSERT_TRUE(loader.Send(EraseReport(0x3B6D, 0xFF36)));
+        for (size_t i = 0; i + 1 < c.reports.size(); ++i) {
+            EXPECT_TRUE(loader.Send(c.reports[i])) << c.breach << " " << i;
+        }
+        EXPECT_FALSE(loader.Send(c.reports.back())) << c.breach;
+        EXPECT_EQ(loader.keyboard->Errors().size(), 1u) << c.breach;
+        // Only a new start is taken after a refusal; anything else is a further error.
+        EXPECT_FALSE(loader.Send(BootReport(0x83, 0x01))) << c.breach;
+        EXPECT_EQ(loader.keyboard->Errors().size(), 2u) << c.breach;
+        EXPECT_TRUE(loader.Send(EraseReport(0x3B6D, 0xFF36))) << c.breach;
+    }
+}
+
+TEST(BootLoader, RefusesTheChunkItIsToldToAndRunsTheFlashedRelease)
+{
+    WaitingBootLoader loader(0xAF3E, 1);
+    const Bytes chunk(32, 0x11);
+    ASSERT_TRUE(loader.Send(EraseReport(0x3B6D, 0xAF3E)));
+    EXPECT_TRUE(loader.Send(BootReport(0x80, 32, 0, chunk)));
+    EXPECT_FALSE(loader.Send(BootReport(0x80, 32, 32, chunk)));
+    EXPECT_TRUE(loader.keyboard->Errors().empty()) << "a refusal asked for is no error";
+
+    // Told to refuse none, a whole flash runs and the keyboard comes back with the new release.
+    loader.keyboard->RefuseBootChunk(-1);
+    ASSERT_TRUE(loader.Send(EraseReport(0x3B6D, 0xAF3E)));
+    for (const uint8_t command : {0x80, 0x82}) {
+        EXPECT_TRUE(loader.Send(BootReport(command, 32, 0, chunk)));
+    }
+    EXPECT_TRUE(loader.Send(BootReport(0x83, 0x01)));
+    EXPECT_TRUE(loader.Send(BootReport(0x84, 0x01)));
+    EXPECT_TRUE(loader.keyboard->Errors().empty());
+    loader.keyboard->RestartInto(vkb::VirtualKeyboard::Mode::Running);
+    const auto running = loader.backend.Enumerate(0x3B6D, 0xFD70);
+    ASSERT_FALSE(running.empty());
+    EXPECT_EQ(running.front().releaseNumber, 0x0106);
+    EXPECT_EQ(loader.keyboard->ReleaseNumber(), 0x0106);
 }
 
 }  // namespace

@@ -77,6 +77,11 @@ std::string RunControlCommand(VirtualKeyboard& keyboard, const std::string& line
                                                : VirtualKeyboard::Mode::Running);
         return "ok";
     }
+    if (verb == "refuse-chunk" && args.size() == 1 &&
+        (args[0] == "off" || ToNumber(args[0], 0x7FFFFFFF, a))) {
+        keyboard.RefuseBootChunk(args[0] == "off" ? -1 : static_cast<int>(a));
+        return "ok";
+    }
     if (verb == "clear-log" && args.empty()) {
         keyboard.ClearLog();
         return "ok";

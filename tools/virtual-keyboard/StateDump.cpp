@@ -67,6 +67,7 @@ std::string VirtualKeyboard::DumpState() const
     out << "toggle-table " << HexBytes(memory_.toggleTable) << "\n";
     out << "enter-boot-requests " << enterBootRequests_ << "\n";
     out << "flashes " << flashes_ << "\n";
+    out << "release-number " << std::hex << releaseNumber_ << std::dec << "\n";
     out << "boot-image-length " << bootImage_.size() << "\n";
     out << "boot-image " << HexBytes(bootImage_) << "\n";
     return out.str();

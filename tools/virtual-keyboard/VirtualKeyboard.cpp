@@ -67,8 +67,11 @@ VirtualKeyboard::VirtualKeyboard(KeyboardOptions options)
     : options_(std::move(options)),
       memory_(KeyboardMemory::Factory()),
       mode_(options_.startInBootLoader ? Mode::BootLoader : Mode::Running),
+      releaseNumber_(options_.releaseNumber),
+      refusedBootChunk_(options_.refusedBootChunk),
       bootLoader_(options_.vendorId, options_.bootProductId)
 {
+    bootLoader_.SetRefusedChunk(refusedBootChunk_);
 }
 
 std::vector<InterfaceSpec> VirtualKeyboard::CurrentInterfaces() const
@@ -79,15 +82,14 @@ std::vector<InterfaceSpec> VirtualKeyboard::CurrentInterfaces() const
                                   0xFF00, 0x01, 0, 65, 65)};
     }
     const int config = shortReports_ ? 64 : 65;
+    const uint16_t release = releaseNumber_;
     return {
-        DescribeInterface(o.vendorId, o.productId, o.releaseNumber, o.product, 0x0001, 0x06, 0, 9,
-                          2),
-        DescribeInterface(o.vendorId, o.productId, o.releaseNumber, o.product, 0xFF60, 0x61, 1,
-                          config, config),
-        DescribeInterface(o.vendorId, o.productId, o.releaseNumber, o.product, 0xFF1C, 0x92, 2, 64,
-                          64),
-        DescribeInterface(o.vendorId, o.bootEntryProductId, o.releaseNumber, o.product, 0x0001,
-                          0x00, 3, 65, 65),
+        DescribeInterface(o.vendorId, o.productId, release, o.product, 0x0001, 0x06, 0, 9, 2),
+        DescribeInterface(o.vendorId, o.productId, release, o.product, 0xFF60, 0x61, 1, config,
+                          config),
+        DescribeInterface(o.vendorId, o.productId, release, o.product, 0xFF1C, 0x92, 2, 64, 64),
+        DescribeInterface(o.vendorId, o.bootEntryProductId, release, o.product, 0x0001, 0x00, 3, 65,
+                          65),
     };
 }
 
@@ -287,12 +289,13 @@ int VirtualKeyboard::HandleBootEntry(const uint8_t* r, size_t length)
 
 int VirtualKeyboard::HandleBootLoader(const uint8_t* r, size_t length)
 {
-    const uint8_t command = r[1];
+    const uint8_t command = length > 1 ? r[1] : 0;
     if (faults_.Take(Fault::Kind::FailWrite, command)) return -1;
-    std::vector<uint8_t> answer = bootLoader_.Handle(r, length);
+    std::vector<uint8_t> answer = bootLoader_.Handle(r, length, errors_);
     if (bootLoader_.Erased()) bootImage_ = bootLoader_.Image();
     if (command == BootLoader::kFinish && answer[1] == 0) {
         ++flashes_;
+        releaseNumber_ = options_.flashedReleaseNumber;
         restartAt_ = Clock::now() + std::chrono::milliseconds(options_.restartDelayMs);
         restartMode_ = Mode::Running;
     }
@@ -327,6 +330,7 @@ void VirtualKeyboard::Advance(Clock::time_point now)
         restartAt_.reset();
         if (restartMode_ == Mode::BootLoader) {
             bootLoader_ = BootLoader(options_.vendorId, options_.bootProductId);
+            bootLoader_.SetRefusedChunk(refusedBootChunk_);
         }
         mode_ = restartMode_;
         calibrating_ = false;
@@ -552,6 +556,19 @@ int VirtualKeyboard::Flashes() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return flashes_;
+}
+
+uint16_t VirtualKeyboard::ReleaseNumber() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return releaseNumber_;
+}
+
+void VirtualKeyboard::RefuseBootChunk(int chunk)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    refusedBootChunk_ = chunk;
+    bootLoader_.SetRefusedChunk(chunk);
 }
 
 }  // namespace vkb

@@ -28,6 +28,10 @@ struct KeyboardOptions {
     // The boot loader's identity.
     uint16_t bootProductId = 0xAF3E;
     uint16_t bootReleaseNumber = 0x0100;
+    // The release number the keyboard shows after a finished flash.
+    uint16_t flashedReleaseNumber = 0x0106;
+    // The program chunk (0 the first) the boot loader refuses; -1 none.
+    int refusedBootChunk = -1;
     std::wstring bootProduct = L"Morvessa Boot Loader";
     bool startInBootLoader = false;
     // Time between the request and the keyboard showing up as its other identity.
@@ -110,6 +114,10 @@ public:
     std::vector<uint8_t> BootImage() const;
     int BootVerifyFailures() const;
     int Flashes() const;
+    // The running keyboard's release number (the flashed one after a flash).
+    uint16_t ReleaseNumber() const;
+    // The boot loader refuses this program chunk (0 the first) from now on; -1 none.
+    void RefuseBootChunk(int chunk);
 
     // Every piece of state as text lines "name value" (tables in hexadecimal).
     std::string DumpState() const;
@@ -145,6 +153,8 @@ private:
     int activeLayer_ = 0;
     int enterBootRequests_ = 0;
     int flashes_ = 0;
+    uint16_t releaseNumber_ = 0;
+    int refusedBootChunk_ = -1;
     std::optional<Clock::time_point> restartAt_;
     Mode restartMode_ = Mode::Running;
     std::optional<Clock::time_point> replugAt_;

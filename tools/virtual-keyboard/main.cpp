@@ -1,6 +1,6 @@
 // virtual-keyboard: plays the keyboard on Unix sockets for end-to-end tests.
 //   virtual-keyboard [--dir D] [--name N] [--boot] [--boot-product ID] [--restart-delay MS]
-//                    [--short-reports]
+//                    [--flashed-release N] [--refuse-chunk K] [--short-reports]
 //                    [--no-answer=..] [--delay=..] [--foreign-answer=..] [--fail-write=..]
 //                    [--unplug-after=N]
 //   virtual-keyboard --state SOCKET            prints the state of a running keyboard
@@ -28,7 +28,8 @@ namespace {
 int Usage()
 {
     std::cerr << "usage: virtual-keyboard [--dir D] [--name N] [--boot] [--boot-product ID]\n"
-                 "         [--restart-delay MS] [--short-reports] [--no-answer=CMD[:COUNT]] "
+                 "         [--restart-delay MS] [--flashed-release N] [--refuse-chunk K]\n"
+                 "         [--short-reports] [--no-answer=CMD[:COUNT]] "
                  "[--delay=MS[:CMD[:COUNT]]]\n"
                  "         [--foreign-answer=CMD[:COUNT]] [--fail-write=CMD[:COUNT]] "
                  "[--unplug-after=N]\n"
@@ -74,6 +75,12 @@ int main(int argc, char** argv)
             const long id = std::strtol(argv[++i], nullptr, 0);
             if (id <= 0 || id > 0xFFFF) return Usage();
             options.bootProductId = static_cast<uint16_t>(id);
+        } else if (arg == "--flashed-release" && hasValue) {
+            const long release = std::strtol(argv[++i], nullptr, 0);
+            if (release <= 0 || release > 0xFFFF) return Usage();
+            options.flashedReleaseNumber = static_cast<uint16_t>(release);
+        } else if (arg == "--refuse-chunk" && hasValue) {
+            options.refusedBootChunk = std::atoi(argv[++i]);
         } else if (arg == "--restart-delay" && hasValue) {
             options.restartDelayMs = std::atoi(argv[++i]);
         } else if (arg == "--short-reports") {
