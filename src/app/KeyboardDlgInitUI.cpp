@@ -174,6 +174,7 @@ void KeyboardDlg::InitUI(const RECT& client)
     // The pages, in this order: key assignment, advanced keys, macros, lighting, the lighting
     // page's music controls, performance, settings.
     BuildKeyPage();
+    BuildAdvKeyPage();
     BuildPerfPage();
     BuildSettingsPage();
 

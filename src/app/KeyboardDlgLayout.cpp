@@ -85,6 +85,7 @@ void KeyboardDlg::UISize(const RECT& client)
     }
 
     LayoutCustomKeyPage(client);
+    LayoutAdvKeyPage(client);
     LayoutPerfPage(client);
     LayoutSettingsPage(client);
 }

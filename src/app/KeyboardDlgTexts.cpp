@@ -168,5 +168,6 @@ void KeyboardDlg::ApplyLanguageTexts()
     ApplyKeyPageTexts();
     RelabelProfileNames();
     ApplyPerfPageTexts();
+    ApplyAdvKeyPageTexts();
     ApplySettingsPageTexts(*this);
 }

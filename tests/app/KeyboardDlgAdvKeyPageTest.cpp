@@ -1,0 +1,297 @@
+// The advanced-key page driven the user's way: type buttons, key clicks on the page's view,
+// the editor's controls and the list's delete icon, with the worker run by hand against the
+// in-process virtual keyboard. Each case ends on the keyboard's advanced tables, key table and
+// performance table.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/MainWindowTestSupport.h"
+#include "device/AdvancedKeyTables.h"
+#include "keys/AdvKeyEditorIds.h"
+#include "keys/CustomKeyDKSDlg.h"
+#include "platform/mui/CRadioButton.h"
+#include "platform/mui/ControlClick.h"
+#include "platform/mui/KeyDKSCtrl.h"
+#include "platform/mui/KeyDKSCtrlEx.h"
+#include "platform/mui/KeyFuncControl2.h"
+#include "platform/mui/KeyMTCtrl.h"
+#include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/MButton1.h"
+#include "platform/mui/MTabLayout.h"
+#include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
+
+namespace {
+
+using apptest::MainWindowTest;
+using namespace AdvKeyEditorId;
+using Bytes = std::vector<uint8_t>;
+
+constexpr int kProfile = 1;
+constexpr int kA = 0x04;
+constexpr int kC = 0x06;
+constexpr int kD = 0x07;
+constexpr int kS = 0x16;
+constexpr int kF = 0x09;
+constexpr int kFn = 0xFF;
+
+class KeyboardDlgAdvKeyPageTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ConnectWithPerfRows(kProfile, 0);
+        // The page is shown, so that its view takes clicks.
+        dlg->ui.keysPage->SetVisible(false);
+        dlg->ui.advancedKeysPage->SetVisible(true);
+        Pump();
+    }
+
+    static KBDataBase& db() { return KBDataBase::GetInstance(); }
+    MUI::KeyboardCtrl& View() { return *dlg->advKeyPage.keyboard; }
+    CustomKeyDKSDlg* Editor() { return dlg->advKeyPage.editor.get(); }
+
+    void Notify(unsigned id, int code = MUI::kNotifyClick, LPARAM value = 0)
+    {
+        dlg->OnMessage(id, code, value);
+    }
+    void ClickKey(int code)
+    {
+        const auto at = MUI::FindControlPoint(
+            View(), [&](int x, int y) { return View().GetKeyCodeAt(x, y) == code; });
+        ASSERT_TRUE(at.has_value()) << code;
+        ASSERT_TRUE(MUI::ClickControl(View(), *at));
+        Pump();
+    }
+    void EditorClick(unsigned id, LPARAM value = 0)
+    {
+        ASSERT_NE(Editor(), nullptr);
+        Editor()->OnMessage(id, MUI::kNotifyClick, value);
+        Pump();
+    }
+    // A new advanced key of the type button on the keys, up to its value page.
+    void StartNew(unsigned typeButton, std::initializer_list<int> keys)
+    {
+        Notify(typeButton);
+        ASSERT_NE(Editor(), nullptr);
+        for (int key : keys) ClickKey(key);
+        EditorClick(kNext);
+        ASSERT_FALSE(Editor()->IsNew());
+    }
+    void Save()
+    {
+        EditorClick(kSave);
+        ASSERT_TRUE(WaitFor([&] { return Editor() == nullptr; }));
+    }
+    void Send() { ASSERT_TRUE(Drain()); }
+
+    int IndexOf(int code) const { return dlg->keyTables.maps.IndexOf(code); }
+    Bytes KeyEntry(int layer, int code) const
+    {
+        const auto e =
+            keyboard->KeyEntry(static_cast<size_t>(layer), static_cast<size_t>(IndexOf(code)));
+        return {e.begin(), e.end()};
+    }
+    std::array<uint8_t, 8> KeyPerf(int code) const
+    {
+        return keyboard->KeyPerf(0, static_cast<size_t>(IndexOf(code)));
+    }
+    static Bytes Slice(const std::vector<uint8_t>& table, size_t at, size_t count)
+    {
+        return Bytes(table.begin() + static_cast<long>(at),
+                     table.begin() + static_cast<long>(at + count));
+    }
+    KeyMacroRecord Row(int code, int layer = 0)
+    {
+        KeyMacroRecord row;
+        db().GetKeyMacro(kProfile, layer, code, row);
+        return row;
+    }
+    std::vector<MagneticKeyRecord> AdvancedKeys()
+    {
+        std::vector<MagneticKeyRecord*> stored;
+        db().GetMagneticKeys(kProfile, stored);
+        return TakeRecords(stored);
+    }
+};
+
+TEST_F(KeyboardDlgAdvKeyPageTest, RapidSnapOnTwoKeysBindsBothAndSetsTheirPerformance)
+{
+    StartNew(126, {kA, kS});
+    Save();
+    Send();
+    const auto keys = AdvancedKeys();
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].key_value, kS << 16 | kA);
+    EXPECT_EQ(keys[0].key2_value, 20 * 0x10001);
+    for (const auto& [key, partner] : {std::pair{kA, kS}, std::pair{kS, kA}}) {
+        const KeyMacroRecord row = Row(key);
+        EXPECT_EQ(row.macro_type, 17);
+        EXPECT_EQ(row.macro_value2, kS << 16 | kA);
+        EXPECT_EQ(row.macro_value3, partner);
+        const Bytes entry = KeyEntry(0, key);
+        ASSERT_EQ(entry.size(), 3u);
+        EXPECT_EQ(entry[0], 0x93);
+        EXPECT_EQ(entry[2], IndexOf(partner));
+        const Bytes slot = Slice(keyboard->Memory().pairTable, entry[1] * kPairSlotBytes, 6);
+        EXPECT_EQ(slot, (Bytes{0x10, 0, static_cast<uint8_t>(key), 0x10, 0,
+                               static_cast<uint8_t>(partner)}));
+        const auto perf = KeyPerf(key);
+        EXPECT_EQ(perf[1], 1) << "rapid-snap mode";
+        EXPECT_EQ(perf[2], 74) << "actuation 1.50 mm";
+        EXPECT_EQ(perf[4], 19) << "press distance 0.40 mm";
+        EXPECT_EQ(perf[6], 19) << "release distance 0.40 mm";
+    }
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, SocdPriorityModeIsMirroredOnKeyB)
+{
+    StartNew(127, {kA, kD});
+    Editor()->GetControlAs<MUI::CRadioButton>(kSocdModeFirst + 1)->SetCheck(true);
+    Save();
+    Send();
+    EXPECT_EQ(KeyPerf(kA)[1], 0x11);
+    EXPECT_EQ(KeyPerf(kD)[1], 0x21);
+    EXPECT_EQ(KeyEntry(0, kA)[0], 0x94);
+
+    // Reopened from key B, the editor shows the stored pair, not the clicked key.
+    ClickKey(kD);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->KeyValue(), static_cast<uint32_t>(kD << 16 | kA));
+    EXPECT_TRUE(Editor()->GetControlAs<MUI::CRadioButton>(kSocdModeFirst + 1)->GetCheck());
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, OneKeySwitchOfOneKeyLeavesTheOtherKeysDefault)
+{
+    StartNew(128, {kA, kS});
+    Editor()->GetControlAs<MUI::CRadioButton>(kOksModeFirst + 1)->SetCheck(true);
+    Save();
+    Send();
+    EXPECT_EQ(Row(kA).macro_type, 19);
+    const KeyMacroRecord other = Row(kS);
+    EXPECT_EQ(other.macro_type, 0);
+    EXPECT_EQ(other.macro_value, kS) << "the key's own code, never -1 or the partner";
+    EXPECT_EQ(KeyEntry(0, kA)[0], 0x95);
+    EXPECT_EQ(KeyEntry(0, kS), (Bytes{0x10, 0, kS}));
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, DynamicKeystrokeOnTheFnKeyIsSentAndItsDeletionRestoresFn1)
+{
+    StartNew(123, {kFn});
+    auto* dks = Editor()->GetControlAs<MUI::KeyDKSCtrl>(kDks);
+    auto* functions = Editor()->GetControlAs<MUI::KeyFuncControl2>(kKeyFunctions);
+    const auto items = functions->GetItems();
+    const auto indexOf = [&](int usage) {
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i].values[1] == usage) return static_cast<int>(i);
+        return -1;
+    };
+    // Bindings A, (empty), C and D.
+    for (const auto& [row, usage] : {std::pair{0, kA}, std::pair{2, kC}, std::pair{3, kD}}) {
+        dks->SetCurItem(row);
+        ASSERT_TRUE(functions->SetCurItem(indexOf(usage)));
+        EditorClick(kKeyFunctions);
+    }
+    dks->SetItemState(16, 0x1);
+    Save();
+    Send();
+    const auto keys = AdvancedKeys();
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].key1_name, L"A+C+D");
+    std::vector<KeyItemRecord*> stored;
+    db().GetKeyItems(keys[0].macro_id, stored);
+    const auto itemRows = TakeRecords(stored);
+    ASSERT_EQ(itemRows.size(), 4u);
+    EXPECT_EQ(itemRows[1].key_value, 0);
+    EXPECT_EQ(itemRows[1].key_name, L"");
+
+    const Bytes entry = KeyEntry(0, kFn);
+    EXPECT_EQ(entry[0], 0x90);
+    const Bytes slot = Slice(keyboard->Memory().dksTable, entry[1] * kDksSlotBytes, 24);
+    // Travel points 1.5, 3.5, 3.5 and 1.5 mm, then the four bindings.
+    EXPECT_EQ(Slice(slot, 0, 4), (Bytes{15, 35, 35, 15}));
+    EXPECT_EQ(Slice(slot, 4, 5), (Bytes{0x10, 0, kA, 1, 0}));
+    EXPECT_EQ(Slice(slot, 14, 3), (Bytes{0x10, 0, kC}));
+
+    // The list's delete icon.
+    auto* list = dlg->advKeyPage.list;
+    ASSERT_EQ(list->GetItemCount(), 1);
+    list->SetSelectValue(keys[0].macro_id);
+    Notify(AdvKeyPageId::kList, MUI::kNotifyItemDeleted, keys[0].macro_id);
+    Send();
+    EXPECT_TRUE(AdvancedKeys().empty());
+    EXPECT_EQ(list->GetItemCount(), 0);
+    EXPECT_EQ(Row(kFn).macro_type, 12);
+    EXPECT_EQ(Row(kFn).macro_value, 0x1FF);
+    EXPECT_EQ(KeyEntry(0, kFn), (Bytes{0xF0, 0xFF, 0x01}));
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, TwoSavesBeforeTheWorkerRunsSendBothTables)
+{
+    StartNew(124, {kC});
+    auto* mt = Editor()->GetControlAs<MUI::KeyMTCtrl>(kMt);
+    mt->SetItem(0, L"A", kA, 2);
+    mt->SetItem(1, L"D", kD, 2);
+    Save();
+    StartNew(125, {kF});
+    Editor()->GetControlAs<MUI::KeyMTCtrl>(kMt)->SetItem(0, L"S", kS, 2);
+    Save();
+    Send();
+    const Bytes mtEntry = KeyEntry(0, kC);
+    EXPECT_EQ(mtEntry[0], 0x92);
+    EXPECT_EQ(mtEntry[2], 20) << "hold time 200 ms";
+    EXPECT_EQ(Slice(keyboard->Memory().pairTable, mtEntry[1] * kPairSlotBytes, 6),
+              (Bytes{0x10, 0, kA, 0x10, 0, kD}));
+    const Bytes tglEntry = KeyEntry(0, kF);
+    EXPECT_EQ(tglEntry[0], 0x91);
+    EXPECT_EQ(Slice(keyboard->Memory().toggleTable, tglEntry[1] * kToggleSlotBytes, 3),
+              (Bytes{0x10, 0, kS}));
+    EXPECT_EQ(dlg->advKeyPage.list->GetItemCount(), 2);
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, ModTapWithoutBothBindingsStaysOpenAndSavesNothing)
+{
+    StartNew(124, {kC});
+    Editor()->GetControlAs<MUI::KeyMTCtrl>(kMt)->SetItem(0, L"A", kA, 2);
+    EditorClick(kSave);
+    EXPECT_NE(Editor(), nullptr);
+    EXPECT_TRUE(AdvancedKeys().empty());
+    EXPECT_TRUE(TakeQueue().empty());
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, RapidSnapWithOneKeyIsRefusedWithTheMissingKeysMessage)
+{
+    std::vector<std::wstring> shown;
+    AdvKeyEditorServices services;
+    services.text = [](int number) { return std::to_wstring(number); };
+    services.messageBox = [&](HWND, const std::wstring& text, const std::wstring& caption) {
+        shown.push_back(text + L"/" + caption);
+    };
+    CustomKeyDKSDlg editor(services);
+    editor.SetKeyInfo(kTypeRs, kProfile, 0, 0, 1);
+    ASSERT_NE(editor.Create(dlg->GetHWND(), RECT{254, 570, 1600, 970}), nullptr);
+    editor.SetTargetKey(kA);
+    editor.OnMessage(kNext, MUI::kNotifyClick, 0);
+    EXPECT_EQ(shown, std::vector<std::wstring>{L"1099/1100"});
+    EXPECT_TRUE(editor.IsNew()) << "the key-selection step stays";
+    editor.SetTargetKey(kS << 16 | kA);
+    editor.OnMessage(kNext, MUI::kNotifyClick, 0);
+    EXPECT_FALSE(editor.IsNew());
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, ClosingThePopupsEndsTheEditorAndEnablesTheTypeButtons)
+{
+    Notify(123);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_FALSE(dlg->advKeyPage.typeButtons[0]->IsEnabled());
+    dlg->CloseAllPopups();
+    EXPECT_TRUE(WaitFor([&] { return Editor() == nullptr; }));
+    EXPECT_TRUE(dlg->advKeyPage.typeButtons[0]->IsEnabled());
+    EXPECT_EQ(dlg->advKeyPage.armedType, 0);
+}
+
+}  // namespace
