@@ -1,11 +1,13 @@
 #include "app/CUIMessageBox.h"
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "app/Language.h"
 #include "platform/mui/MControl.h"
 #include "platform/mui/WindowMessages.h"
+#include "platform/os/TestAnswers.h"
 
 namespace {
 
@@ -108,6 +110,10 @@ int CUIMessageBox::OnDestroy() { return 0; }
 
 int ShowMessageBox(HWND parent, const wchar_t* message, const wchar_t* caption, int style)
 {
+    if (const std::optional<int> answer =
+            os::TestMessageAnswer(message ? message : L"", caption ? caption : L"")) {
+        return *answer;
+    }
     auto box =
         std::make_unique<CUIMessageBox>(caption ? caption : L"", message ? message : L"", style);
     box->LoadBKImage(L"bk_prompt.png");

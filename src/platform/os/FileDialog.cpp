@@ -5,6 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/os/TestAnswers.h"
+
 namespace os {
 namespace {
 
@@ -74,6 +76,9 @@ std::optional<std::wstring> ShowFileDialog(const FileDialogRequest& request)
     }
     if (handler) {
         return handler(request);
+    }
+    if (std::optional<std::wstring> answer = TestFileAnswer()) {
+        return answer;
     }
     const QString filter = QString::fromStdWString(QtFileFilter(request.filter));
     QFileDialog dialog(nullptr, QString::fromStdWString(request.title),

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <mutex>
 
+#include "platform/os/TestAnswers.h"
+
 namespace os {
 namespace {
 
@@ -47,6 +49,9 @@ int SystemMessageBox(const std::wstring& text, const std::wstring& caption, unsi
     }
     if (handler) {
         return handler(text, caption, type);
+    }
+    if (const std::optional<int> answer = TestMessageAnswer(text, caption)) {
+        return *answer;
     }
     QMessageBox box(IconOf(type), QString::fromStdWString(caption), QString::fromStdWString(text));
     switch (type & 0xF) {
