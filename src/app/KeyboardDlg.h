@@ -349,6 +349,10 @@ public:
     void EnableAdvKeyControls(bool enabled);
     // The list of the profile's advanced keys on the shown layer (RefreshKeyAssignView).
     void RefreshAdvKeyList();
+    // WM_INPUT while the page is shown: the PC keys held now into the key-test list.
+    void OnRawInput(WPARAM wParam, LPARAM lParam);
+    // Raw input and the key-test list follow the page: on when entered, off when left.
+    void EnterAdvKeyPage(bool entered);
 
     // --- Profile list (src/macros/) ---
     // Worker: fills the profile comboboxes (three profiles on an empty list), selects the

@@ -114,6 +114,11 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             // The editor left its key-selection step: clicks no longer pick keys.
             if (advKeyPage.keyboard != nullptr) advKeyPage.keyboard->SetPickFlag(0);
             return 1;
+        case WM_INPUT:
+            // Raw input is registered only while the advanced-key page is shown; it never
+            // swallows the key.
+            if (page.currentPage.load() == PAGE_ADVANCED_KEYS) OnRawInput(wParam, lParam);
+            return 0;
         case WM_OPEN_ADVKEY_EDITOR:
             return OpenAdvKeyEditor(advKeyPage.armedType);
         case WM_ADVKEY_SAVED:
@@ -156,8 +161,10 @@ int KeyboardDlg::OnPageChanged(int tabIndex)
         QueueCommand(QCMD_WRITE_SETTINGS);
     }
     const int newPage = ui.tabCtrl != nullptr ? ui.tabCtrl->GetItemID(tabIndex) : -1;
-    if (page.currentPage.load() == PAGE_ADVANCED_KEYS || newPage == PAGE_ADVANCED_KEYS) {
-        ResetAdvKeyPage();
+    if (page.currentPage.load() == PAGE_ADVANCED_KEYS && newPage != PAGE_ADVANCED_KEYS) {
+        EnterAdvKeyPage(false);
+    } else if (newPage == PAGE_ADVANCED_KEYS && page.currentPage.load() != PAGE_ADVANCED_KEYS) {
+        EnterAdvKeyPage(true);
     }
     switch (newPage) {
         case PAGE_HOME:

@@ -12,15 +12,19 @@
 #include "device/AdvancedKeyTables.h"
 #include "keys/AdvKeyEditorIds.h"
 #include "keys/CustomKeyDKSDlg.h"
+#include "platform/mui/CKeyTestCtrl.h"
 #include "platform/mui/CRadioButton.h"
 #include "platform/mui/ControlClick.h"
 #include "platform/mui/KeyDKSCtrl.h"
 #include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyFuncControl2.h"
+#include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyMTCtrl.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MButton1.h"
+#include "platform/mui/MTabCtrl.h"
 #include "platform/mui/MTabLayout.h"
+#include "platform/mui/RawInput.h"
 #include "storage/KBDataBase.h"
 #include "storage/RecordList.h"
 
@@ -292,6 +296,71 @@ TEST_F(KeyboardDlgAdvKeyPageTest, ClosingThePopupsEndsTheEditorAndEnablesTheType
     EXPECT_TRUE(WaitFor([&] { return Editor() == nullptr; }));
     EXPECT_TRUE(dlg->advKeyPage.typeButtons[0]->IsEnabled());
     EXPECT_EQ(dlg->advKeyPage.armedType, 0);
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, HeldPcKeysAreListedOnceWhileThePageIsShown)
+{
+    const auto tabOf = [&](int page) {
+        for (int i = 0; i < 7; ++i)
+            if (dlg->ui.tabCtrl->GetItemID(i) == page) return i;
+        return -1;
+    };
+    const auto shown = [&] {
+        std::vector<int> codes;
+        for (const auto& key : dlg->advKeyPage.keyTest->GetKeys()) codes.push_back(key.second);
+        return codes;
+    };
+    const MUI::KBDLLHOOKSTRUCT keyA{0x41, 0x1E, 0, 0, 0};
+    const MUI::KBDLLHOOKSTRUCT shift{0xA0, 0x2A, 0, 0, 0};
+    dlg->OnPageChanged(tabOf(PAGE_ADVANCED_KEYS));
+    ASSERT_TRUE(MUI::IsRawInputRegistered());
+    // Auto-repeat presses the key again and again: it is listed once.
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(MUI::InjectKeyEvent(WM_KEYDOWN, keyA));
+    MUI::InjectKeyEvent(WM_KEYDOWN, shift);
+    EXPECT_EQ(shown(), (std::vector<int>{kA, 0xE1}));
+    MUI::InjectKeyEvent(WM_KEYUP, keyA);
+    EXPECT_EQ(shown(), std::vector<int>{0xE1});
+    // Leaving the page ends raw input and empties the list.
+    dlg->OnPageChanged(tabOf(PAGE_KEYS));
+    EXPECT_FALSE(MUI::IsRawInputRegistered());
+    EXPECT_TRUE(shown().empty());
+    MUI::InjectKeyEvent(WM_KEYDOWN, keyA);
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST(RawInputParse, KeysAndButtonsAsTheirEvents)
+{
+    const struct {
+        UINT message;
+        uint32_t vk, scan;
+        int kind, released, code;
+        const wchar_t* name;
+    } cases[] = {
+        {WM_KEYDOWN, 0x10, 0x2A, MUI::kRawInputKeyboard, 0, 160, L"Shift"},
+        {WM_SYSKEYUP, 0x12, 0x38, MUI::kRawInputKeyboard, 1, 164, L"Alt"},
+        {WM_KEYUP, 0x5C, 0x5C, MUI::kRawInputKeyboard, 1, 92, L"RWindows"},
+        {WM_KEYDOWN, 0x90, 0x45, MUI::kRawInputKeyboard, 0, 144, L"Num Lock"},
+    };
+    for (const auto& c : cases) {
+        const MUI::KBDLLHOOKSTRUCT key{c.vk, c.scan, 0, 0, 0};
+        MUI::RawInputEvent event;
+        ASSERT_TRUE(MUI::ParseRawInput(c.message, reinterpret_cast<LPARAM>(&key), event));
+        EXPECT_EQ(event.kind, c.kind);
+        EXPECT_EQ(event.released, c.released);
+        EXPECT_EQ(event.code, c.code);
+        EXPECT_EQ(event.name, c.name);
+    }
+    MUI::MSLLHOOKSTRUCT button{};
+    MUI::RawInputEvent event;
+    ASSERT_TRUE(MUI::ParseRawInput(WM_RBUTTONUP, reinterpret_cast<LPARAM>(&button), event));
+    EXPECT_EQ(event.kind, MUI::kRawInputMouse);
+    EXPECT_EQ(event.code, 3);
+    EXPECT_EQ(event.released, 1);
+    EXPECT_EQ(event.name, L"mouse_right");
+    button.mouseData = 2 << 16;
+    ASSERT_TRUE(MUI::ParseRawInput(0x020B, reinterpret_cast<LPARAM>(&button), event));
+    EXPECT_EQ(event.code, 7);
+    EXPECT_EQ(event.name, L"mouse_button5");
 }
 
 }  // namespace
