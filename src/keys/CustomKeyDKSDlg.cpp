@@ -112,7 +112,7 @@ void CustomKeyDKSDlg::InitUI(const RECT& client)
         line->SetVisible(false);
         auto* cancel = dynamic_cast<MUI::MButton*>(CreateControl(
             L"MButton", kCancel,
-            RECT{client.left + 50, client.bottom - 40, client.left + 115, client.bottom - 17},
+            RECT{client.left + 40, client.bottom - 40, client.left + 140, client.bottom - 17},
             services_.text(44)));
         cancel->SetImage(L"icon_btn_resetkey.png", 4);
         cancel->SetAlignment(MUI::kAlignCenter);
@@ -121,7 +121,7 @@ void CustomKeyDKSDlg::InitUI(const RECT& client)
         cancel->SetFont(L"SourceHanSansCN-Regular", 15, MUI::kFontRegular);
         auto* tips = dynamic_cast<MUI::MButton*>(CreateControl(
             L"MButton", kTips, RECT{client.right - 45, 8, client.right - 15, 38}, L"?"));
-        tips->SetImage(L"btn_apply.png");
+        tips->SetImage(L"btn_apply.png", 4);
         tips->SetAlignment(MUI::kAlignCenter);
         tips->SetFont(L"SourceHanSansCN-Bold", 15, MUI::kFontBold);
     }
@@ -135,7 +135,7 @@ void CustomKeyDKSDlg::InitUI(const RECT& client)
     }
     auto* save = dynamic_cast<MUI::MButton*>(CreateControl(
         L"MButton", kSave,
-        RECT{client.left + 150, client.bottom - 40, client.left + 215, client.bottom - 17},
+        RECT{client.left + 160, client.bottom - 40, client.left + 260, client.bottom - 17},
         services_.text(39)));
     save->SetImage(L"btn_macro_insert.png");
     save->SetAlignment(MUI::kAlignCenter);

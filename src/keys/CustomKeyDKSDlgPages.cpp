@@ -86,7 +86,7 @@ void CustomKeyDKSDlg::CreateHeader(const RECT& client)
     SetTargetKey(keyValue_);
     auto* next = dynamic_cast<MUI::MButton*>(CreateControl(
         L"MButton", kNext,
-        RECT{client.left + 150, client.bottom - 40, client.left + 215, client.bottom - 17},
+        RECT{client.left + 160, client.bottom - 40, client.left + 260, client.bottom - 17},
         services_.text(45)));
     next->SetImage(L"btn_macro_insert.png");
     next->SetAlignment(MUI::kAlignCenter);
@@ -135,24 +135,25 @@ void CustomKeyDKSDlg::CreateDksPage(const RECT& client)
     }
     if (type_ == kTypeMt) {
         Text(kMtText1, 703, RECT{10, 40, 360, 75}, 11)->SetMultiLine(true);
-        Text(kMtText2, 705, RECT{10, 80, 150, 110}, 11)->SetMultiLine(true);
-        Text(kMtText3, 704, RECT{170, 80, 360, 110}, 11)->SetMultiLine(true);
+        // Each binding cell under its own explanation (tap, then hold).
+        Text(kMtText2, 705, RECT{15, 76, 145, 124}, 10)->SetMultiLine(true);
+        Text(kMtText3, 704, RECT{150, 76, 290, 124}, 10)->SetMultiLine(true);
         auto* mt = dynamic_cast<MUI::KeyMTCtrl*>(
-            CreateControl(L"KeyMTCtrl", kMt, RECT{20, 115, 280, 170}));
+            CreateControl(L"KeyMTCtrl", kMt, RECT{20, 126, 280, 176}));
         mt->SetControlType(MUI::KeyMTCtrl::kTypeModTap);
         mt->SetCellCount(2);
         mt->SetFont(kBold, 12, MUI::kFontBold);
         mt->SetCurItem(0);
-        Text(kHoldText, 706, RECT{5, 180, 105, 200}, 12, true);
+        Text(kHoldText, 706, RECT{5, 185, 105, 205}, 12, true);
         auto* reset = dynamic_cast<MUI::CImageButton*>(
-            CreateControl(L"CImageButton", kHoldReset, RECT{110, 180, 130, 200}));
-        reset->SetImage(L"img_btn_reset.png");
+            CreateControl(L"CImageButton", kHoldReset, RECT{110, 185, 130, 205}));
+        reset->SetImage(L"img_btn_reset.png", 4);
         reset->SetTooltip(services_.text(707));
-        Slider(kHoldSlider, kHoldLabel, RECT{5, 205, 180, 225}, kHoldMinimum, kHoldMaximum,
+        Slider(kHoldSlider, kHoldLabel, RECT{5, 212, 180, 232}, kHoldMinimum, kHoldMaximum,
                kHoldDefault, false);
         OnMtHoldSlider();
-        Text(kHoldText2, 708, RECT{5, 235, 360, 265}, 10)->SetMultiLine(true);
-        Text(kHoldText3, 709, RECT{5, 265, 360, 295}, 10)->SetMultiLine(true);
+        Text(kHoldText2, 708, RECT{5, 242, 360, 272}, 10)->SetMultiLine(true);
+        Text(kHoldText3, 709, RECT{5, 272, 360, 302}, 10)->SetMultiLine(true);
         return;
     }
     Text(kMtText1, 711, RECT{10, 50, 262, 120}, 10, true)->SetMultiLine(true);
@@ -194,22 +195,26 @@ void CustomKeyDKSDlg::CreateSocdPage(const RECT&)
         CreateControl(L"KeySOCDCtrl", kPair, RECT{30, 115, 230, 175}));
     pair->SetControlType(6);
     pair->SetFont(kBold, 12, MUI::kFontBold);
+    // The rapid-trigger column: one distance, or (switch 66 on) separate press and release
+    // distances, then the actuation point.
     Text(62, 764, RECT{300, 90, 560, 115}, 14, true);
-    Text(63, 744, RECT{300, 120, 460, 145}, 12);
+    Text(72, 774, RECT{300, 118, 520, 140}, 12, true);
     auto* split = dynamic_cast<MUI::CSwitchButton*>(
-        CreateControl(L"CSwitchButton", kSocdSplit, RECT{470, 120, 520, 145}));
-    split->SetSwitchImages(L"img_switch_on.png", L"img_switch_off.png");
-    Slider(kSocdDistance, kSocdDistanceLabel, RECT{300, 155, 560, 175},
+        CreateControl(L"CSwitchButton", kSocdSplit, RECT{530, 117, 580, 141}));
+    split->SetSwitchImages(L"img_switch_on.png", L"img_switch_off.png", 4);
+    Text(73, 775, RECT{300, 140, 660, 160}, 11);
+    Text(63, 744, RECT{300, 165, 560, 185}, 12);
+    Slider(kSocdDistance, kSocdDistanceLabel, RECT{300, 190, 560, 210},
            services_.precision.Minimum(), services_.precision.Maximum(), DistanceDefault(), true);
-    Text(kSocdPressText, 758, RECT{300, 150, 460, 170}, 12);
-    Slider(kSocdPress, kSocdPressLabel, RECT{300, 175, 560, 195}, services_.precision.Minimum(),
+    Text(kSocdPressText, 758, RECT{300, 165, 560, 185}, 12);
+    Slider(kSocdPress, kSocdPressLabel, RECT{300, 190, 560, 210}, services_.precision.Minimum(),
            services_.precision.Maximum(), DistanceDefault(), true);
-    Text(kSocdReleaseText, 759, RECT{300, 200, 460, 220}, 12);
-    Slider(kSocdRelease, kSocdReleaseLabel, RECT{300, 225, 560, 245}, services_.precision.Minimum(),
+    Text(kSocdReleaseText, 759, RECT{300, 215, 560, 235}, 12);
+    Slider(kSocdRelease, kSocdReleaseLabel, RECT{300, 240, 560, 260}, services_.precision.Minimum(),
            services_.precision.Maximum(), DistanceDefault(), true)
         ->SetImage(L"lift_slider.png");
-    Text(67, 745, RECT{300, 255, 560, 280}, 14, true);
-    Slider(kSocdActuation, kSocdActuationLabel, RECT{300, 285, 560, 305}, ActuationMinimum(),
+    Text(67, 745, RECT{300, 270, 560, 295}, 14, true);
+    Slider(kSocdActuation, kSocdActuationLabel, RECT{300, 300, 560, 320}, ActuationMinimum(),
            ActuationMaximum(), ActuationDefault(), true);
     Text(64, 765, RECT{720, 90, 1000, 115}, 14, true);
     Text(65, 769, RECT{720, 118, 1200, 140}, 12);
@@ -224,11 +229,11 @@ void CustomKeyDKSDlg::CreateSocdPage(const RECT&)
         radio->SetFont(kRegular, 13, MUI::kFontRegular);
         radio->SetCheck(id == kSocdModeFirst);
     }
-    Text(72, 774, RECT{1080, 145, 1330, 170}, 13, true);
-    Text(73, 775, RECT{1080, 175, 1330, 215}, 11)->SetMultiLine(true);
+    // A second switch whose state nothing reads: kept, but not shown.
     auto* extra = dynamic_cast<MUI::CSwitchButton*>(
-        CreateControl(L"CSwitchButton", 74, RECT{1080, 220, 1130, 245}));
-    extra->SetSwitchImages(L"img_switch_on.png", L"img_switch_off.png");
+        CreateControl(L"CSwitchButton", 74, RECT{1080, 220, 1130, 244}));
+    extra->SetSwitchImages(L"img_switch_on.png", L"img_switch_off.png", 4);
+    extra->SetVisible(false);
     OnSocdSplitSwitch();
 }
 

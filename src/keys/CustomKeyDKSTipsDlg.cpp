@@ -73,7 +73,7 @@ void CustomKeyDKSTipsDlg::InitUI(const RECT& client)
     body->SetTextColor(0xff585858);
     auto* button = dynamic_cast<MUI::MButton*>(CreateControl(
         L"MButton", kTipsButton, RECT{w / 2 - 50, h - 50, w / 2 + 50, h - 20}, text_(20)));
-    button->SetImage(L"btn_apply.png");
+    button->SetImage(L"btn_apply.png", 4);
     button->SetAlignment(MUI::kAlignCenter);
 }
 

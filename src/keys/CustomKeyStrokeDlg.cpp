@@ -54,11 +54,11 @@ void CustomKeyStrokeDlg::InitUI(const RECT& client)
     stroke->SetCurKeyActuation(value_);
     auto* apply = dynamic_cast<MUI::MButton*>(
         CreateControl(L"MButton", kStrokeApply, RECT{w - 120, h - 40, w - 20, h - 10}, text_(22)));
-    apply->SetImage(L"btn_apply.png");
+    apply->SetImage(L"btn_apply.png", 4);
     apply->SetAlignment(MUI::kAlignCenter);
     auto* reset = dynamic_cast<MUI::MButton*>(CreateControl(
         L"MButton", kStrokeDefault, RECT{w - 240, h - 40, w - 140, h - 10}, text_(37)));
-    reset->SetImage(L"btn_apply.png");
+    reset->SetImage(L"btn_apply.png", 4);
     reset->SetAlignment(MUI::kAlignCenter);
 }
 

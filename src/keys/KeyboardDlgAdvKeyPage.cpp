@@ -47,7 +47,8 @@ constexpr LayoutRow kRows[] = {
     {kImportProfile, FromR(-272), FromB(-50), FromR(-207), FromB(-27)},
     {kLayers, Px(1154), Px(120), Px(1514), Px(140)},
     {kTitle, Px(360), FromB(-390), Px(560), FromB(-360)},
-    {kHint, Px(360), FromB(-370), Px(710), FromB(-270)},
+    // The hint starts below its title rather than under the title's last line.
+    {kHint, Px(360), FromB(-362), Px(710), FromB(-270)},
     {kKeyTestLabel, Px(360), FromB(-280), Px(560), FromB(-250)},
     {kKeyTest, Px(360), FromB(-250), Px(710), FromB(-85)},
     {kListLabel, Px(740), FromB(-390), Px(860), FromB(-360)},

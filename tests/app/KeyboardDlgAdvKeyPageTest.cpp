@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,8 +14,11 @@
 #include "device/AdvancedKeyTables.h"
 #include "keys/AdvKeyEditorIds.h"
 #include "keys/CustomKeyDKSDlg.h"
+#include "keys/CustomKeyDKSTipsDlg.h"
+#include "keys/CustomKeyStrokeDlg.h"
 #include "platform/mui/CKeyTestCtrl.h"
 #include "platform/mui/CRadioButton.h"
+#include "platform/mui/CSwitchButton.h"
 #include "platform/mui/ControlClick.h"
 #include "platform/mui/KeyDKSCtrl.h"
 #include "platform/mui/KeyDKSCtrlEx.h"
@@ -22,9 +27,12 @@
 #include "platform/mui/KeyMTCtrl.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MButton1.h"
+#include "platform/mui/MSlider.h"
 #include "platform/mui/MTabCtrl.h"
 #include "platform/mui/MTabLayout.h"
+#include "platform/mui/MText.h"
 #include "platform/mui/RawInput.h"
+#include "platform/mui/UiThread.h"
 #include "storage/KBDataBase.h"
 #include "storage/RecordList.h"
 
@@ -131,6 +139,11 @@ TEST_F(KeyboardDlgAdvKeyPageTest, RapidSnapOnTwoKeysBindsBothAndSetsTheirPerform
     ASSERT_EQ(keys.size(), 1u);
     EXPECT_EQ(keys[0].key_value, kS << 16 | kA);
     EXPECT_EQ(keys[0].key2_value, 20 * 0x10001);
+    // Bound on two keys, listed once.
+    const auto listed = dlg->advKeyPage.list->GetItems();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].caption, L"A / S");
+    EXPECT_EQ(listed[0].value, keys[0].macro_id);
     for (const auto& [key, partner] : {std::pair{kA, kS}, std::pair{kS, kA}}) {
         const KeyMacroRecord row = Row(key);
         EXPECT_EQ(row.macro_type, 17);
@@ -254,6 +267,7 @@ TEST_F(KeyboardDlgAdvKeyPageTest, TwoSavesBeforeTheWorkerRunsSendBothTables)
     EXPECT_EQ(Slice(keyboard->Memory().toggleTable, tglEntry[1] * kToggleSlotBytes, 3),
               (Bytes{0x10, 0, kS}));
     EXPECT_EQ(dlg->advKeyPage.list->GetItemCount(), 2);
+    EXPECT_EQ(dlg->advKeyPage.listCount->GetTitle(), L"02");
 }
 
 TEST_F(KeyboardDlgAdvKeyPageTest, ModTapWithoutBothBindingsStaysOpenAndSavesNothing)
@@ -326,6 +340,165 @@ TEST_F(KeyboardDlgAdvKeyPageTest, HeldPcKeysAreListedOnceWhileThePageIsShown)
     EXPECT_TRUE(shown().empty());
     MUI::InjectKeyEvent(WM_KEYDOWN, keyA);
     EXPECT_TRUE(shown().empty());
+}
+
+// Sets an environment variable for the test's lifetime.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) { setenv(name, value, 1); }
+    ~ScopedEnv() { unsetenv(name_); }
+
+private:
+    const char* name_;
+};
+
+TEST_F(KeyboardDlgAdvKeyPageTest, NewSocdEditorStartsWithItsDefaults)
+{
+    StartNew(127, {kA, kD});
+    CustomKeyDKSDlg& editor = *Editor();
+    EXPECT_TRUE(editor.GetControlAs<MUI::CRadioButton>(kSocdModeFirst)->GetCheck());
+    EXPECT_FALSE(editor.GetControlAs<MUI::CSwitchButton>(kSocdSplit)->GetCheck());
+    EXPECT_EQ(editor.GetControlAs<MUI::MSlider>(kSocdDistance)->GetPos(), 20);
+    EXPECT_EQ(editor.GetControlAs<MUI::MText>(kSocdDistanceLabel)->GetTitle(), L"0.40mm");
+    EXPECT_EQ(editor.GetControlAs<MUI::MSlider>(kSocdActuation)->GetPos(), 75);
+    EXPECT_EQ(editor.GetControlAs<MUI::MText>(kSocdActuationLabel)->GetTitle(), L"1.50mm");
+    EXPECT_FALSE(editor.GetControl(kSocdPress)->IsVisible());
+    EXPECT_NE(editor.GetControl(kSocdPressText), editor.GetControl(kSocdReleaseText))
+        << "the two distance texts have their own ids";
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, SocdSeparateDistancesAreStoredAndShownAgain)
+{
+    StartNew(127, {kA, kD});
+    CustomKeyDKSDlg& editor = *Editor();
+    editor.GetControlAs<MUI::CSwitchButton>(kSocdSplit)->SetCheck(true);
+    EditorClick(kSocdSplit);
+    EXPECT_TRUE(editor.GetControl(kSocdPress)->IsVisible());
+    EXPECT_FALSE(editor.GetControl(kSocdDistance)->IsVisible());
+    editor.GetControlAs<MUI::MSlider>(kSocdPress)->SetPos(10);
+    editor.GetControlAs<MUI::MSlider>(kSocdRelease)->SetPos(30);
+    Save();
+    Send();
+    ASSERT_EQ(AdvancedKeys().size(), 1u);
+    EXPECT_EQ(AdvancedKeys()[0].key2_value, 30 << 16 | 10);
+    EXPECT_EQ(KeyPerf(kA)[4], 9);
+    EXPECT_EQ(KeyPerf(kA)[6], 29);
+    // Reopened from the list: the switch is on with both distances.
+    dlg->advKeyPage.list->SetSelectValue(AdvancedKeys()[0].macro_id);
+    Notify(AdvKeyPageId::kList);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_TRUE(Editor()->GetControlAs<MUI::CSwitchButton>(kSocdSplit)->GetCheck());
+    EXPECT_EQ(Editor()->GetControlAs<MUI::MSlider>(kSocdRelease)->GetPos(), 30);
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, EditingAModTapKeyFromTheListSendsTheNewHoldTime)
+{
+    StartNew(124, {kC});
+    auto* mt = Editor()->GetControlAs<MUI::KeyMTCtrl>(kMt);
+    mt->SetItem(0, L"A", kA, 2);
+    mt->SetItem(1, L"D", kD, 2);
+    Save();
+    Send();
+    const int id = AdvancedKeys().at(0).macro_id;
+    dlg->advKeyPage.list->SetSelectValue(id);
+    Notify(AdvKeyPageId::kList);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_FALSE(Editor()->IsNew());
+    EXPECT_EQ(Editor()->GetControlAs<MUI::KeyMTCtrl>(kMt)->GetItems()[1].caption, L"D");
+    Editor()->GetControlAs<MUI::MSlider>(kHoldSlider)->SetPos(50);
+    EditorClick(kHoldSlider);
+    EXPECT_EQ(Editor()->GetControlAs<MUI::MText>(kHoldLabel)->GetTitle(), L"500ms");
+    Save();
+    Send();
+    EXPECT_EQ(AdvancedKeys().size(), 1u) << "the same key, updated";
+    EXPECT_EQ(AdvancedKeys()[0].reserved, 500);
+    EXPECT_EQ(KeyEntry(0, kC)[2], 50);
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, DeletingAPairRestoresBothKeysAndTheirPerformance)
+{
+    StartNew(126, {kA, kS});
+    Save();
+    Send();
+    ASSERT_EQ(KeyPerf(kA)[1], 1);
+    // The profile's plain keys: rapid trigger off, actuation 1.80 mm.
+    db().SetConfig(kProfile, L"perf_rapidtrigger_mode", L"0");
+    db().SetConfig(kProfile, L"global_key_actuation", L"90");
+    const int id = AdvancedKeys().at(0).macro_id;
+    dlg->advKeyPage.list->SetSelectValue(id);
+    Notify(AdvKeyPageId::kList, MUI::kNotifyItemDeleted, id);
+    Send();
+    for (int key : {kA, kS}) {
+        EXPECT_EQ(KeyPerf(key)[2], 89);
+        EXPECT_EQ(Row(key).macro_type, 2);
+        EXPECT_EQ(Row(key).macro_value, key);
+        EXPECT_EQ(KeyEntry(0, key), (Bytes{0x10, 0, static_cast<uint8_t>(key)}));
+        EXPECT_EQ(KeyPerf(key)[1], 0);
+    }
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, ResetLayerOnlyOnYes)
+{
+    StartNew(125, {kF});
+    Editor()->GetControlAs<MUI::KeyMTCtrl>(kMt)->SetItem(0, L"S", kS, 2);
+    Save();
+    Send();
+    for (const auto& [answer, type] : {std::pair{"2", 16}, std::pair{"0", 16}, std::pair{"1", 2}}) {
+        const ScopedEnv env("TOLVENIC_TEST_MESSAGE_ANSWER", answer);
+        Notify(AdvKeyPageId::kResetLayer);
+        Send();
+        EXPECT_EQ(Row(kF).macro_type, type) << "answer " << answer;
+    }
+    EXPECT_EQ(KeyEntry(0, kF), (Bytes{0x10, 0, kF}));
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, AFailedSaveIsReportedAndKeepsTheEditorOpen)
+{
+    const ScopedEnv env("TOLVENIC_TEST_MESSAGE_ANSWER", "1");
+    StartNew(126, {kA, kS});
+    const std::filesystem::path file = db().GetDbPath();
+    const std::wstring folder = file.parent_path().parent_path().wstring() + L"/";
+    std::wstring name = file.filename().wstring();
+    name = name.substr(0, name.size() - std::wstring(L"_datav4.db").size());
+    db().Close();
+    EditorClick(kSave);
+    EXPECT_NE(Editor(), nullptr) << "still open";
+    EXPECT_EQ(Editor()->MacroId(), 0);
+    EXPECT_TRUE(TakeQueue().empty());
+    ASSERT_TRUE(db().Open(folder, name));
+    EXPECT_TRUE(AdvancedKeys().empty());
+}
+
+TEST(AdvKeyPopups, TipsOfTheOneKeyTypesOnlyAndTheStrokePickersChoice)
+{
+    MUI::EnsureApplication();
+    const auto text = [](int number) { return std::to_wstring(number); };
+    EXPECT_EQ(CustomKeyDKSTipsDlg(kTypeDks, text).Title(), L"720");
+    EXPECT_EQ(CustomKeyDKSTipsDlg(kTypeMt, text).Body(), L"726 \n\n 727\n\n 728");
+    for (int type : {kTypeRs, kTypeSocd, kTypeOks}) {
+        EXPECT_EQ(CustomKeyDKSTipsDlg(type, text).Title(), L"");
+        EXPECT_EQ(CustomKeyDKSTipsDlg(type, text).Body(), L"");
+    }
+    // The default button gives 3.6 mm and apply closes with OK.
+    CustomKeyStrokeDlg picker(15, text);
+    ASSERT_NE(picker.CreatePopup(nullptr, RECT{100, 100, 460, 400}), nullptr);
+    MUI::PostToUiThread([&] {
+        picker.OnMessage(kStrokeDefault, MUI::kNotifyClick, 0);
+        picker.OnMessage(kStrokeApply, MUI::kNotifyClick, 0);
+    });
+    EXPECT_EQ(picker.ShowModal(), 1);
+    EXPECT_EQ(picker.Value(), 36);
+    MUI::KeyDKSCtrl cells;
+    cells.SetItemValue(MUI::KeyDKSCtrl::kFirstPoint, picker.Value());
+    MUI::KeyCell point;
+    ASSERT_TRUE(cells.GetItem(MUI::KeyDKSCtrl::kFirstPoint, point));
+    EXPECT_EQ(point.caption, L"3.6mm");
+    // A click outside closes it without a choice, at once.
+    CustomKeyStrokeDlg outside(15, text);
+    ASSERT_NE(outside.CreatePopup(nullptr, RECT{100, 100, 460, 400}), nullptr);
+    MUI::PostToUiThread([&] { outside.OnNcActivate(false); });
+    EXPECT_EQ(outside.ShowModal(), 2);
+    EXPECT_EQ(outside.Value(), 15);
 }
 
 TEST(RawInputParse, KeysAndButtonsAsTheirEvents)

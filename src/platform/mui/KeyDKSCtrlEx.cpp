@@ -66,9 +66,10 @@ int KeyDKSCtrlEx::AddItem1(std::wstring_view nameB, std::wstring_view nameA, int
                            std::wstring_view modeText, int value)
 {
     auto lock = Lock();
+    // The keys are the caption; the second line is the mode alone.
     items_.push_back(Item{std::wstring(nameA) + L" / " + std::wstring(nameB),
                           type,
-                          {std::wstring(nameA), std::wstring(nameB)},
+                          {},
                           std::wstring(modeText),
                           value});
     Invalidate();
@@ -179,7 +180,7 @@ void KeyDKSCtrlEx::Paint(QPainter& painter)
         const int textWidth = row.right - kMargin - kDeleteSize - kMargin - textLeft;
         const int half = (row.bottom - row.top) / 2;
         const std::wstring second = item.text.empty() ? Joined(item.names) : item.text;
-        const std::wstring first = item.text.empty() ? item.caption : item.caption;
+        const std::wstring& first = item.caption;
         const QRect firstBox(textLeft, row.top + 2, textWidth, half - 2);
         const QRect secondBox(textLeft, row.top + half, textWidth, half - 2);
         DrawControlText(painter, firstBox, first, FitFont(first, GetFont(), firstBox, false, 9),

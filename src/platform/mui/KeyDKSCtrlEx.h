@@ -33,7 +33,7 @@ public:
     // A one-key item: its key's caption, kind and up to four binding names.
     int AddItem(std::wstring_view caption, int type, const std::vector<std::wstring>& names,
                 int value);
-    // A two-key item: the names of key B and key A, kind and mode text.
+    // A two-key item: the names of key B and key A (shown "A / B"), kind and mode text.
     int AddItem1(std::wstring_view nameB, std::wstring_view nameA, int type,
                  std::wstring_view modeText, int value);
     int GetItemCount() const;

@@ -26,6 +26,7 @@ KeyFuncControl2::KeyFuncControl2()
     for (const Item& item : items) top = std::min(top, item.rect.top);
     ClearItems();
     for (const Item& item : items) {
+        if (item.values[1] == kDisableUsage) continue;
         const RECT& r = item.rect;
         AddItem(item.values, item.name,
                 RECT{Scaled(r.left), Scaled(r.top - top), Scaled(r.right), Scaled(r.bottom - top)});
