@@ -8,11 +8,13 @@
 
 #include "app/KeyboardDlg.h"
 #include "platform/mui/ControlClick.h"
+#include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
 #include "platform/mui/KeyValueList2.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
+#include "platform/mui/MTabCtrl.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/text/Utf8.h"
@@ -54,6 +56,21 @@ std::optional<POINT> TargetPoint(const MUI::MControl& control, std::optional<int
         return MUI::FindControlPoint(control, [&](int x, int y) {
             const int index = layers->ItemFromPoint(x, y);
             return index >= 0 && layers->GetItemLayer(index) == wanted;
+        });
+    }
+    if (const auto* pages = dynamic_cast<const MUI::MTabCtrl*>(&control)) {
+        return MUI::FindControlPoint(control, [&](int x, int y) {
+            const int index = pages->ItemFromPoint(x, y);
+            return index >= 0 && pages->GetItemID(index) == wanted;
+        });
+    }
+    if (const auto* list = dynamic_cast<const MUI::KeyDKSCtrlEx*>(&control)) {
+        const std::vector<MUI::KeyDKSCtrlEx::Item> items = list->GetItems();
+        return MUI::FindControlPoint(control, [&](int x, int y) {
+            bool onDelete = false;
+            const int index = list->ItemFromPoint(x, y, &onDelete);
+            return index >= 0 && items[static_cast<size_t>(index)].value == std::abs(wanted) &&
+                   onDelete == (wanted < 0);
         });
     }
     return middle;

@@ -7,8 +7,9 @@
 //                              the main window, else a popup's name such as "Menu_Window" or
 //                              "MessageBox", '_' standing for a blank); TARGET picks the spot: a
 //                              key code on a key view, a tab on the palette tabs, a tile's value on
-//                              the palette, a layer on a layer selector; other controls are clicked
-//                              in their middle
+//                              the palette, a layer on a layer selector, a page on the page tabs,
+//                              an advanced key's id on the advanced-key list (its negative: the
+//                              row's delete icon); other controls are clicked in their middle
 //   pick ID INDEX              chooses item INDEX from the drop-down list of combobox ID
 //   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
 //                              waiting=W" (A from the database, C the window's current profile,
