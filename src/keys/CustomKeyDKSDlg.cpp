@@ -133,14 +133,7 @@ void CustomKeyDKSDlg::InitUI(const RECT& client)
     for (unsigned id = kHeaderTitle; id <= kNext; ++id) {
         if (MUI::MControl* control = GetControl(id)) control->SetVisible(false);
     }
-    auto* save = dynamic_cast<MUI::MButton*>(CreateControl(
-        L"MButton", kSave,
-        RECT{client.left + 160, client.bottom - 40, client.left + 260, client.bottom - 17},
-        services_.text(39)));
-    save->SetImage(L"btn_macro_insert.png");
-    save->SetAlignment(MUI::kAlignCenter);
-    save->SetTextColor(0xff000000);
-    save->SetFont(L"SourceHanSansCN-Regular", 15, MUI::kFontRegular);
+    StepButton(kSave, 39, client);
     switch (type_) {
         case kTypeRs:
             CreateRsPage(client);

@@ -15,6 +15,7 @@
 #include "platform/mui/Precision.h"
 
 namespace MUI {
+class MButton;
 class MSlider;
 class MText;
 }  // namespace MUI
@@ -82,6 +83,8 @@ private:
     void DropKeyFunc();
     void PostToOwner(UINT message, LPARAM lParam = 0);
     void Cancel();
+    // The step's button at the bottom left (next of the key selection, save of the value page).
+    MUI::MButton* StepButton(unsigned id, int textNo, const RECT& client);
     // Controls made by class name and id with their rectangle.
     MUI::MText* Text(unsigned id, int textNo, const RECT& rect, int size, bool bold = false);
     MUI::MSlider* Slider(unsigned id, unsigned labelId, const RECT& rect, int minimum, int maximum,

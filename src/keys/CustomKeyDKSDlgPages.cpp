@@ -84,15 +84,20 @@ void CustomKeyDKSDlg::CreateHeader(const RECT& client)
     keys->SetCellCount(pair ? 2 : 1);
     keys->SetCurItem(0);
     SetTargetKey(keyValue_);
-    auto* next = dynamic_cast<MUI::MButton*>(CreateControl(
-        L"MButton", kNext,
+    StepButton(kNext, 45, client)->SetTooltip(services_.text(43));
+}
+
+MUI::MButton* CustomKeyDKSDlg::StepButton(unsigned id, int textNo, const RECT& client)
+{
+    auto* button = dynamic_cast<MUI::MButton*>(CreateControl(
+        L"MButton", id,
         RECT{client.left + 160, client.bottom - 40, client.left + 260, client.bottom - 17},
-        services_.text(45)));
-    next->SetImage(L"btn_macro_insert.png");
-    next->SetAlignment(MUI::kAlignCenter);
-    next->SetTooltip(services_.text(43));
-    next->SetTextColor(0xff000000);
-    next->SetFont(kRegular, 15, MUI::kFontRegular);
+        services_.text(textNo)));
+    button->SetImage(L"btn_macro_insert.png");
+    button->SetAlignment(MUI::kAlignCenter);
+    button->SetTextColor(0xff000000);
+    button->SetFont(kRegular, 15, MUI::kFontRegular);
+    return button;
 }
 
 void CustomKeyDKSDlg::CreateDksPage(const RECT& client)
