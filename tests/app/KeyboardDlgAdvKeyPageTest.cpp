@@ -25,12 +25,15 @@
 #include "platform/mui/KeyFuncControl2.h"
 #include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyMTCtrl.h"
+#include "platform/mui/KeyTypeTab.h"
+#include "platform/mui/KeyValueList2.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MButton1.h"
 #include "platform/mui/MSlider.h"
 #include "platform/mui/MTabCtrl.h"
 #include "platform/mui/MTabLayout.h"
 #include "platform/mui/MText.h"
+#include "platform/mui/PaletteDrag.h"
 #include "platform/mui/RawInput.h"
 #include "platform/mui/UiThread.h"
 #include "storage/KBDataBase.h"
@@ -244,6 +247,41 @@ TEST_F(KeyboardDlgAdvKeyPageTest, DynamicKeystrokeOnTheFnKeyIsSentAndItsDeletion
     EXPECT_EQ(Row(kFn).macro_type, 12);
     EXPECT_EQ(Row(kFn).macro_value, 0x1FF);
     EXPECT_EQ(KeyEntry(0, kFn), (Bytes{0xF0, 0xFF, 0x01}));
+}
+
+TEST_F(KeyboardDlgAdvKeyPageTest, DropsAndExtendedTilesFillTheBindingsTheTablesCanCarry)
+{
+    StartNew(123, {kC});
+    CustomKeyDKSDlg& editor = *Editor();
+    auto* dks = editor.GetControlAs<MUI::KeyDKSCtrl>(kDks);
+    auto* functions = editor.GetControlAs<MUI::KeyFuncControl2>(kKeyFunctions);
+    const auto items = functions->GetItems();
+    for (const auto& item : items) EXPECT_NE(item.values[1], 3) << "no Disable key";
+    EXPECT_TRUE(functions->GetChips().empty()) << "no modifier chips";
+    // A key function dropped on the second binding row.
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].values[1] == kS) functions->SetCurItem(static_cast<int>(i));
+    }
+    const RECT grid = dks->GetRect();
+    const RECT row = dks->GetCellRect(1);
+    editor.OnWindowMessage(
+        MUI::kDropMessage, 0,
+        MUI::PackClientPoint(POINT{grid.left + row.left + 5, grid.top + row.top + 5}));
+    EXPECT_EQ(dks->GetItems()[1], (MUI::KeyCell{L"S", kS, 2}));
+    // Only the keys and the extended keys can be bound.
+    auto* tabs = editor.GetControlAs<MUI::KeyTypeTab>(kTypeTab);
+    for (int tab = 0; tab < 6; ++tab) EXPECT_EQ(tabs->IsTabEnabled(tab), tab == 0 || tab == 2);
+    // The tab strip's own click makes the tab current, then notifies.
+    tabs->SetCurTab(2);
+    EditorClick(kTypeTab, 2);
+    auto* tiles = editor.GetControlAs<MUI::KeyValueList2>(kKeyValues);
+    ASSERT_TRUE(tiles->IsVisible());
+    ASSERT_GT(tiles->GetItemCount(), 0);
+    const MUI::KeyValueList2::Tile tile = tiles->GetItems()[0];
+    tiles->SetSelectKeyValue(tile.value);
+    dks->SetCurItem(2);
+    EditorClick(kKeyValues);
+    EXPECT_EQ(dks->GetItems()[2], (MUI::KeyCell{tile.caption, tile.value, 2}));
 }
 
 TEST_F(KeyboardDlgAdvKeyPageTest, TwoSavesBeforeTheWorkerRunsSendBothTables)
