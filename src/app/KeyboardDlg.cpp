@@ -124,6 +124,7 @@ bool KeyboardDlg::DestroyWindow()
         deviceNotify.monitor->Stop();
     }
     RemoveTrayIcon();
+    if (page.currentPage.load() == PAGE_ADVANCED_KEYS) EnterAdvKeyPage(false);
     {
         std::lock_guard lock(model.mutex);
         model.models.clear();

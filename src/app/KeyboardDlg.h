@@ -32,6 +32,7 @@
 #include "device/KeyPerfState.h"
 #include "device/KeyTableState.h"
 #include "device/KeyTravelReport.h"
+#include "keys/AdvKeyPageControls.h"
 #include "keys/CalibrationState.h"
 #include "keys/KeyPageControls.h"
 #include "keys/PerfPageControls.h"
@@ -360,6 +361,30 @@ public:
     // --- Switch performance (src/keys/) ---
     void CreateDefaultKeyPerfRows(int profile);
 
+    // --- Advanced-key page and its editor (src/keys/) ---
+    void BuildAdvKeyPage();
+    void LayoutAdvKeyPage(const RECT& client);
+    void ApplyAdvKeyPageTexts();
+    // The page's control notifications (ids 100-128); 0 for ids it does not handle.
+    int OnAdvKeyPageMessage(unsigned id, int code, LPARAM value);
+    int OnAdvKeySelected();
+    int OnAdvKeyItemSelect(int code);
+    int OnAdvKeyTypeButton(unsigned buttonId);
+    int OpenAdvKeyEditor(int type);
+    // WM_ADVKEY_SAVED: binds the saved advanced key and sends the tables.
+    int RefreshAdvKeyOverview(int macroId);
+    void OnAdvKeyEditorCancelled();
+    void OnAdvKeyProfileMenu(int item);
+    int ConfirmResetLayer();
+    void ResetAdvKeyPage();
+    void EnableAdvKeyControls(bool enabled);
+    // The list of the profile's advanced keys on the shown layer (RefreshKeyAssignView).
+    void RefreshAdvKeyList();
+    // WM_INPUT while the page is shown: the PC keys held now into the key-test list.
+    void OnRawInput(WPARAM wParam, LPARAM lParam);
+    // Raw input and the key-test list follow the page: on when entered, off when left.
+    void EnterAdvKeyPage(bool entered);
+
     // --- Profile list (src/macros/) ---
     // Worker: fills the profile comboboxes (three profiles on an empty list), selects the
     // active profile and reads the keyboard's default key table.
@@ -624,6 +649,7 @@ public:
     MacroPageControls macroPage;
     LightPageControls lightPage;
     CalibrationState calibration;
+    AdvKeyPageControls advKeyPage;
     // The music mode's capture and render thread; started by the first worker command.
     std::unique_ptr<Visualizer> visualizer;
 
@@ -650,6 +676,13 @@ private:
     void ShowKeyTravel(const KeyTravel& travel);
     void ApplyProfileSwitch(const ProfileSwitch& change);
     void ResendCalibrationMode();
+    // Advanced-key page helpers.
+    void OpenAdvKeyEditorFor(int type, int profile, uint32_t keyValue, int macroId, int newFlag);
+    void DestroyAdvKeyEditor();
+    int DeleteAdvKey();
+    void ClearAdvKeyChecks();
+    // The pair keys' performance back to the profile's plain settings.
+    void ResetPairKeyPerf(const std::vector<int>& codes);
 
     void RunCommand(int code);
     void RunIdleStep();

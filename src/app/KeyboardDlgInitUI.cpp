@@ -176,6 +176,7 @@ void KeyboardDlg::InitUI(const RECT& client)
     BuildKeyPage();
     BuildMacroPage();
     BuildLightPage();
+    BuildAdvKeyPage();
     BuildPerfPage();
     BuildSettingsPage();
 

@@ -93,6 +93,7 @@ void KeyboardDlg::UISize(const RECT& client)
     LayoutCustomKeyPage(client);
     LayoutMacroPage(client);
     LayoutLightPage(client);
+    LayoutAdvKeyPage(client);
     LayoutPerfPage(client);
     LayoutSettingsPage(client);
 }

@@ -7,6 +7,7 @@
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "keys/KeyPageControls.h"
+#include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/os/ShellOpen.h"
 #include "update/UpdateTipDlg.h"
@@ -77,6 +78,9 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
     }
     if (id >= LightPageId::kFirst && id <= LightPageId::kLast) {
         return OnLightPageMessage(id, code, value);  // filters the codes per control itself
+    }
+    if (id >= AdvKeyPageId::kFirst && id <= AdvKeyPageId::kLast) {
+        return OnAdvKeyPageMessage(id, code, value);  // filters the codes per control itself
     }
     if (id >= PerfPageId::kFirst && id <= PerfPageId::kLast) {
         return OnPerfPageMessage(id, code, value);  // filters the codes per control itself
@@ -153,6 +157,23 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             popups.upgradeKind = static_cast<int>(lParam);
             return 1;
         case WM_ADVKEY_CLOSED:
+            // The editor left its key-selection step: clicks no longer pick keys.
+            if (advKeyPage.keyboard != nullptr) advKeyPage.keyboard->SetPickFlag(0);
+            return 1;
+        case WM_INPUT:
+            // Raw input is registered only while the advanced-key page is shown; it never
+            // swallows the key.
+            if (page.currentPage.load() == PAGE_ADVANCED_KEYS) OnRawInput(wParam, lParam);
+            return 0;
+        case WM_OPEN_ADVKEY_EDITOR:
+            return OpenAdvKeyEditor(advKeyPage.armedType);
+        case WM_ADVKEY_SAVED:
+            return RefreshAdvKeyOverview(static_cast<int>(lParam));
+        case WM_ADVKEY_CANCELLED:
+            OnAdvKeyEditorCancelled();
+            return 0;
+        case WM_ADVKEY_PROFILE_MENU:
+            OnAdvKeyProfileMenu(static_cast<int>(wParam));
             return 1;
         case WM_DROP_KEYFUNC:
             DropKeyFuncOnKey(lParam);
@@ -173,16 +194,6 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_MACRO_HOOK_STOP:
             OnMacroHookStop(wParam);
             return 0;
-        // The messages below belong to pages and popups not built yet; each keeps its own case
-        // so that none of them ever reaches another message's handler.
-        case WM_OPEN_ADVKEY_EDITOR:  // the advanced-key page
-            return 0;
-        case WM_ADVKEY_SAVED:  // the advanced-key editor
-            return 0;
-        case WM_ADVKEY_CANCELLED:  // the advanced-key editor
-            return 0;
-        case WM_ADVKEY_PROFILE_MENU:  // the advanced-key page's popup menu
-            return 0;
         case WM_LIGHT_MENU_COMMAND:  // the lighting page's popup menu
             OnLightMenuCommand(static_cast<int>(wParam));
             return 0;
@@ -201,6 +212,11 @@ int KeyboardDlg::OnPageChanged(int tabIndex)
         QueueCommand(QCMD_WRITE_SETTINGS);
     }
     const int newPage = ui.tabCtrl != nullptr ? ui.tabCtrl->GetItemID(tabIndex) : -1;
+    if (page.currentPage.load() == PAGE_ADVANCED_KEYS && newPage != PAGE_ADVANCED_KEYS) {
+        EnterAdvKeyPage(false);
+    } else if (newPage == PAGE_ADVANCED_KEYS && page.currentPage.load() != PAGE_ADVANCED_KEYS) {
+        EnterAdvKeyPage(true);
+    }
     switch (newPage) {
         case PAGE_HOME:
             if (ui.tabCtrl != nullptr) {

@@ -169,6 +169,7 @@ void KeyboardDlg::ApplyLanguageTexts()
     RelabelProfileNames();
     ApplyLightPageTexts();
     ApplyPerfPageTexts();
+    ApplyAdvKeyPageTexts();
     ApplySettingsPageTexts(*this);
     ApplyMacroPageTexts();
     RelabelMacroNames();

@@ -9,6 +9,7 @@
 #include "app/KeyboardDlg.h"
 #include "platform/mui/CSwitchButton.h"
 #include "platform/mui/ControlClick.h"
+#include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyTypeTab.h"
@@ -70,6 +71,15 @@ std::optional<POINT> TargetPoint(const MUI::MControl& control, std::optional<int
         const int index = tabs->FindItem(wanted);
         return MUI::FindControlPoint(control, [&](int x, int y) {
             return index >= 0 && tabs->ItemFromPoint(x, y) == index;
+        });
+    }
+    if (const auto* list = dynamic_cast<const MUI::KeyDKSCtrlEx*>(&control)) {
+        const std::vector<MUI::KeyDKSCtrlEx::Item> items = list->GetItems();
+        return MUI::FindControlPoint(control, [&](int x, int y) {
+            bool onDelete = false;
+            const int index = list->ItemFromPoint(x, y, &onDelete);
+            return index >= 0 && items[static_cast<size_t>(index)].value == std::abs(wanted) &&
+                   onDelete == (wanted < 0);
         });
     }
     return middle;

@@ -8,7 +8,9 @@
 //                              "MessageBox", '_' standing for a blank); TARGET picks the spot: a
 //                              key code on a key view, a tab on the palette tabs, a tile's value on
 //                              the palette, a layer on a layer selector, a row of a list, a page
-//                              id on the tab control; other controls are clicked in their middle
+//                              id on the tab control, an advanced key's id on the advanced-key
+//                              list (its negative: the row's delete icon); other controls are
+//                              clicked in their middle
 //   pick ID INDEX              chooses item INDEX from the drop-down list of combobox ID
 //   key CODE down|up           a key of the desktop by its key code (X11 numbering, Qt's native
 //                              scan code) pressed or released, as it reaches the program's

@@ -145,6 +145,7 @@ void KeyboardDlg::RefreshKeyAssignView()
         }
     }
     for (MUI::KeyboardCtrl* view : views) view->UpdateControl();
+    RefreshAdvKeyList();
 }
 
 void KeyboardDlg::CreateDefaultKeyRows(int profile)

@@ -10,9 +10,11 @@
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
 #include "device/Pause.h"
+#include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/UiThread.h"
 #include "platform/os/Registry.h"
 #include "platform/text/Utf8.h"
+#include "storage/KBDataBase.h"
 
 namespace apptest {
 
@@ -51,6 +53,31 @@ void MainWindowTest::Unplug()
     if (keyboard) {
         backend.Unplug(keyboard);
     }
+}
+
+void MainWindowTest::ConnectWithPerfRows(int profile, int mode)
+{
+    Plug();
+    CreateWindow();
+    dlg->page.currentProfile = profile;
+    ASSERT_TRUE(Drain());
+    ASSERT_TRUE(dlg->connection.deviceOpened.load());
+    KBDataBase& db = KBDataBase::GetInstance();
+    db.InsertDefaultConfig(profile);
+    std::vector<KeyPerfRecord> rows;
+    for (const MUI::KeyItem& key : dlg->perfPage.keyboard->GetKeyItems()) {
+        KeyPerfRecord row;
+        row.profile = profile;
+        row.key_code = key.code;
+        row.switch_type = 3;
+        row.key_mode = mode;
+        row.key_actuation = 75;
+        row.rt_press = 5;
+        row.rt_release = 5;
+        rows.push_back(row);
+    }
+    db.InsertKeyPerfs(rows);
+    dlg->LoadPerfSettings();
 }
 
 void MainWindowTest::CreateWindow(bool manual)

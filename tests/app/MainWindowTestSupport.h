@@ -26,6 +26,12 @@ protected:
     void Plug();
     void Unplug();
 
+    // Plugs the keyboard in, creates the window (worker run by hand) and runs the first load
+    // for `profile`; the profile gets its default configuration and, for every key of the
+    // performance view, a performance row (switch type 3, the mode given, actuation 75,
+    // distances 5), loaded into the performance page.
+    void ConnectWithPerfRows(int profile, int mode);
+
     // Creates the window. Manual: the worker thread is not started and the test calls Run()
     // itself; otherwise the worker runs on its own thread.
     void CreateWindow(bool manual = true);

@@ -24,27 +24,8 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Plug();
-        CreateWindow();
-        dlg->page.currentProfile = kProfile;
-        ASSERT_TRUE(Drain());
-        ASSERT_TRUE(dlg->connection.deviceOpened.load());
-        db().InsertDefaultConfig(kProfile);
         // The profile's rows as a new profile gets them.
-        std::vector<KeyPerfRecord> rows;
-        for (const MUI::KeyItem& key : View().GetKeyItems()) {
-            KeyPerfRecord row;
-            row.profile = kProfile;
-            row.key_code = key.code;
-            row.switch_type = 3;
-            row.key_mode = 1;
-            row.key_actuation = 75;
-            row.rt_press = 5;
-            row.rt_release = 5;
-            rows.push_back(row);
-        }
-        db().InsertKeyPerfs(rows);
-        dlg->LoadPerfSettings();
+        ConnectWithPerfRows(kProfile, 1);
         keyboard->ClearLog();
     }
 

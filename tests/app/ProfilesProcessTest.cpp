@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -659,6 +660,34 @@ TEST_F(SettingsProcessTest, FactoryResetEndsInTheKeyboardsAndTheProgramsDefaults
     EXPECT_NE(seen.find(kFirstProfiles), std::string::npos) << seen;
     EXPECT_EQ(KeyboardState()["factory-resets"], "1");
     EXPECT_EQ(KeyBytes(0, kKeyA), "100004") << "the keyboard's factory key table";
+}
+
+// The advanced-key page through the same clicks: a rapid-snap key on A and Q made with its type
+// button, two key clicks and the editor's next and save buttons ends in the keyboard's pair
+// table and both keys' entries; the list's delete icon gives both keys back.
+TEST_F(ProfilesProcessTest, AdvancedKeyMadeAndDeletedOnThePageEndsInTheKeyboardsTables)
+{
+    EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Send("click main 55 2");  // the advanced-key page
+    Send("click main 126");   // RS
+    Send("click main 104 " + std::to_string(kKeyA));
+    Send("click main 104 " + std::to_string(kKeyQ));
+    Send("click CustomKeyDKSDlg 36");
+    Send("click CustomKeyDKSDlg 38");
+    const auto hex = [](int value) {
+        char text[3];
+        std::snprintf(text, sizeof text, "%02X", value);
+        return std::string(text);
+    };
+    // Slots follow the rows' order, Q's row first: Q's entry is RS, pair slot 0, A's key index,
+    // and slot 0 holds Q, then A.
+    EXPECT_EQ(WaitForKey(0, kKeyQ, "9300" + hex(KeyIndex(kKeyA))), "9300" + hex(KeyIndex(kKeyA)));
+    EXPECT_EQ(WaitForKey(0, kKeyA, "9301" + hex(KeyIndex(kKeyQ))), "9301" + hex(KeyIndex(kKeyQ)));
+    EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
+
+    Send("click main 122 -1");  // the first advanced key's delete icon
+    EXPECT_EQ(WaitForKey(0, kKeyA, "100004"), "100004");
+    EXPECT_EQ(WaitForKey(0, kKeyQ, "100014"), "100014");
 }
 
 }  // namespace

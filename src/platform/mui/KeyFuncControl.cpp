@@ -78,6 +78,14 @@ std::vector<KeyFuncControl::Chip> KeyFuncControl::GetChips() const
     return chips_;
 }
 
+void KeyFuncControl::RemoveChips()
+{
+    auto lock = Lock();
+    chips_.clear();
+    modifier_ = 0;
+    Invalidate();
+}
+
 bool KeyFuncControl::SetCurItem(int index)
 {
     auto lock = Lock();

@@ -56,6 +56,8 @@ public:
     int ChipFromPoint(int x, int y) const;
 
 protected:
+    // Takes the modifier chips away (a palette whose keys carry no modifier).
+    void RemoveChips();
     int EntryCount() const override { return static_cast<int>(items_.size()); }
     void Paint(QPainter& painter) override;
     void OnClick(const MouseEvent& event) override;

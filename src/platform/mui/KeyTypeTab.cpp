@@ -16,6 +16,7 @@ constexpr QColor kCurrentFill(0xFF, 0xFF, 0xFF);
 constexpr QColor kHotFill(0xF2, 0xF2, 0xF2);
 constexpr QColor kAccent(0x21, 0xA9, 0x39);
 constexpr int kSpacing = 6;
+constexpr ARGB kDisabledInk = 0xFFC0C0C0;
 
 }  // namespace
 
@@ -108,9 +109,24 @@ void KeyTypeTab::Paint(QPainter& painter)
         }
         FontSpec font = GetFont();
         if (current) font.style |= kFontBold;
-        DrawControlText(painter, box, titles_[i], font, GetTextColor(), GetAlignment(),
-                        kVAlignCenter, false);
+        const ARGB ink = enabled_[static_cast<size_t>(i)] ? GetTextColor() : kDisabledInk;
+        DrawControlText(painter, box, titles_[i], font, ink, GetAlignment(), kVAlignCenter, false);
     }
+}
+
+bool KeyTypeTab::SetTabEnabled(int index, bool enabled)
+{
+    auto lock = Lock();
+    if (index < 0 || index >= kTabCount) return false;
+    enabled_[static_cast<size_t>(index)] = enabled;
+    Invalidate();
+    return true;
+}
+
+bool KeyTypeTab::IsTabEnabled(int index) const
+{
+    auto lock = Lock();
+    return index >= 0 && index < kTabCount && enabled_[static_cast<size_t>(index)];
 }
 
 void KeyTypeTab::OnClick(const MouseEvent& event)
@@ -119,7 +135,7 @@ void KeyTypeTab::OnClick(const MouseEvent& event)
     if (index < 0) return;
     {
         auto lock = Lock();
-        if (index == current_) return;
+        if (index == current_ || !enabled_[static_cast<size_t>(index)]) return;
         current_ = index;
         Invalidate();
     }

@@ -34,6 +34,10 @@ public:
     // The tab under a point of the control, -1 for none.
     int TabFromPoint(int x, int y) const;
 
+    // A disabled tab is drawn pale and takes no click (all are enabled at first).
+    bool SetTabEnabled(int index, bool enabled);
+    bool IsTabEnabled(int index) const;
+
 protected:
     void Paint(QPainter& painter) override;
     void OnClick(const MouseEvent& event) override;
@@ -44,6 +48,7 @@ private:
     QRect TabBox(int index) const;  // lock held
 
     std::array<std::wstring, kTabCount> titles_;
+    std::array<bool, kTabCount> enabled_{true, true, true, true, true, true};
     int current_ = 0;
     int hot_ = -1;
     int itemWidth_ = 170;

@@ -210,6 +210,7 @@ void KeyboardCtrl::ResetTipKey()
 int KeyboardCtrl::GetCurrentKeyValue() const
 {
     auto guard = Guard();
+    if (IsPickingPair()) return pickB_ << 16 | pickA_;
     return current_;
 }
 
@@ -259,6 +260,8 @@ void KeyboardCtrl::ResetAllItemCheck(bool checked)
 {
     auto guard = Guard();
     for (auto& key : keys_) key.checked = checked;
+    pickA_ = 0;
+    pickB_ = 0;
     Invalidate();
 }
 
@@ -452,7 +455,9 @@ void KeyboardCtrl::OnMouseDown(const MouseEvent& event)
     if (index < 0) return;
     KeyItem& key = keys_[index];
     current_ = key.code;
-    if (selectMode_ == kSelectSingle) {
+    if (IsPickingPair()) {
+        PickPairKey(key.code);
+    } else if (selectMode_ == kSelectSingle) {
         for (auto& other : keys_) other.checked = false;
         key.checked = true;
     } else if (selectMode_ == kSelectMultiple) {

@@ -137,6 +137,19 @@ public:
     // The key under a point of the control (relative to its rectangle), 0 for none.
     int GetKeyCodeAt(int x, int y) const;
 
+    // --- Picking keys for the advanced-key editor (the advanced-key page's view) ---
+    // The advanced-key type being picked for (14..19), -1 for none; a new type forgets the
+    // keys picked so far.
+    void SetAdvancedType(int type);
+    int GetAdvancedType() const;
+    // 1 while clicks on keys feed the editor, 0 otherwise.
+    void SetPickFlag(int flag);
+    int GetPickFlag() const;
+    // While picking for a two-key type (17..19) a click picks key A, then key B (a click on a
+    // picked key drops it, a third key takes B's place); the current key value is then
+    // B << 16 | A, and the picked keys are the checked ones.
+    bool IsPickingPair() const;
+
     // Holds the view's lock across several calls (recursive; pair every Enter with a Leave).
     void EnterCriSec();
     void LeaveCriSec();
@@ -226,7 +239,14 @@ private:
     std::wstring imageNormal_;
     std::wstring imageHover_;
     std::wstring imageChecked_;
+    // Window lock held: a click on the key while picking a pair.
+    void PickPairKey(int code);
+
     int current_ = -1;
+    int advancedType_ = -1;
+    int pickFlag_ = 0;
+    int pickA_ = 0;
+    int pickB_ = 0;
     int selectMode_ = kSelectSingle;
     int hot_ = -1;
     bool painting_ = false;

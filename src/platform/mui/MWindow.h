@@ -123,6 +123,11 @@ public:
     // The window lock, shared with the window's controls.
     std::recursive_mutex& Mutex() const;
 
+    // UI thread: the window keeps only the rounded rectangle from (left, top) to (right,
+    // bottom) of its client area, corners of ellipseWidth x ellipseHeight; false without a
+    // window.
+    bool SetWindowRgn(const RECT& rect, int ellipseWidth, int ellipseHeight);
+
     // UI thread only: the window's Qt widget, none before Create and after DestroyWindow.
     QWidget* GetWidget() const;
 

@@ -1,0 +1,1 @@
+tv_bench(advkeys LIBS tv_keys)
