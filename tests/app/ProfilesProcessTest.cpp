@@ -341,7 +341,8 @@ protected:
             const std::string memory = KeyboardState()["macros"];
             seen = memory.size() >= (from + count) * 2 ? memory.substr(from * 2, count * 2)
                                                        : std::string("missing");
-            if (seen == expected) break;
+            // The rest of the memory arrives with the same batch.
+            if (seen == expected && KeyboardState()["in-batch"] == "0") break;
             std::this_thread::sleep_for(20ms);
         }
         return seen;
