@@ -17,6 +17,8 @@ namespace {
 constexpr int kRemovedReason = 2;
 constexpr int kStatusNoKeyboard = 820;
 constexpr int kStatusConnected = 821;
+// Pause that lets a keyboard whose handle failed settle before the scan, as after a removal.
+constexpr int kSettleMs = 1000;
 
 }  // namespace
 
@@ -92,6 +94,24 @@ void KeyboardDlg::OnConnectionChanged(int reason)
     }
     connection.pendingChange = 0;
     ReportState();
+}
+
+void KeyboardDlg::RecoverFailedHandle()
+{
+    // A keyboard pulled out fails its handle and is also told as a removal, whose step scans
+    // again; a handle that fails while its interface stays listed is told nothing, and the
+    // program would hold the dead handle for good. After the settling pause of a removal the
+    // keyboard is looked for anew, as a removal and an arrival would have it, unless a told
+    // change is on its way.
+    worker.pause(kSettleMs);
+    {
+        std::lock_guard lock(deviceNotify.mutex);
+        if (connection.pendingChange.load() != 0 || !deviceNotify.arrivals.empty()) {
+            return;
+        }
+    }
+    ScanAndConnect(connection.lastChangeModelId.load());
+    OnConnectionChanged(0);
 }
 
 void KeyboardDlg::ShowHomePanel()
