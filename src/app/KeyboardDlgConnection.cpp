@@ -100,9 +100,19 @@ void KeyboardDlg::RecoverFailedHandle()
 {
     // A keyboard pulled out fails its handle and is also told as a removal, whose step scans
     // again; a handle that fails while its interface stays listed is told nothing, and the
-    // program would hold the dead handle for good. After the settling pause of a removal the
-    // keyboard is looked for anew, as a removal and an arrival would have it, unless a told
-    // change is on its way.
+    // program would hold the dead handle for good. It is taken as a removal: the handles are
+    // closed and the keyboard shown as gone; after the settling pause it is looked for anew,
+    // as its arrival would have it, unless a change told meanwhile has its own step coming.
+    DeviceManager::GetInstance().CloseAllDevices();
+    connection.deviceFound = false;
+    connection.deviceOpened = false;
+    {
+        std::lock_guard lock(model.mutex);
+        for (DeviceModel& entry : model.interfaces) {
+            entry.connected = 0;
+        }
+    }
+    OnConnectionChanged(kRemovedReason);
     worker.pause(kSettleMs);
     {
         std::lock_guard lock(deviceNotify.mutex);

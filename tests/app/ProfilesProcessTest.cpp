@@ -298,6 +298,7 @@ TEST_F(ProfilesProcessTest, AHandleFailingWithoutARemovalFindsTheKeyboardAgain)
     ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
     ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
     ASSERT_EQ(vkb::SendControl(socket_.string(), "fail-handles"), "ok");
+    ASSERT_TRUE(WaitForState(kNoKeyboard)) << "the failed handle is not taken as a removal";
     ASSERT_TRUE(WaitForState(kLoaded)) << "the keyboard is not found again";
     AssignMedia(kKeyA, kVolumeUp);
     EXPECT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
