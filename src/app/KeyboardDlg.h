@@ -284,6 +284,8 @@ public:
     // (src/update/KeyboardDlgBootProbe.cpp).
     void ProbeArrival();
     void ProbeBootMode();
+    // Worker: the keyboard's handle failed with no removal told; taken as a removal.
+    void RecoverFailedHandle();
     // UI thread: a boot loader that arrives (known by the ids in its name) is looked for by the
     // worker and offered the recovery, unless a firmware job runs (a failed job has it looked
     // for once its outcome is told); true when the name was a boot loader's.

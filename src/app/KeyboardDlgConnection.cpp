@@ -17,6 +17,8 @@ namespace {
 constexpr int kRemovedReason = 2;
 constexpr int kStatusNoKeyboard = 820;
 constexpr int kStatusConnected = 821;
+// Pause that lets a keyboard whose handle failed settle before the scan, as after a removal.
+constexpr int kSettleMs = 1000;
 
 }  // namespace
 
@@ -92,6 +94,34 @@ void KeyboardDlg::OnConnectionChanged(int reason)
     }
     connection.pendingChange = 0;
     ReportState();
+}
+
+void KeyboardDlg::RecoverFailedHandle()
+{
+    // A keyboard pulled out fails its handle and is also told as a removal, whose step scans
+    // again; a handle that fails while its interface stays listed is told nothing, and the
+    // program would hold the dead handle for good. It is taken as a removal: the handles are
+    // closed and the keyboard shown as gone; after the settling pause it is looked for anew,
+    // as its arrival would have it, unless a change told meanwhile has its own step coming.
+    DeviceManager::GetInstance().CloseAllDevices();
+    connection.deviceFound = false;
+    connection.deviceOpened = false;
+    {
+        std::lock_guard lock(model.mutex);
+        for (DeviceModel& entry : model.interfaces) {
+            entry.connected = 0;
+        }
+    }
+    OnConnectionChanged(kRemovedReason);
+    worker.pause(kSettleMs);
+    {
+        std::lock_guard lock(deviceNotify.mutex);
+        if (connection.pendingChange.load() != 0 || !deviceNotify.arrivals.empty()) {
+            return;
+        }
+    }
+    ScanAndConnect(connection.lastChangeModelId.load());
+    OnConnectionChanged(0);
 }
 
 void KeyboardDlg::ShowHomePanel()

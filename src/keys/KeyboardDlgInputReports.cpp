@@ -24,7 +24,11 @@ void KeyboardDlg::PollDeviceReport()
 {
     DeviceReport report;
     DeviceManager& device = DeviceManager::GetInstance();
-    if (device.GetCurrentHandle() != nullptr) device.ReadInputReport(report, kPollTimeoutMs);
+    if (device.GetCurrentHandle() != nullptr &&
+        device.ReadInputReport(report, kPollTimeoutMs) < 0) {
+        RecoverFailedHandle();
+        return;
+    }
     const std::span<const uint8_t> bytes(report.bytes);
     const int shown = page.currentPage.load();
     if (bytes[0] == kKeyTravelReportKind) {

@@ -32,6 +32,9 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 constexpr auto kTimeout = apptest::kProgramTimeout;
+// How long a test waits for the program to show a report of the keyboard before the keyboard
+// sends it again.
+constexpr std::chrono::milliseconds kReportResend = 1s;
 constexpr const wchar_t* kDeviceName = apptest::kProgramDeviceName;
 constexpr const char* kLoaded = apptest::kStateLoaded;
 constexpr const char* kNoKeyboard = apptest::kStateNoKeyboard;
@@ -166,11 +169,12 @@ protected:
     }
 
     // The first line of the program's answer to `command` that starts with `prefix` and holds
-    // `expected`, asking again until it does (or the last answer at the time-out).
+    // `expected`, asking again until it does (or the last answer once `within` has passed).
     std::string WaitForAnswer(const std::string& command, const std::string& prefix,
-                              const std::string& expected)
+                              const std::string& expected,
+                              std::chrono::milliseconds within = kTimeout)
     {
-        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        const auto end = std::chrono::steady_clock::now() + within;
         std::string seen;
         while (std::chrono::steady_clock::now() < end) {
             Send(command);
@@ -286,6 +290,25 @@ TEST_F(ProfilesProcessTest, KeyboardPulledOutDuringTheSwitchKeepsThePreviousProf
     const std::string seen = WaitForProfiles(before);
     EXPECT_NE(seen.find(before), std::string::npos) << seen;
     EXPECT_NE(seen.find("waiting=0"), std::string::npos) << seen;
+}
+
+// A handle that fails while the keyboard stays plugged in (no removal is told) is taken as a
+// removal: the program finds the keyboard again, loads it, and the next change reaches it.
+TEST_F(ProfilesProcessTest, AHandleFailingWithoutARemovalFindsTheKeyboardAgain)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
+    ASSERT_EQ(vkb::SendControl(socket_.string(), "fail-handles"), "ok");
+    ASSERT_TRUE(WaitForState(kNoKeyboard)) << "the failed handle is not taken as a removal";
+    ASSERT_TRUE(WaitForState(kLoaded)) << "the keyboard is not found again";
+    AssignMedia(kKeyA, kVolumeUp);
+    EXPECT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+    int infoRequests = 0;
+    std::istringstream requests(KeyboardState()["request"]);
+    for (std::string line; std::getline(requests, line);) {
+        if (line.substr(4, 2) == "03") ++infoRequests;
+    }
+    EXPECT_GE(infoRequests, 1) << "the keyboard's interface is opened and asked anew";
 }
 
 // The performance page shares the profile list and its scripted clicks: marking every key and
@@ -547,14 +570,18 @@ TEST_F(ProfilesProcessTest, KeyboardReportsReachThePerformancePageAndCalibration
         }
         return false;
     };
-    // Sends the travel report (and the click that shows the page) until the view shows it.
+    // Shows the page, then sends the travel report until the view shows it. A report read
+    // before the click has shown the page, or in place of an answer while the page's settings
+    // write waits for its own, is dropped (a moving key sends the next one at once), so a
+    // single report proves nothing: the keyboard sends it again after a while without it.
     const auto waitForView = [&](const std::string& travel, const std::string& expected) {
+        Send("click main 55 7");  // the performance page; a second click changes nothing
+        WaitForAnswer(viewA, "keyview ", "page=7 display=1 ");
         const auto end = std::chrono::steady_clock::now() + kTimeout;
         std::string seen;
         while (seen.find(expected) == std::string::npos && std::chrono::steady_clock::now() < end) {
-            Send("click main 55 7");  // the performance page; a second click changes nothing
             EXPECT_EQ(control("travel " + keyA + " " + travel), "ok");
-            seen = WaitForAnswer(viewA, "keyview ", expected);
+            seen = WaitForAnswer(viewA, "keyview ", expected, kReportResend);
         }
         return seen;
     };

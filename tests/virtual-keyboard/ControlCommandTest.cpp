@@ -32,7 +32,7 @@ TEST(ControlCommand, RefusesMalformedCommands)
          {"", "fly", "fault", "fault no-answer=0x1FF", "fault a b", "short-reports maybe",
           "travel 17 256", "travel 128 1 1", "travel 1 70000 1", "travel -1 1 1",
           "profile-switch 1", "profile-switch 9 0", "profile-switch 0 4", "profile-switch x y",
-          "unplug", "unplug -5", "restart sideways", "clear-log now"}) {
+          "unplug", "unplug -5", "restart sideways", "clear-log now", "fail-handles now"}) {
         EXPECT_EQ(vkb::RunControlCommand(keyboard, line).rfind("error:", 0), 0u) << line;
     }
     EXPECT_EQ(keyboard.ActiveProfile(), 0);

@@ -120,6 +120,20 @@ TEST_F(SocketTransport, StateAndControlRequests)
     EXPECT_EQ(std::string(refused->payload.begin(), refused->payload.begin() + 6), "error:");
 }
 
+TEST_F(SocketTransport, FailedHandlesEndWhileTheInterfacesStay)
+{
+    auto device = client->Open(ConfigSocket());
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(vkb::RunControlCommand(*keyboard, "fail-handles"), "ok");
+    Bytes report(65, 0);
+    EXPECT_EQ(device->Read(report.data(), report.size(), 30000), -1);
+    EXPECT_EQ(device->Write(report.data(), report.size()), -1);
+    EXPECT_EQ(client->Enumerate().size(), 4u) << "no interface goes away";
+    auto again = client->Open(ConfigSocket());
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(Exchange(*again, Request(0x03)).empty());
+}
+
 TEST_F(SocketTransport, MonitorSeesRemovalAndArrival)
 {
     auto device = client->Open(ConfigSocket());

@@ -72,6 +72,10 @@ std::string RunControlCommand(VirtualKeyboard& keyboard, const std::string& line
         keyboard.UnplugFor(static_cast<int>(a));
         return "ok";
     }
+    if (verb == "fail-handles" && args.empty()) {
+        keyboard.FailHandles();
+        return "ok";
+    }
     if (verb == "restart" && args.size() == 1 && (args[0] == "running" || args[0] == "boot")) {
         keyboard.RestartInto(args[0] == "boot" ? VirtualKeyboard::Mode::BootLoader
                                                : VirtualKeyboard::Mode::Running);

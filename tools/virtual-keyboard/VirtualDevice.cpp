@@ -99,6 +99,12 @@ void VirtualDevice::Unplug()
     SetPluggedLocked(false);
 }
 
+void VirtualDevice::FailHandles()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    FailPortsLocked();
+}
+
 bool VirtualDevice::Plugged()
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -127,6 +133,11 @@ void VirtualDevice::SendInput(size_t interfaceIndex, std::vector<uint8_t> report
 void VirtualDevice::ChangeIdentity()
 {
     ++generation_;
+    FailPortsLocked();
+}
+
+void VirtualDevice::FailPortsLocked()
+{
     for (const auto& weak : ports_) {
         if (const auto port = weak.lock()) {
             port->dead_ = true;

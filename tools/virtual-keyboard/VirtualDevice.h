@@ -68,6 +68,9 @@ public:
 
     void Plug();
     void Unplug();
+    // Every handle open now fails, while the interfaces stay as they are: the host is told no
+    // removal (a handle lost by the host's side, not by the device).
+    void FailHandles();
     bool Plugged();
     // Runs the transitions that are due (restarts); the transports call it now and then.
     void Poll();
@@ -92,6 +95,7 @@ protected:
 
 private:
     void AdvanceLocked() { Advance(Clock::now()); }
+    void FailPortsLocked();
 
     std::condition_variable changed_;
     std::vector<std::weak_ptr<Port>> ports_;

@@ -87,7 +87,11 @@ std::unique_ptr<DeviceMonitor> MakeDeviceMonitor();
 // Back ends, each in its own file.
 std::unique_ptr<HidBackend> MakeHidapiBackend();
 std::unique_ptr<DeviceMonitor> MakeUdevMonitor();
-std::unique_ptr<HidBackend> MakeSocketBackend(const std::string& socketDir);
+// A socket write the server has not confirmed within writeTimeoutMs fails (-1), as a hidraw
+// write does after the USB output time-out; the handle stays usable.
+inline constexpr int kSocketWriteTimeoutMs = 5000;
+std::unique_ptr<HidBackend> MakeSocketBackend(const std::string& socketDir,
+                                              int writeTimeoutMs = kSocketWriteTimeoutMs);
 std::unique_ptr<DeviceMonitor> MakeSocketMonitor(const std::string& socketDir);
 
 }  // namespace hid

@@ -22,17 +22,18 @@ namespace {
 
 constexpr int kInfoTimeoutMs = 1000;
 constexpr int kOpenTimeoutMs = 2000;
-constexpr int kWriteTimeoutMs = 2000;
 // hidraw keeps this many unread input reports per open handle.
 constexpr size_t kInputQueueLimit = 64;
 
 class SocketHidDevice : public HidDevice {
 public:
-    SocketHidDevice(int fd, wire::MessageReader reader, const wire::InterfaceDescription& d)
+    SocketHidDevice(int fd, wire::MessageReader reader, const wire::InterfaceDescription& d,
+                    int writeTimeoutMs)
         : fd_(fd),
           inputLength_(d.inputReportLength),
           outputLength_(d.outputReportLength),
-          reader_(std::move(reader))
+          reader_(std::move(reader)),
+          writeTimeoutMs_(writeTimeoutMs)
     {
         thread_ = std::thread([this] { ReceiveLoop(); });
     }
@@ -53,22 +54,23 @@ public:
         std::vector<uint8_t> report(data, data + length);
         if (report.size() < static_cast<size_t>(outputLength_)) report.resize(outputLength_, 0);
         std::lock_guard<std::mutex> writing(writeMutex_);
+        uint64_t mine = 0;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (gone_) return -1;
-            writeResult_.reset();
+            mine = ++writesSent_;
         }
         if (!wire::SendMessage(fd_, wire::kWrite, report.data(), report.size())) return -1;
         std::unique_lock<std::mutex> lock(mutex_);
-        if (!changed_.wait_for(lock, std::chrono::milliseconds(kWriteTimeoutMs),
-                               [this] { return gone_ || writeResult_.has_value(); })) {
-            // A server that does not confirm a write is taken as gone, so that a late
-            // confirmation can never be taken for the next write's.
-            gone_ = true;
-            ::shutdown(fd_, SHUT_RDWR);
-        }
-        if (!writeResult_) return -1;
-        return *writeResult_;
+        // The server confirms writes in the order they came, so the confirmation numbered like
+        // this write is its own. One that comes after the time-out is counted and dropped: the
+        // write has failed for its caller, as a hidraw write does when the device does not
+        // take the report in time, and the handle goes on serving.
+        const bool confirmed =
+            changed_.wait_for(lock, std::chrono::milliseconds(writeTimeoutMs_),
+                              [this, mine] { return gone_ || writesConfirmed_ >= mine; });
+        if (!confirmed || writesConfirmed_ != mine) return -1;
+        return lastWriteResult_;
     }
 
     int Read(uint8_t* data, size_t length, int timeoutMs) override
@@ -105,12 +107,16 @@ private:
             if (message->type == wire::kInput) {
                 if (inputs_.size() >= kInputQueueLimit) inputs_.pop_front();
                 inputs_.push_back(std::move(message->payload));
-            } else if (message->type == wire::kWritten && message->payload.size() >= 4) {
-                uint32_t value = 0;
-                for (int i = 0; i < 4; ++i) {
-                    value |= static_cast<uint32_t>(message->payload[i]) << (8 * i);
+            } else if (message->type == wire::kWritten) {
+                uint32_t value = 0xFFFFFFFFu;  // a confirmation without its result: failed
+                if (message->payload.size() >= 4) {
+                    value = 0;
+                    for (int i = 0; i < 4; ++i) {
+                        value |= static_cast<uint32_t>(message->payload[i]) << (8 * i);
+                    }
                 }
-                writeResult_ = static_cast<int32_t>(value);
+                ++writesConfirmed_;
+                lastWriteResult_ = static_cast<int32_t>(value);
             }
             changed_.notify_all();
         }
@@ -124,14 +130,20 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::vector<uint8_t>> inputs_;
-    std::optional<int> writeResult_;
+    const int writeTimeoutMs_;
+    uint64_t writesSent_ = 0;
+    uint64_t writesConfirmed_ = 0;
+    int lastWriteResult_ = -1;  // of the confirmation numbered writesConfirmed_
     bool gone_ = false;
     std::thread thread_;
 };
 
 class SocketHidBackend : public HidBackend {
 public:
-    explicit SocketHidBackend(std::string dir) : dir_(std::move(dir)) {}
+    SocketHidBackend(std::string dir, int writeTimeoutMs)
+        : dir_(std::move(dir)), writeTimeoutMs_(writeTimeoutMs)
+    {
+    }
 
     std::unique_ptr<DeviceMonitor> MakeMonitor() override { return MakeSocketMonitor(dir_); }
 
@@ -182,18 +194,20 @@ public:
             ::close(fd);
             return nullptr;
         }
-        return std::make_unique<SocketHidDevice>(fd, std::move(reader), *description);
+        return std::make_unique<SocketHidDevice>(fd, std::move(reader), *description,
+                                                 writeTimeoutMs_);
     }
 
 private:
     const std::string dir_;
+    const int writeTimeoutMs_;
 };
 
 }  // namespace
 
-std::unique_ptr<HidBackend> MakeSocketBackend(const std::string& socketDir)
+std::unique_ptr<HidBackend> MakeSocketBackend(const std::string& socketDir, int writeTimeoutMs)
 {
-    return std::make_unique<SocketHidBackend>(socketDir);
+    return std::make_unique<SocketHidBackend>(socketDir, writeTimeoutMs);
 }
 
 }  // namespace hid
