@@ -44,7 +44,7 @@ public:
     TonePlayer() = default;
     bool Open(const char* sink)
     {
-        pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRate, 1};
+        pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
         pa_buffer_attr attr{};
         attr.maxlength = static_cast<uint32_t>(-1);
         attr.tlength = static_cast<uint32_t>(10 * kChunk * sizeof(float));
@@ -52,8 +52,8 @@ public:
         attr.minreq = static_cast<uint32_t>(kChunk * sizeof(float));
         attr.fragsize = static_cast<uint32_t>(-1);
         int error = 0;
-        stream_ = pa_simple_new(nullptr, "bench", PA_STREAM_PLAYBACK, sink, "tone", &spec, nullptr,
-                                &attr, &error);
+        stream_ = pa_simple_new(nullptr, "bench", PA_STREAM_PLAYBACK, sink, "tone", &format,
+                                nullptr, &attr, &error);
         if (stream_ == nullptr) return false;
         thread_ = std::thread([this] { Run(); });
         return true;

@@ -264,7 +264,6 @@ public:
     // modally until the worker ends it. UI thread.
     void QueueWithWaitDlg(int code);
     // Worker side: DoOK on the registered wait dialog, if any.
-    void CloseWaitDlg();
     WaitDlg* GetWaitDlg() const;
     // With TV_STARTUP_REPORT set, prints the connection state as one "state ..." line.
     void ReportState() const;
@@ -313,11 +312,8 @@ public:
     // Worker: the default-table read of the profile load, repeated (after 100 ms, then after
     // 1000 ms) while it names fewer than 60 keys.
     void LoadKeyTablesFromDevice();
-    void ReadKeyMapFromDevice();
     void WriteKeyMapToDevice();
     void WriteLayerKeyMapToDevice();
-    void WriteAdvancedKeysToDevice();
-    void WriteLayerAdvancedKeysToDevice();
     // The row's 3-byte entry at keyIndex x 3 of table.
     void EncodeKeyAction(int keyIndex, std::span<uint8_t> table, const KeyMacroRecord& row);
     // The profiles the key page (control 87) and the advanced-key page (control 107) work on.
@@ -326,11 +322,6 @@ public:
     // The profile a page's profile combobox shows; the current profile while it is missing or
     // has no selection.
     int ProfileShownIn(unsigned comboId) const;
-    void ApplyPresetStandard();
-    void ApplyPresetMacSwap();
-    void ApplyPresetDvorak();
-    void ApplyPresetColemak();
-    void ApplyPresetWorkman();
     // A stored "key_profile_preset" value: 202 and 204 standard, 203 Mac, 205 Dvorak,
     // 206 Colemak, 207 Workman; any other value applies nothing. True when one was applied.
     bool ApplyKeyLayoutPreset(int presetId);

@@ -274,14 +274,6 @@ void KeyboardDlg::QueueWithWaitDlg(int code)
     shown->ShowWaitDlg(GetHWND());
 }
 
-void KeyboardDlg::CloseWaitDlg()
-{
-    std::lock_guard lock(popups.mutex);
-    if (popups.waitDlg) {
-        popups.waitDlg->DoOK();
-    }
-}
-
 WaitDlg* KeyboardDlg::GetWaitDlg() const
 {
     std::lock_guard lock(popups.mutex);

@@ -64,8 +64,6 @@ void KeyboardDlg::LoadKeyTablesFromDevice()
     }
 }
 
-void KeyboardDlg::ReadKeyMapFromDevice() { Transfer(keyTables).ReadKeyMap(KeyPageProfile()); }
-
 void KeyboardDlg::WriteKeyMapToDevice()
 {
     Transfer(keyTables).WriteKeyMap(KeyPageProfile(), page.currentFnLayer.load(),
@@ -81,17 +79,6 @@ void KeyboardDlg::WriteLayerKeyMapToDevice()
 bool KeyboardDlg::WriteProfileKeyMapsToDevice()
 {
     return Transfer(keyTables).WriteProfileKeyMaps(KeyPageProfile(), AdvancedKeyPageProfile());
-}
-
-void KeyboardDlg::WriteAdvancedKeysToDevice()
-{
-    Transfer(keyTables).WriteAdvancedKeys(AdvancedKeyPageProfile());
-}
-
-void KeyboardDlg::WriteLayerAdvancedKeysToDevice()
-{
-    Transfer(keyTables).WriteLayerAdvancedKeys(AdvancedKeyPageProfile(),
-                                               page.currentFnLayer.load());
 }
 
 void KeyboardDlg::EncodeKeyAction(int keyIndex, std::span<uint8_t> table, const KeyMacroRecord& row)

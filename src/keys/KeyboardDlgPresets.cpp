@@ -30,9 +30,3 @@ void KeyboardDlg::ApplyStoredKeyPreset()
     }
     ApplyKeyLayoutPreset(preset);
 }
-
-void KeyboardDlg::ApplyPresetStandard() { ApplyKeyLayoutPreset(PRESET_STANDARD); }
-void KeyboardDlg::ApplyPresetMacSwap() { ApplyKeyLayoutPreset(PRESET_MAC_SWAP); }
-void KeyboardDlg::ApplyPresetDvorak() { ApplyKeyLayoutPreset(PRESET_DVORAK); }
-void KeyboardDlg::ApplyPresetColemak() { ApplyKeyLayoutPreset(PRESET_COLEMAK); }
-void KeyboardDlg::ApplyPresetWorkman() { ApplyKeyLayoutPreset(PRESET_WORKMAN); }

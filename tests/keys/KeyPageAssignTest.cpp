@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppMessages.h"
+#include "app/WaitDlg.h"
 #include "app/WorkerCommand.h"
 #include "device/KeyMacroType.h"
 #include "keys/KeyPageFixture.h"
@@ -289,7 +290,7 @@ TEST_F(KeyPageAssignTest, ProfileChoiceActivatesItAndWaitsForTheWorker)
     bool waited = false;
     WhenModalWindowUp(L"WaitDlg", [&](HWND) {
         waited = true;
-        Dlg().CloseWaitDlg();
+        Dlg().GetWaitDlg()->DoOK();
     });
     Notify(87);
     EXPECT_TRUE(waited);

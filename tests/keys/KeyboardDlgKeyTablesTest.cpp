@@ -5,6 +5,7 @@
 
 #include "app/KeyboardDlg.h"
 #include "device/KeyMacroType.h"
+#include "keys/KeyLayoutPresets.h"
 #include "storage/StorageFixture.h"
 
 namespace {
@@ -39,7 +40,7 @@ protected:
 TEST_F(KeyboardDlgKeyTables, PresetRewritesTheShownLayerAndQueuesTheKeyTableWrite)
 {
     dlg.page.currentProfile = 2;
-    dlg.ApplyPresetDvorak();
+    dlg.ApplyKeyLayoutPreset(PRESET_DVORAK);
     KeyMacroRecord row;
     ASSERT_TRUE(db().GetKeyMacro(2, 1, 0x14, row));
     EXPECT_EQ(row.macro_type, KMT_KEY);
@@ -53,7 +54,7 @@ TEST_F(KeyboardDlgKeyTables, PresetRewritesTheShownLayerAndQueuesTheKeyTableWrit
 TEST_F(KeyboardDlgKeyTables, PresetWithoutAProfileChangesAndQueuesNothing)
 {
     dlg.page.currentProfile = 0;
-    dlg.ApplyPresetStandard();
+    dlg.ApplyKeyLayoutPreset(PRESET_STANDARD);
     KeyMacroRecord row;
     ASSERT_TRUE(db().GetKeyMacro(2, 1, 0x14, row));
     EXPECT_EQ(row.macro_type, KMT_FUNCTION);
