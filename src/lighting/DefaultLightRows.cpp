@@ -86,6 +86,6 @@ void CreateDefaultLightRows(KBDataBase& db, int profile)
         db.InsertMusicLayer(profile, kMusicLayerName, kMusicForegroundMode);
     }
     if (db.GetLightCount(profile) >= 1) return;
-    for (LightRecord& row : DefaultLightRows(profile)) db.InsertLight(row);
+    db.InsertLights(DefaultLightRows(profile));
     db.SetActiveLightMode(profile, kFirstActiveMode);
 }

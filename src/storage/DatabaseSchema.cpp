@@ -155,6 +155,21 @@ const std::vector<std::string>& SchemaStatements()
     return statements;
 }
 
+const std::vector<std::string>& LookupIndexStatements()
+{
+    static const std::vector<std::string> statements = {
+        "CREATE INDEX IF NOT EXISTS lookup_config ON t_config_data(profile, key)",
+        "CREATE INDEX IF NOT EXISTS lookup_key_macro ON t_key_macro_data(profile, fn_layer)",
+        "CREATE INDEX IF NOT EXISTS lookup_key_perf ON t_key_perf_data(profile)",
+        "CREATE INDEX IF NOT EXISTS lookup_magnetic_key ON t_magnetic_key_data(profile)",
+        "CREATE INDEX IF NOT EXISTS lookup_macro_step ON t_macrorecord(macro_id, record_index)",
+        "CREATE INDEX IF NOT EXISTS lookup_light ON t_light_data(profile)",
+        "CREATE INDEX IF NOT EXISTS lookup_user_rgb ON t_userlightrgb_data(userlight_id)",
+        "CREATE INDEX IF NOT EXISTS lookup_music_layer ON t_musiclayer_data(profile)",
+    };
+    return statements;
+}
+
 const std::vector<std::string>& SchemaObjectNames()
 {
     static const std::vector<std::string> names = [] {

@@ -63,6 +63,7 @@ bool KBDataBase::OpenExisting()
     }
     const FileState state = CheckFile();
     if (state == FileState::kUsable && CompleteSchema()) {
+        AddLookupIndexes();
         return true;
     }
     db_.Close();
@@ -122,6 +123,17 @@ bool KBDataBase::CompleteSchema()
     });
 }
 
+void KBDataBase::AddLookupIndexes()
+{
+    // Only speed depends on them: a file they cannot be added to is used as it is.
+    InOneTransaction(db_, [this] {
+        for (const std::string& sql : storage::LookupIndexStatements()) {
+            db_.Exec(sql.c_str(), nullptr, nullptr);
+        }
+        return true;
+    });
+}
+
 bool KBDataBase::SetFileAside()
 {
     // Kept under a new name, never deleted: what it holds may still be worth something to the
@@ -170,8 +182,10 @@ bool KBDataBase::CreateDatabase()
     });
     if (!created) {
         db_.Close();
+        return false;
     }
-    return created;
+    AddLookupIndexes();
+    return true;
 }
 
 std::string KBDataBase::GetSetAsidePath()

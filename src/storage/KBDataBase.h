@@ -157,6 +157,8 @@ private:
     FileState CheckFile();
     // Adds the schema objects and default rows an interrupted creation left out.
     bool CompleteSchema();
+    // The indexes of the table operations' lookups (storage::LookupIndexStatements).
+    void AddLookupIndexes();
     // Renames the file at path_ with a time stamp; false when it cannot be renamed.
     bool SetFileAside();
 
