@@ -179,16 +179,61 @@ void XmlDocument::Splice(size_t offset, size_t removed, std::wstring_view insert
     }
     text_.replace(offset, removed, inserted);
     const int32_t delta = static_cast<int32_t>(inserted.size()) - static_cast<int32_t>(removed);
-    const auto from = static_cast<int32_t>(offset);
-    for (int32_t i = 1; i < nextFree_; ++i) {
-        if (index_[i].start >= from) {
-            index_[i].start += delta;
-        }
-    }
+    MoveEntriesFrom(static_cast<int32_t>(offset), delta, owner);
     for (int32_t a = owner; a != 0; a = index_[a].parent) {
         index_[a].length += delta;
     }
     index_[0].length += delta;
+}
+
+void XmlDocument::MoveSubtree(int32_t top, int32_t delta)
+{
+    // Pre-order walk of `top` and its descendants, without a stack.
+    int32_t e = top;
+    for (;;) {
+        index_[e].start += delta;
+        if (index_[e].firstChild != 0) {
+            e = index_[e].firstChild;
+            continue;
+        }
+        while (e != top && index_[e].next == 0) {
+            e = index_[e].parent;
+        }
+        if (e == top) {
+            return;
+        }
+        e = index_[e].next;
+    }
+}
+
+void XmlDocument::MoveEntriesFrom(int32_t from, int32_t delta, int32_t owner)
+{
+    if ((index_[0].flags & kXmlIllFormed) != 0) {
+        // The tree of a damaged text need not follow the text's order: look at every entry.
+        for (int32_t i = 1; i < nextFree_; ++i) {
+            if (index_[i].start >= from) {
+                index_[i].start += delta;
+            }
+        }
+        return;
+    }
+    // The tree follows the text's order and `from` lies inside the owner's text, so what
+    // starts there or later is: the owner's last children (walked back from the last), then
+    // the siblings after the owner and after each of its ancestors, each with its subtree.
+    // Building at the end of a document moves nothing, so each insertion costs its own size.
+    if (const int32_t first = index_[owner].firstChild; first != 0) {
+        for (int32_t c = index_[first].previous; index_[c].start >= from; c = index_[c].previous) {
+            MoveSubtree(c, delta);
+            if (c == first) {
+                break;
+            }
+        }
+    }
+    for (int32_t a = owner; a != 0; a = index_[a].parent) {
+        for (int32_t s = index_[a].next; s != 0; s = index_[s].next) {
+            MoveSubtree(s, delta);
+        }
+    }
 }
 
 void XmlDocument::LinkChild(int32_t parent, int32_t reference, int32_t n, bool before)

@@ -103,6 +103,10 @@ private:
     // Replaces text_[offset, offset + removed) by `inserted`, moves every entry that starts at
     // or after `offset` and grows `owner` and its ancestors.
     void Splice(size_t offset, size_t removed, std::wstring_view inserted, int32_t owner);
+    // Moves by `delta` every entry that starts at or after `from`, which lies inside `owner`.
+    void MoveEntriesFrom(int32_t from, int32_t delta, int32_t owner);
+    // Moves `top` and every entry below it by `delta`.
+    void MoveSubtree(int32_t top, int32_t delta);
     void LinkChild(int32_t parent, int32_t reference, int32_t entry, bool before);
 
     std::wstring text_;

@@ -192,6 +192,29 @@ TEST(XmlBuild, ManyEditsKeepTheIndexEqualToAFreshParse)
     EXPECT_TRUE(IndexMatchesReparse(doc));
 }
 
+TEST(XmlBuild, EditsInsideAParsedDocumentMoveEverythingAfterThem)
+{
+    XmlDocument doc(L"<a><b><c/><d x='1'><e/></d></b><f><g/></f></a>\r\n<!-- end -->");
+    ASSERT_TRUE(doc.FindElement(L"a"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.FindElement(L"b"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.FindElement(L"c"));
+    // Into an empty element in the middle, before a sibling, and attributes on early tags.
+    ASSERT_TRUE(doc.AddElement(L"c1", L"", kXmlAddChild));
+    ASSERT_TRUE(doc.SetAttribute(L"long", L"a value longer than the old text"));
+    ASSERT_TRUE(doc.FindElement(L"d"));
+    ASSERT_TRUE(doc.SetAttribute(L"x", L"2"));
+    ASSERT_TRUE(doc.AddElement(L"before-d", L"v", kXmlAddBefore));
+    ASSERT_TRUE(doc.LeaveElement());
+    ASSERT_TRUE(doc.SetAttribute(doc.GetParent(), L"root", L"1"));
+    EXPECT_TRUE(IndexIsConsistent(doc));
+    EXPECT_TRUE(IndexMatchesReparse(doc));
+    EXPECT_EQ(doc.GetText(),
+              L"<a root=\"1\"><b><c long=\"a value longer than the old text\">\r\n<c1/>\r\n</c>"
+              L"<before-d>v</before-d>\r\n<d x=\"2\"><e/></d></b><f><g/></f></a>\r\n<!-- end -->");
+}
+
 TEST(XmlBuild, EscapeAndCdataForms)
 {
     EXPECT_EQ(XmlEscape(L"<a&b>'\"", 0), L"&lt;a&amp;b&gt;'\"");
