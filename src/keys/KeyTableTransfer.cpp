@@ -81,7 +81,7 @@ bool KeyTableTransfer::StoreDeviceDefaults()
 {
     std::vector<KeyMacroRecord*> stored;
     const int count =
-        db_.GetLayerKeyMacros(kDeviceDefaultsProfile, kDeviceDefaultsLayerBase + 1, stored);
+        db_.GetLayerKeyMacros(kDeviceDefaultsProfile, kDeviceDefaultLayerOffset + 1, stored);
     TakeRecords(stored);
     if (count > 0) return true;
 
@@ -91,7 +91,7 @@ bool KeyTableTransfer::StoreDeviceDefaults()
     for (int layer = 1; layer <= kDeviceDefaultLayers; ++layer) {
         const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_DEFAULT_KEYMAP, layer);
         if (!read.Complete()) return false;
-        const int fnLayer = kDeviceDefaultsLayerBase + layer;
+        const int fnLayer = kDeviceDefaultLayerOffset + layer;
         layers[layer - 1] = DecodeKeyLayer(
             read, state_.maps.indexToCode,
             [fnLayer](int keyCode, KeyMacroRecord& row) {

@@ -8,15 +8,14 @@
 
 #include "device/KeyActionDecoder.h"
 #include "device/KeyTableState.h"
+#include "keys/KeyDefaults.h"
 #include "storage/KeyMacroRecord.h"
 #include "storage/MacroRecord.h"
 
 class DeviceManager;
 class KBDataBase;
 
-// Rows of profile 1 that hold the keyboard's own default layers 1..7.
-inline constexpr int kDeviceDefaultsProfile = 1;
-inline constexpr int kDeviceDefaultsLayerBase = 100;
+// The keyboard's own default layers 1..7, kept in kDeviceDefaultsProfile's rows.
 inline constexpr int kDeviceDefaultLayers = 7;
 // The default table must name more keys than this before its other layers are read.
 inline constexpr int kMinMappedKeys = 60;
