@@ -66,6 +66,8 @@ public:
 
         dlg = std::make_unique<KeyboardDlg>();
         dlg->Create(nullptr, name, WS_POPUP, 0, RECT{0, 0, 1600, 970});
+        // Shown, as the user's is: a hidden window's worker polls the keyboard only slowly.
+        dlg->ShowWindow(SW_SHOW);
         ready_ =
             WaitUntil([this] { return dlg->keyPage.profileCombo->GetItemCount() == 3 && Idle(); });
     }
@@ -82,12 +84,13 @@ public:
 
     bool Ready() const { return ready_; }
 
-    // The worker has no command left and has taken a step since the last one ended.
+    // The worker has no command left and has taken a step since the last one ended. An idle
+    // worker with nothing to poll rests up to a second between its steps.
     bool Idle()
     {
         if (!dlg->worker.queue.Empty()) return false;
         const uint64_t steps = dlg->worker.steps.load();
-        const auto end = Clock::now() + std::chrono::milliseconds(50);
+        const auto end = Clock::now() + std::chrono::milliseconds(2500);
         while (Clock::now() < end) {
             if (dlg->worker.steps.load() > steps + 1) return dlg->worker.queue.Empty();
             Pump();

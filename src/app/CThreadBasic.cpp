@@ -1,5 +1,6 @@
 #include "app/CThreadBasic.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -32,6 +33,8 @@ void CThreadBasic::PauseUntil(std::chrono::steady_clock::time_point until)
     woken_ = false;
 }
 
+void CThreadBasic::RestAfterStep(int ms) { rest_ = ms; }
+
 bool CThreadBasic::Start()
 {
     if (running.load()) {
@@ -54,9 +57,11 @@ void CThreadBasic::ThreadProc(CThreadBasic* self, std::shared_ptr<StopEvent> sto
     } else {
         while (self->running.load()) {
             const auto begin = Clock::now();
+            self->rest_ = 0;
             self->Run();
             // A step that took the whole period or longer is followed by the next at once.
-            self->PauseUntil(begin + std::chrono::milliseconds(self->period.load()));
+            const int pause = std::max(self->period.load(), self->rest_.load());
+            self->PauseUntil(begin + std::chrono::milliseconds(pause));
         }
     }
     stop->Set();

@@ -34,6 +34,11 @@ public:
     // Cuts the pause before the next step short (or the next pause, when the thread is inside
     // a step): new work is taken at once instead of up to a period later. Any thread.
     void Wake();
+    // Called from the step: the pause after it lasts `ms` instead of the period, as the step
+    // has nothing to do sooner. A Wake still ends it at once. Worker thread.
+    void RestAfterStep(int ms);
+    // The rest the running (or the last) step asked for; 0 for the period.
+    int RequestedRest() const { return rest_.load(); }
 
     // The owner stops the thread by clearing the flag and waiting on the stop event.
     std::atomic<int> running{0};
@@ -51,4 +56,6 @@ private:
     std::mutex wakeMutex_;
     std::condition_variable wakeCv_;
     bool woken_ = false;
+    // The pause asked for by the running step (0: the period).
+    std::atomic<int> rest_{0};
 };

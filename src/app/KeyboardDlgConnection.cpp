@@ -155,7 +155,6 @@ void KeyboardDlg::ShowLoadedPages()
     if (!reported.exchange(true)) {
         ReportStartupMilestone("tabs");
     }
-    ReportState();
 }
 
 void KeyboardDlg::SetStatusTitle(int textId)

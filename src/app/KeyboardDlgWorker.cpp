@@ -1,5 +1,6 @@
 // The worker's step: one queued command, or else the idle work of the connected keyboard.
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "app/KeyboardDlg.h"
@@ -24,6 +25,10 @@ constexpr int kResetReloadMs = 5000;
 // An overlapping foreground window wider or higher than this hides the preview.
 constexpr int kCoverWidth = 1000;
 constexpr int kCoverHeight = 8000;
+// The pause between two idle steps when nothing is shown or polled often: few enough wake-ups
+// that the program costs nothing at rest, and a failed handle or a profile switched on the
+// keyboard is still seen within it.
+constexpr int kRestingMs = 1000;
 }  // namespace
 
 void KeyboardDlg::QueueCommand(int code)
@@ -36,6 +41,7 @@ void KeyboardDlg::QueueCommand(int code)
 void KeyboardDlg::Run()
 {
     ++worker.steps;
+    RestAfterStep(0);
     const std::unique_lock<std::mutex> step = worker.hold.EnterStep();
     if (!step.owns_lock()) {
         return;  // the UI thread holds the worker between steps
@@ -88,9 +94,13 @@ void KeyboardDlg::RunCommand(int code)
             LoadAllFromDevice();
             break;
         case QCMD_LOAD_FROM_DEVICE:
+            // The pages first, so the window is usable at once; they fill in as the load
+            // reads the database and the keyboard, and the settings are written last.
+            ShowLoadedPages();
             LoadAllFromDevice();
             WriteSettingsToDevice();
-            ShowLoadedPages();
+            // The state the tests wait for: pages shown and filled.
+            ReportState();
             break;
         case QCMD_WRITE_MACROS:
             WriteMacrosToDevice();
@@ -156,13 +166,22 @@ void KeyboardDlg::EndWaitDlgStep()
 void KeyboardDlg::RunIdleStep()
 {
     if (!connection.deviceFound.load()) {
+        // Nothing to poll: an arrival, like any other work, comes through the queue.
+        RestAfterStep(kRestingMs);
         return;
     }
     // The music mode plays on the keys also while the window is hidden.
-    if ((page.lightFunc.load() & LIGHT_FUNC_MUSIC) != 0) {
+    const bool music = (page.lightFunc.load() & LIGHT_FUNC_MUSIC) != 0;
+    if (music) {
         ApplyMusicFrame();
     }
-    if (!IsWindowVisible()) {
+    if (!IsWindowVisible() || IsIconic()) {
+        if (!music) {
+            // Nothing is shown: a slow poll still takes what the keyboard reports (a profile
+            // switched on it) and notices a handle that failed.
+            PollDeviceReport();
+            RestAfterStep(kRestingMs);
+        }
         return;
     }
     if (page.currentPage.load() == PAGE_LIGHTING) {
@@ -170,10 +189,19 @@ void KeyboardDlg::RunIdleStep()
         TimeBeginPeriod(1);
         // The music mode's keys show its own frames.
         const unsigned ownColors = LIGHT_FUNC_USER_COLORS | LIGHT_FUNC_MUSIC;
-        if ((page.lightFunc.load() & ownColors) == 0 && !IsPreviewCovered() && !IsIconic()) {
+        const bool preview = (page.lightFunc.load() & ownColors) == 0 && !IsPreviewCovered();
+        if (preview) {
             ReadKeyColorsFromDevice();
         }
         TimeEndPeriod(1);
+        if (!music) {
+            // The next read is due a preview interval after the last one.
+            const auto due = lightPage.lastPreview + LightPageControls::kPreviewInterval;
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                due - std::chrono::steady_clock::now());
+            RestAfterStep(preview ? static_cast<int>(std::max<int64_t>(left.count(), 0))
+                                  : static_cast<int>(LightPageControls::kPreviewInterval.count()));
+        }
         return;
     }
     PollDeviceReport();

@@ -18,8 +18,6 @@ constexpr unsigned kLightProfileCombo = LightPageId::kProfileCombo;
 constexpr unsigned kLightKeyView = LightPageId::kKeyboard;
 // The user colours wait for the keyboard to settle after the lighting write.
 constexpr int kUserColorsPauseMs = 100;
-// The live-colour preview's shortest interval between two reads.
-constexpr auto kPreviewInterval = std::chrono::milliseconds(100);
 // This model shows its live colours at a third of the scale.
 constexpr int kThirdScaleModel = 104;
 
@@ -67,7 +65,7 @@ void KeyboardDlg::ReadKeyColorsFromDevice()
     // Ten pictures a second follow the keyboard's effects closely enough, for a tenth of the
     // processor time that reading at every step would take.
     const auto now = std::chrono::steady_clock::now();
-    if (now - lightPage.lastPreview < kPreviewInterval) return;
+    if (now - lightPage.lastPreview < LightPageControls::kPreviewInterval) return;
     lightPage.lastPreview = now;
     std::vector<KeyColor> colors;
     const bool thirdScale = connection.currentModelId.load() == kThirdScaleModel;

@@ -85,6 +85,8 @@ struct LightPageControls {
     MUI::MEdit* rgbEdits[3] = {};
     // The lighting switch's state; the worker's loads write it, the page's handlers read it.
     std::atomic<bool> enabled{true};
+    // The live-colour preview's shortest interval between two reads.
+    static constexpr std::chrono::milliseconds kPreviewInterval{100};
     // When the live-colour preview last read the keyboard (worker only).
     std::chrono::steady_clock::time_point lastPreview{};
     // The music mode's keys in the visualizer's picture, what was last sent and the last

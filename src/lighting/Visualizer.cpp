@@ -9,9 +9,10 @@
 
 namespace {
 
-// Pause after each frame's work, and the idle poll while the analysis is off.
+// Pause after each frame's work, and the longest idle wait while the analysis is off (turning
+// it on ends the wait).
 constexpr int kFramePauseMs = 15;
-constexpr int kIdlePauseMs = 500;
+constexpr int kIdlePauseMs = 5000;
 // Frames without a packet after which the history counts as silence: a suspended output or a
 // lost stream sends nothing, and the last sound must not stay on the keys.
 constexpr int kFramesBeforeSilence = 3;
@@ -89,12 +90,28 @@ void Visualizer::Pause(int ms)
     wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !running_.load(); });
 }
 
+void Visualizer::SetAnalysis(bool on)
+{
+    {
+        std::lock_guard lock(wakeMutex_);
+        analysis_ = on;
+    }
+    if (on) wake_.notify_all();
+}
+
+void Visualizer::WaitForAnalysis()
+{
+    std::unique_lock lock(wakeMutex_);
+    wake_.wait_for(lock, std::chrono::milliseconds(kIdlePauseMs),
+                   [this] { return !running_.load() || analysis_.load(); });
+}
+
 void Visualizer::RenderLoop()
 {
     while (running_) {
         const bool analysis = analysis_;
         if (analysis != captureActive_) {
-            // An idle capture receives nothing, so the idle loop wakes twice a second only.
+            // An idle capture receives nothing, so the idle loop waits for the analysis.
             std::lock_guard lock(deviceMutex_);
             if (capture_ != nullptr) {
                 capture_->SetActive(analysis);
@@ -102,7 +119,7 @@ void Visualizer::RenderLoop()
             captureActive_ = analysis;
         }
         if (!analysis) {
-            Pause(kIdlePauseMs);
+            WaitForAnalysis();
             continue;
         }
         RenderFrame();

@@ -65,7 +65,8 @@ public:
     void RenderPattern(int code, int brightness, SpectrumImage& image) const;
 
     // --- parameters (any thread) ---
-    void SetAnalysis(bool on) { analysis_ = on; }
+    // Any thread; turning it on ends the render thread's idle wait at once.
+    void SetAnalysis(bool on);
     bool GetAnalysis() const { return analysis_; }
     void SetGain(int gain) { gain_ = gain; }
     int GetGain() const { return gain_; }
@@ -93,6 +94,8 @@ private:
     void RenderLoop();
     // Waits up to `ms` or until Stop.
     void Pause(int ms);
+    // The idle wait while the analysis is off: until it is turned on or the loop stops.
+    void WaitForAnalysis();
     void SetDefaults();
     void ListDefaultDevice();
     void OpenDeviceLocked();

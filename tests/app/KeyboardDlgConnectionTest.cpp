@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,28 @@ TEST_F(KeyboardDlgConnectionTest, FirstConnectFindsTheKeyboardAndLoadsItsModel)
     EXPECT_EQ(dlg->ui.background->GetImage(), L"main_bkg.png");
     // The load read the keyboard's default key table: every key of its layout is mapped.
     EXPECT_EQ(dlg->keyTables.maps.indexToCode.size(), 84u);
+}
+
+// The pages come first, so the window is usable at once: they are shown before the load
+// reads the keyboard, and so before the settings write that ends it (its store pause).
+TEST_F(KeyboardDlgConnectionTest, ThePagesAreShownBeforeTheLoadAndTheSettingsWrite)
+{
+    Plug();
+    CreateWindow();
+    FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+    std::vector<bool> shownAtPause;
+    const auto recorded = dlg->worker.pause;
+    dlg->worker.pause = [&](int ms) {
+        shownAtPause.push_back(TabsShown());
+        recorded(ms);
+    };
+    ASSERT_TRUE(Drain());
+    dlg->worker.pause = recorded;
+    ExpectLoadedPages();
+    // The settings block's store pause is the load's last.
+    ASSERT_FALSE(shownAtPause.empty());
+    EXPECT_TRUE(shownAtPause.front());
+    EXPECT_EQ(std::count(shownAtPause.begin(), shownAtPause.end(), false), 0);
 }
 
 TEST_F(KeyboardDlgConnectionTest, LoadAppliesTheStoredKeyLayoutPreset)

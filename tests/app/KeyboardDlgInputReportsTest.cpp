@@ -166,6 +166,46 @@ TEST_F(KeyboardDlgInputReportsTest, ProfileSwitchOnTheKeyboardReloadsThatProfile
     EXPECT_EQ(ActuationOf(kProfile, kA), firstBefore) << "the old profile keeps its rows";
 }
 
+// Out of sight (hidden to the tray or minimised) the worker rests a second between its idle
+// steps instead of polling a hundred times a second, and each of them still takes what the
+// keyboard reports and notices a handle that failed; shown again, it polls at every step.
+TEST_F(KeyboardDlgInputReportsTest, AWindowOutOfSightPollsSlowlyAndStillFollowsTheKeyboard)
+{
+    auto* keyList = dlg->GetControlAs<MUI::MComboBox>(KeyPageId::kProfileCombo);
+    ASSERT_GE(keyList->GetItemCount(), 3);
+    ShowPage(PAGE_KEYS);
+    struct Case {
+        int command;
+        int profileIndex;
+    };
+    for (const Case& c : {Case{SW_HIDE, 2}, Case{SW_MINIMIZE, 1}}) {
+        SCOPED_TRACE(c.command);
+        dlg->ShowWindow(SW_SHOWNORMAL);
+        dlg->ShowWindow(c.command);
+        Pump(5ms);
+        ASSERT_TRUE(!dlg->IsWindowVisible() || dlg->IsIconic());
+        TakeQueue();
+        ASSERT_TRUE(keyboard->SwitchProfile(0, c.profileIndex));
+        Poll();
+        EXPECT_GE(dlg->RequestedRest(), 1000);
+        EXPECT_EQ(dlg->page.currentProfile.load(), keyList->GetItemData(c.profileIndex));
+    }
+    dlg->ShowWindow(SW_SHOWNORMAL);
+    Pump(5ms);
+    Poll();
+    EXPECT_EQ(dlg->RequestedRest(), 0) << "a shown page that polls is not paced by a rest";
+
+    // A handle failing while hidden is taken as a removal: the keyboard is looked for again
+    // and its load follows.
+    dlg->ShowWindow(SW_HIDE);
+    Pump(5ms);
+    TakeQueue();
+    keyboard->FailHandles();
+    Poll();
+    const std::vector<int> queued = TakeQueue();
+    EXPECT_NE(std::find(queued.begin(), queued.end(), QCMD_LOAD_FROM_DEVICE), queued.end());
+}
+
 TEST_F(KeyboardDlgInputReportsTest, CalibrationSwallowsKeysShowsValuesAndEndsWithThePage)
 {
     Flip(dlg->perfPage.debugSwitch, false);

@@ -130,6 +130,25 @@ TEST(CThreadBasic, AWakeEndsThePauseAtOnce)
     EXPECT_LT(Ms(t.starts[2] - wokenAt), 2500.0) << "not the rest of a 5000 ms period";
 }
 
+TEST(CThreadBasic, AStepWithNothingToDoRestsLongerUntilWoken)
+{
+    RecordingThread t;
+    // The first steps ask for a rest far longer than the period.
+    t.step = [&t](int n) {
+        if (n >= 1) t.RestAfterStep(60000);
+    };
+    ASSERT_TRUE(t.Start());
+    WaitForSteps(t, 2);
+    // Resting: no step follows within many periods.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(t.Steps(), 2u);
+    // New work wakes it at once; the rest applies to that one step only.
+    t.step = nullptr;
+    t.Wake();
+    WaitForSteps(t, 5);
+    t.StopAndWait();
+}
+
 TEST(CommandQueue, FirstInFirstOutAcrossThreads)
 {
     CommandQueue queue;

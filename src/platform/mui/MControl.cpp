@@ -347,7 +347,12 @@ void MControl::OnMouseLeave() {}
 void MControl::OnMouseWheel(const MouseEvent&) {}
 void MControl::OnClick(const MouseEvent&) { Notify(kNotifyClick, 0); }
 
-void MControl::SetAnimated(bool animated) { animated_.store(animated); }
+void MControl::SetAnimated(bool animated)
+{
+    if (animated_.exchange(animated) != animated && owner_ != nullptr) {
+        owner_->OnControlAnimationChanged();
+    }
+}
 void MControl::OnAnimationTick() {}
 void MControl::OnCreated() {}
 

@@ -113,6 +113,19 @@ void MDialog::SetMTimer(unsigned periodMs)
         std::lock_guard lock(Mutex());
         dialog_->animationPeriod = periodMs;
     }
+    OnControlAnimationChanged();
+}
+
+bool MDialog::AnyControlAnimated() const
+{
+    for (MControl* control : GetControls()) {
+        if (control->IsAnimated()) return true;
+    }
+    return false;
+}
+
+void MDialog::OnControlAnimationChanged()
+{
     PostToUiThread([weak = std::weak_ptr<WindowCore>(Core().shared_from_this())] {
         auto core = weak.lock();
         if (!core || !core->widget) return;
@@ -124,7 +137,7 @@ void MDialog::SetMTimer(unsigned periodMs)
             std::lock_guard lock(core->mutex);
             period = d.animationPeriod;
         }
-        if (period == 0) {
+        if (period == 0 || !dialog->AnyControlAnimated()) {
             if (d.animationTimer) d.animationTimer->stop();
             return;
         }
@@ -139,11 +152,22 @@ void MDialog::SetMTimer(unsigned periodMs)
                     owner = c->hwnd ? dynamic_cast<MDialog*>(c->window) : nullptr;
                 }
                 if (!owner) return;
-                for (MControl* control : owner->GetControls())
-                    if (control->IsAnimated()) control->OnAnimationTick();
+                bool ticked = false;
+                for (MControl* control : owner->GetControls()) {
+                    if (control->IsAnimated()) {
+                        control->OnAnimationTick();
+                        ticked = true;
+                    }
+                }
+                if (!ticked && owner->dialog_->animationTimer) {
+                    owner->dialog_->animationTimer->stop();
+                }
             });
         }
-        d.animationTimer->start(static_cast<int>(period));
+        if (!d.animationTimer->isActive() ||
+            d.animationTimer->interval() != static_cast<int>(period)) {
+            d.animationTimer->start(static_cast<int>(period));
+        }
     });
 }
 

@@ -50,8 +50,13 @@ public:
     void DoCancel();
 
     // The library's animation timer: every `periodMs` each animated control gets its tick.
-    // 0 stops it.
+    // 0 stops it. The timer runs only while a control is animated, so a window with nothing
+    // to animate is not woken.
     void SetMTimer(unsigned periodMs);
+    // Starts or stops the timer after a control of this dialog changed its animation. Any
+    // thread.
+    void OnControlAnimationChanged();
+    bool AnyControlAnimated() const;
 
     // Background: filled with `fill`, framed with `border` (RGB or ARGB; an alpha of 0 counts
     // as opaque), then the picture drawn over the whole client area. With SetBackMode(1, n)

@@ -20,8 +20,9 @@ namespace {
 constexpr uint16_t kBridgeVendorId = 0x4348;
 constexpr uint16_t kBridgeProductId = 0x55E0;
 constexpr int kBridgeInterface = 0;
-// How often the hot-plug thread looks at its stop flag.
-constexpr long kEventWaitUs = 200000;
+// The hot-plug thread's longest wait for an event. Its stop interrupts the wait, so this only
+// bounds how long a lost wake-up could keep it; a short one would wake the idle program.
+constexpr time_t kEventWaitSeconds = 10;
 
 class LibusbCh375Device : public Ch375Device {
 public:
@@ -293,7 +294,7 @@ private:
     void WatchEvents()
     {
         while (!stop_.load()) {
-            timeval wait{0, kEventWaitUs};
+            timeval wait{kEventWaitSeconds, 0};
             libusb_handle_events_timeout_completed(context_, &wait, nullptr);
             std::vector<int> events;
             {
@@ -313,6 +314,7 @@ private:
         }
         stop_ = true;
         libusb_hotplug_deregister_callback(context_, hotplug_);
+        libusb_interrupt_event_handler(context_);
         thread_.join();
         notify_ = nullptr;
     }
