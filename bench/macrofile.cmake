@@ -1,0 +1,1 @@
+tv_bench(macrofile LIBS tv_macros)
