@@ -22,13 +22,8 @@ for f in "$program" "$keyboard" "$bare"; do
 done
 
 work=$(mktemp -d /tmp/tvbench.XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+pids=()   # every process started, ended on the way out
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 now() { date +%s%3N; }
 
 # Waits up to 20 s for "WORD <ms>" in FILE and prints the milliseconds.
@@ -70,13 +65,8 @@ run_env() {
 
 # Sends one line to the program's instance socket.
 tell() {
-  python3 - "$home/runtime/Tolvenic.sock" "$1" <<'PY'
-import socket, sys
-s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-s.connect(sys.argv[1])
-s.sendall((sys.argv[2] + "\n").encode())
-s.close()
-PY
+  python3 -c 'import socket, sys; s = socket.socket(socket.AF_UNIX); s.connect(sys.argv[1]); s.sendall((sys.argv[2] + "\n").encode())' \
+    "$home/runtime/Tolvenic.sock" "$1"
 }
 
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
