@@ -89,8 +89,10 @@ void KeyboardDlg::RunCommand(int code)
             break;
         case QCMD_LOAD_FROM_DEVICE:
             LoadAllFromDevice();
-            WriteSettingsToDevice();
+            // The settings block depends on the page shown (the performance page's debug
+            // flag): the remembered page is shown first.
             ShowLoadedPages();
+            WriteSettingsToDevice();
             break;
         case QCMD_WRITE_MACROS:
             WriteMacrosToDevice();
@@ -163,6 +165,8 @@ void KeyboardDlg::RunIdleStep()
         ApplyMusicFrame();
     }
     if (!IsWindowVisible()) {
+        // Nothing is shown, but a handle that failed meanwhile is noticed as on the pages.
+        PollDeviceReport(0);
         return;
     }
     if (page.currentPage.load() == PAGE_LIGHTING) {
@@ -174,6 +178,9 @@ void KeyboardDlg::RunIdleStep()
             ReadKeyColorsFromDevice();
         }
         TimeEndPeriod(1);
+        // The preview's exchanges do not tell a failed handle from a late answer: the poll
+        // does, without waiting.
+        PollDeviceReport(0);
         return;
     }
     PollDeviceReport();
