@@ -151,6 +151,17 @@ TEST_F(FirmwareProcessTest, AnExitDuringTheFlashWaitsForIt)
         std::this_thread::sleep_for(50ms);
     }
     ASSERT_EQ(state["flashes"], "0") << "the flash ended before the exit was asked for";
+    // The close button: the user is told why the program stays (a box to answer).
+    ASSERT_TRUE(os::SendInstanceCommand(apptest::kProgramDeviceName, "click main 35"));
+    std::string seen;
+    while (seen.find("asking=1") == std::string::npos && std::chrono::steady_clock::now() < end) {
+        os::SendInstanceCommand(apptest::kProgramDeviceName, "profiles");
+        seen = program_->WaitForLine("profiles ", 5s).value_or("");
+    }
+    EXPECT_NE(seen.find("asking=1"), std::string::npos) << seen;
+    ASSERT_TRUE(os::SendInstanceCommand(apptest::kProgramDeviceName, "click MessageBox 33"));
+    EXPECT_FALSE(program_->WaitForExit(300ms)) << "the close ended the program during the flash";
+    // Another process asks the program to end: no box, the exit waits all the same.
     ASSERT_TRUE(os::SendInstanceCommand(apptest::kProgramDeviceName, "exit 610"));
     EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
     program_.reset();
