@@ -238,6 +238,9 @@ public:
     void InitUI(const RECT& client) override;
     void UISize(const RECT& client) override;
     int OnMessage(unsigned id, int code, LPARAM value) override;
+    // The window manager's close (its button, Alt+F4) does what the close button does: to the
+    // tray, or the end, which waits for a firmware flash. The window itself stays.
+    bool OnUserCloseWindow() override;
     int OnLButtonDown(WPARAM flags, int x, int y) override;
     void OnTimer(unsigned id) override;
     bool DestroyWindow() override;

@@ -115,6 +115,12 @@ bool KeyboardDlg::ExitWaitsForFlash(bool tellUser)
     return true;
 }
 
+bool KeyboardDlg::OnUserCloseWindow()
+{
+    OnCloseCommand();
+    return false;
+}
+
 void KeyboardDlg::OnCloseCommand()
 {
     if (ExitWaitsForFlash(true)) {

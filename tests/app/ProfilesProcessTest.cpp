@@ -787,6 +787,26 @@ TEST_F(ProfilesProcessTest, QuestionsClosedByTheDesktopResetNothing)
     EXPECT_EQ(KeyboardState()["factory-resets"], "1");
 }
 
+// The window manager's close of the main window (its button, Alt+F4) does what the window's own
+// close button does: with "minimise to the tray" chosen it hides the window and the program
+// stays; with "exit the program" it ends.
+TEST_F(ProfilesProcessTest, TheWindowManagersCloseDoesWhatTheCloseButtonDoes)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Send("click main 369");
+    Send("close main");
+    EXPECT_NE(WaitForAnswer("keyview 82 4", "keyview ", "visible=0").find("visible=0"),
+              std::string::npos);
+    EXPECT_FALSE(program_->WaitForExit(500ms)) << "the program stays in the tray";
+    Send("show");
+    EXPECT_NE(WaitForAnswer("keyview 82 4", "keyview ", "visible=1").find("visible=1"),
+              std::string::npos);
+    Send("click main 370");
+    Send("close main");
+    EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
+    program_.reset();
+}
+
 // The settings block's byte 7 carries the performance page's debug flag only while that page is
 // shown: with the flag on, each of 20 page switches writes the block once, with the flag of the
 // page the switch ends on.
