@@ -16,16 +16,20 @@ namespace {
 // all named after it, so it must never be empty.
 constexpr const wchar_t* kBuiltInDeviceName = L"Tolvenic";
 
-bool ReadAppConfig()
+// Reads config.xml into the document and enters its root element.
+bool OpenAppConfig(XmlDocument& doc)
 {
     std::wstring text;
     int flags = 0;
     const std::wstring path = text::Utf8ToWide(GetModuleFolderA() + "/config.xml");
-    if (!XmlDocument::LoadFile(text, nullptr, path, &flags)) {
-        return false;
-    }
+    return XmlDocument::LoadFile(text, nullptr, path, &flags) && doc.SetText(text) &&
+           doc.FindElement(L"config") && doc.EnterElement();
+}
+
+bool ReadAppConfig()
+{
     XmlDocument doc;
-    if (!doc.SetText(text) || !doc.FindElement(L"config") || !doc.EnterElement()) {
+    if (!OpenAppConfig(doc)) {
         return false;
     }
     // Children are searched in this order, each search going on after the previous match.
@@ -47,6 +51,18 @@ bool ReadAppConfig()
 }
 
 }  // namespace
+
+void ReadSoftwareInfo(std::wstring& version, std::wstring& storeLink)
+{
+    XmlDocument doc;
+    if (!OpenAppConfig(doc) || !doc.FindElement(L"software")) {
+        return;
+    }
+    version = doc.GetAttribute(L"version");
+    if (doc.EnterElement() && doc.FindElement(L"store")) {
+        storeLink = doc.GetAttribute(L"url");
+    }
+}
 
 bool LoadAppConfig()
 {

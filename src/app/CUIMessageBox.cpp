@@ -16,6 +16,7 @@ constexpr int kWidth = 500;
 constexpr int kHeight = 266;
 constexpr unsigned kPopupStyle = 0x96000000;  // popup, visible, clipping siblings and children
 constexpr unsigned kToolWindow = 0x80;        // no taskbar button
+constexpr WPARAM kEscapeKey = 0x1B;
 
 void StyleText(MUI::MControl* control, std::wstring_view title, bool message)
 {
@@ -106,13 +107,22 @@ int CUIMessageBox::OnMessage(unsigned id, int code, LPARAM)
     return 0;
 }
 
+int CUIMessageBox::OnKeyDown(WPARAM key, LPARAM)
+{
+    if (key != kEscapeKey) {
+        return 0;
+    }
+    DoCancel();
+    return 1;
+}
+
 int CUIMessageBox::OnDestroy() { return 0; }
 
 int ShowMessageBox(HWND parent, const wchar_t* message, const wchar_t* caption, int style)
 {
     if (const std::optional<int> answer =
             os::TestMessageAnswer(message ? message : L"", caption ? caption : L"")) {
-        return *answer;
+        return *answer == kMessageBoxYes ? kMessageBoxYes : kMessageBoxNo;
     }
     auto box =
         std::make_unique<CUIMessageBox>(caption ? caption : L"", message ? message : L"", style);
@@ -120,8 +130,10 @@ int ShowMessageBox(HWND parent, const wchar_t* message, const wchar_t* caption, 
     box->SetBackMode(1, 30);
     if (box->Create(parent, L"MessageBox", kPopupStyle, kToolWindow, RECT{0, 0, kWidth, kHeight}) ==
         nullptr) {
-        return 0;
+        return kMessageBoxNo;
     }
     box->CenterWindow();
-    return box->ShowModal(SW_SHOWNORMAL);
+    // Only the first button says yes: a box closed any other way (the window manager's close
+    // gives 0) is a No.
+    return box->ShowModal(SW_SHOWNORMAL) == kMessageBoxYes ? kMessageBoxYes : kMessageBoxNo;
 }

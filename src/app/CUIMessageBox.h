@@ -25,6 +25,8 @@ public:
     void UISize(const RECT& client) override;
     // A click on button 33 ends the box with 1, on button 34 with 2; both answer 1.
     int OnMessage(unsigned id, int code, LPARAM value) override;
+    // Escape ends the box as its second button (or the only one) does.
+    int OnKeyDown(WPARAM key, LPARAM flags) override;
     int OnDestroy() override;
 
     const std::wstring& Caption() const { return caption_; }
@@ -37,7 +39,11 @@ private:
     int style_ = kMessageBoxOneButton;
 };
 
+// The answers of ShowMessageBox.
+inline constexpr int kMessageBoxYes = 1;
+inline constexpr int kMessageBoxNo = 2;
+
 // Shows the box modally over the parent (window name "MessageBox", 500 x 266, centred) and
-// returns 1 for the first button and 2 for the second (or for WM_CLOSE with wParam 2).
-// UI thread.
+// returns 1 (Yes, OK) for the first button and 2 (No, Cancel) for every other end: the second
+// button, Escape, the window manager's close or a WM_CLOSE. UI thread.
 int ShowMessageBox(HWND parent, const wchar_t* message, const wchar_t* caption, int style);

@@ -56,6 +56,15 @@ std::wstring GetModuleFolder()
     return folder;
 }
 
+std::wstring GetProgramFolder()
+{
+    std::wstring folder = text::Utf8ToWide(fs::path(os::ExecutablePath()).parent_path().string());
+    if (folder.empty() || folder.back() != L'/') {
+        folder += L'/';
+    }
+    return folder;
+}
+
 std::string GetModuleFolderA()
 {
     std::string folder = text::WideToUtf8(GetModuleFolder());

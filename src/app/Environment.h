@@ -15,6 +15,10 @@ std::string GetModuleFolderA();
 // against a data folder of their own.
 void SetModuleFolder(const std::wstring& folder);
 
+// The folder of the running program file with a trailing '/' (<prefix>/bin for an installed
+// program): where a command that starts the program again finds it.
+std::wstring GetProgramFolder();
+
 // The per-user data folder "$XDG_DATA_HOME/<device name> Files/", always ending in '/'.
 // The folder is not created here.
 std::wstring GetDataFolder();

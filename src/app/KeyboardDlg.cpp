@@ -1,5 +1,6 @@
 #include "app/KeyboardDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "platform/audio/PulseLoopbackCapture.h"
 #include "platform/hid/HidSeam.h"
 #include "platform/mui/Manager.h"
+#include "platform/mui/ScreenMetrics.h"
 #include "platform/os/ExitProcess.h"
 #include "platform/os/TrayIcon.h"
 #include "platform/text/Utf8.h"
@@ -80,7 +82,14 @@ KeyboardDlg::~KeyboardDlg()
 
 int KeyboardDlg::RunMainWindow(int showCommand)
 {
-    const RECT rect{0, 0, kMainWindowWidth, kMainWindowHeight};
+    // On a screen smaller than the window (1366 x 768) the window is cut to the screen's work
+    // area, so that its tabs and window buttons stay on screen; the layout follows the client
+    // area it gets. CenterWindow then places it inside that area.
+    RECT rect{0, 0, kMainWindowWidth, kMainWindowHeight};
+    if (RECT area{}; MUI::GetWorkArea(area)) {
+        rect.right = std::min(rect.right, RectWidth(area));
+        rect.bottom = std::min(rect.bottom, RectHeight(area));
+    }
     if (Create(nullptr, MUI::Manager::GetDeviceName(), kMainWindowStyle, 0, rect) == nullptr) {
         return -1;
     }
@@ -140,10 +149,18 @@ void KeyboardDlg::ReportState() const
     }
     const bool tabs = ui.tabCtrl != nullptr && ui.tabCtrl->IsVisible();
     const bool panel = ui.homePage != nullptr && ui.homePage->IsVisible();
+    // The panel's picture shown: 0 no keyboard, 1 and 2 the load's progress.
+    int picture = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (ui.noConnectPictures[i] != nullptr && ui.noConnectPictures[i]->IsVisible()) {
+            picture = i;
+        }
+    }
     char line[160];
-    std::snprintf(line, sizeof line, "state found=%d opened=%d page=%d tabs=%d panel=%d status=%d",
+    std::snprintf(line, sizeof line,
+                  "state found=%d opened=%d page=%d tabs=%d panel=%d status=%d picture=%d",
                   connection.deviceFound.load() ? 1 : 0, connection.deviceOpened.load() ? 1 : 0,
                   page.currentPage.load(), tabs ? 1 : 0, panel ? 1 : 0,
-                  connection.statusTextId.load());
+                  connection.statusTextId.load(), picture);
     ReportStartupMilestone(line);
 }

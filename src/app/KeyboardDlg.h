@@ -125,6 +125,8 @@ public:
         std::wstring homeDisconnectedPicture;
         std::wstring homeConnectedPicture;
         std::atomic<bool> upgradeRunning{false};
+        // An exit asked for while the flash ran: the flash's end brings it back.
+        std::atomic<bool> exitAfterUpgrade{false};
         int languageId = 1033;
         // Reports the window's first showing for start-up measurements.
         std::unique_ptr<MUI::FirstShowWatch> shownReport;
@@ -236,6 +238,9 @@ public:
     void InitUI(const RECT& client) override;
     void UISize(const RECT& client) override;
     int OnMessage(unsigned id, int code, LPARAM value) override;
+    // The window manager's close (its button, Alt+F4) does what the close button does: to the
+    // tray, or the end, which waits for a firmware flash. The window itself stays.
+    bool OnUserCloseWindow() override;
     int OnLButtonDown(WPARAM flags, int x, int y) override;
     void OnTimer(unsigned id) override;
     bool DestroyWindow() override;
@@ -252,8 +257,9 @@ public:
     void FirstConnect();
     void LoadAllFromDevice();
     void FactoryReset();
-    // Reads one input report of the keyboard, 10 ms time-out.
-    void PollDeviceReport();
+    // Reads one input report of the keyboard, 10 ms time-out by default; a read that says the
+    // handle failed is taken as a removal (RecoverFailedHandle).
+    void PollDeviceReport(int timeoutMs = 10);
     // Selects the stored "key_profile_preset" in the key page's preset combobox and applies it.
     void ApplyStoredKeyPreset();
     // True when the foreground window of another program covers the live-colour preview.
@@ -304,6 +310,10 @@ public:
     bool RemoveTrayIcon();
     // Ends the process at once with `code`.
     void ExitProcess(int code);
+    // A firmware flash is never cut off (the keyboard would be left in its boot loader): while
+    // one runs, an exit is put off until its end, and the user is told so when `tellUser`.
+    // True when the exit waits. UI thread.
+    bool ExitWaitsForFlash(bool tellUser);
 
     // --- Key tables on the keyboard, advanced-key tables and layout presets (src/keys/) ---
     // Worker: the default table, the key-index maps and the device defaults, then the key
@@ -506,10 +516,13 @@ public:
     int OnAutorunCheck();
     int OnAutorunMinimizeCheck();
     int OnExitModeCheck();
+    // The Win, Alt+Tab or Alt+F4 lock switched: stored and written to the keyboard.
+    int OnKeyLockSwitch(unsigned id);
     int ResetAllData();
     // The key tester, run modally (src/macros/KeyboardDlgKeyTest.cpp).
     int ShowKeyTestDlg();
-    // Worker: the keyboard-setting comboboxes from the database, the firmware version label.
+    // Worker: the keyboard-setting comboboxes and the key locks from the database, the
+    // firmware version label.
     void LoadSettingsPage();
     // The settings page's tray choices ("start hidden", "close to tray") are offered only while
     // the desktop shows a tray. UI thread.

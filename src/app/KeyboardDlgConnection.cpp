@@ -133,6 +133,8 @@ void KeyboardDlg::ShowHomePanel()
     if (ui.homePage != nullptr) {
         ui.homePage->SetVisible(true);
     }
+    // The panel starts over from the "no keyboard" picture, not the last load's progress.
+    ShowNoConnectProgress(0);
     page.currentPage = PAGE_HOME;
 }
 

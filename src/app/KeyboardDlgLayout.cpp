@@ -65,6 +65,19 @@ constexpr LayoutRow kSettingsRows[] = {
     {kSetLanguageCombo, Px(1105), Px(336), Px(1305), Px(366)},
     {kSetKeyTestLabel, Px(300), Px(560), Px(480), Px(590)},
     {kSetKeyTestButton, Px(300), Px(585), Px(600), Px(615)},
+    // The update checks under the two version texts they check.
+    {kSetCheckSoftware, Px(700), Px(272), Px(860), Px(300)},
+    {kSetCheckFirmware, Px(1100), Px(272), Px(1260), Px(300)},
+    // The keyboard's key locks in a row below the links: name and switch, the hint beneath.
+    {kSetWinLockLabel, Px(300), Px(640), Px(560), Px(670)},
+    {kSetWinLockSwitch, Px(570), Px(640), Px(640), Px(670)},
+    {kSetWinLockHint, Px(300), Px(672), Px(680), Px(697)},
+    {kSetAltTabLabel, Px(700), Px(640), Px(960), Px(670)},
+    {kSetAltTabSwitch, Px(970), Px(640), Px(1040), Px(670)},
+    {kSetAltTabHint, Px(700), Px(672), Px(1080), Px(697)},
+    {kSetAltF4Label, Px(1100), Px(640), Px(1360), Px(670)},
+    {kSetAltF4Switch, Px(1370), Px(640), Px(1440), Px(670)},
+    {kSetAltF4Hint, Px(1100), Px(672), Px(1480), Px(697)},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/AppConfig.h"
 #include "app/DatabaseNotice.h"
 #include "app/Environment.h"
 #include "app/KeyboardDlg.h"
@@ -13,7 +14,6 @@
 #include "platform/mui/SkinImages.h"
 #include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
-#include "xml/XmlDocument.h"
 
 namespace {
 
@@ -23,26 +23,6 @@ constexpr int kLayoutNotLoadedText = 830;
 constexpr int kPictureNotLoadedText = 831;
 // Ids of the four key views: key assignment, advanced keys, lighting, performance.
 constexpr unsigned kKeyViewIds[] = {KeyPageId::kKeyboard, 104, 138, 272};
-
-// The software version and the store link of config.xml.
-void ReadSoftwareInfo(std::wstring& version, std::wstring& storeLink)
-{
-    std::wstring text;
-    int flags = 0;
-    const std::wstring path = text::Utf8ToWide(GetModuleFolderA() + "/config.xml");
-    if (!XmlDocument::LoadFile(text, nullptr, path, &flags)) {
-        return;
-    }
-    XmlDocument doc;
-    if (!doc.SetText(text) || !doc.FindElement(L"config") || !doc.EnterElement() ||
-        !doc.FindElement(L"software")) {
-        return;
-    }
-    version = doc.GetAttribute(L"version");
-    if (doc.EnterElement() && doc.FindElement(L"store")) {
-        storeLink = doc.GetAttribute(L"url");
-    }
-}
 
 }  // namespace
 

@@ -118,6 +118,10 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case WM_COMMAND:
             if (wParam == kTrayExitCommand) {
+                // The flash's progress window stays up while the exit waits for it.
+                if (ExitWaitsForFlash(true)) {
+                    return 0;
+                }
                 CloseAllPopups();
                 RemoveTrayIcon();
                 ExitProcess(0);
@@ -205,11 +209,10 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 int KeyboardDlg::OnPageChanged(int tabIndex)
 {
-    if (page.currentPage.load() == PAGE_PERFORMANCE) {
+    const bool leavingPerformance = page.currentPage.load() == PAGE_PERFORMANCE;
+    if (leavingPerformance) {
         // A calibration belongs to the page: it ends with it, releasing the keys.
         EndKeyCalibration();
-        // The settings block carries the performance page's debug flag only while it is shown.
-        QueueCommand(QCMD_WRITE_SETTINGS);
     }
     const int newPage = ui.tabCtrl != nullptr ? ui.tabCtrl->GetItemID(tabIndex) : -1;
     if (page.currentPage.load() == PAGE_ADVANCED_KEYS && newPage != PAGE_ADVANCED_KEYS) {
@@ -228,7 +231,6 @@ int KeyboardDlg::OnPageChanged(int tabIndex)
             break;
         case PAGE_PERFORMANCE:
             page.rememberedTab = tabIndex;
-            QueueCommand(QCMD_WRITE_SETTINGS);
             break;
         case PAGE_LIGHTING:
             OnLightModeSelected(MUI::kNotifyClick);
@@ -244,6 +246,14 @@ int KeyboardDlg::OnPageChanged(int tabIndex)
             break;
     }
     page.currentPage = newPage;
+    // The settings block carries the performance page's debug flag only while that page is
+    // shown; the worker reads the page when it builds the block, so the page is set first.
+    if (leavingPerformance) {
+        QueueCommand(QCMD_WRITE_SETTINGS);
+    }
+    if (newPage == PAGE_PERFORMANCE) {
+        QueueCommand(QCMD_WRITE_SETTINGS);
+    }
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include "app/Language.h"
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
+#include "platform/mui/CSwitchButton.h"
 #include "platform/mui/MComboBox3.h"
 #include "platform/mui/Manager.h"
 #include "platform/os/Autostart.h"
@@ -22,13 +23,13 @@ namespace {
 using namespace MainId;
 
 constexpr int kGlobalProfile = 0;
-// The program's file in its folder, as the autostart entry starts it.
+// The program's file in the program's own folder (not the folder of its data files), as the
+// autostart entry starts it.
 constexpr const wchar_t* kAutostartCommand = L"Tolvenic -autorun";
 
 constexpr int kResetQuestionText = 280;
 constexpr int kResetCaptionText = 281;
 constexpr int kResetNeedsKeyboardText = 282;
-constexpr int kAnswerNo = 2;
 
 // The frame's keyboard-setting comboboxes and the global configuration value each one edits,
 // in the order the page loads them.
@@ -41,6 +42,19 @@ constexpr SettingCombo kSettingCombos[] = {
     {&MainWindowControls::debounceCombo, L"debounce_level"},
     {&MainWindowControls::reportRateCombo, L"reporte_rate"},
     {&MainWindowControls::tachyonModeCombo, L"perf_tachyon_mode"},
+};
+
+// The keyboard's key locks: each switch and the global configuration value it sets ("1" on,
+// "0" off), carried by the settings block.
+struct LockSwitch {
+    unsigned id;
+    MUI::CSwitchButton* MainWindowControls::Settings::*button;
+    const wchar_t* key;
+};
+constexpr LockSwitch kLockSwitches[] = {
+    {kSetWinLockSwitch, &MainWindowControls::Settings::winLockSwitch, L"disable_win"},
+    {kSetAltTabSwitch, &MainWindowControls::Settings::altTabSwitch, L"disable_alttab"},
+    {kSetAltF4Switch, &MainWindowControls::Settings::altF4Switch, L"disable_altf4"},
 };
 
 bool KeyboardPresent(const KeyboardDlg& dlg)
@@ -64,6 +78,10 @@ std::optional<int> KeyboardDlg::OnSettingsPageMessage(unsigned id)
         case kSetExportProfiles:
         case kSetImportProfiles:
             return 0;
+        case kSetWinLockSwitch:
+        case kSetAltTabSwitch:
+        case kSetAltF4Switch:
+            return OnKeyLockSwitch(id);
         case kSetFactoryReset:
             return ResetAllData();
         case kSetLanguageCombo:
@@ -114,6 +132,20 @@ int KeyboardDlg::OnDebounceChanged() { return StoreSetting(*this, kSettingCombos
 int KeyboardDlg::OnReportRateChanged() { return StoreSetting(*this, kSettingCombos[2]); }
 int KeyboardDlg::OnTachyonModeChanged() { return StoreSetting(*this, kSettingCombos[3]); }
 
+int KeyboardDlg::OnKeyLockSwitch(unsigned id)
+{
+    for (const LockSwitch& lock : kLockSwitches) {
+        const MUI::CSwitchButton* button = ui.settings.*lock.button;
+        if (lock.id != id || button == nullptr) {
+            continue;
+        }
+        KBDataBase::GetInstance().SetConfig(kGlobalProfile, lock.key,
+                                            button->GetCheck() ? L"1" : L"0");
+        QueueCommand(QCMD_WRITE_SETTINGS);
+    }
+    return 1;
+}
+
 void KeyboardDlg::LoadSettingsPage()
 {
     KBDataBase& database = KBDataBase::GetInstance();
@@ -122,6 +154,12 @@ void KeyboardDlg::LoadSettingsPage()
         if (MUI::MComboBox2* combo = ui.*setting.combo;
             combo != nullptr && database.GetConfig(kGlobalProfile, setting.key, value)) {
             combo->SelectData(DecimalTextToInt(value));
+        }
+    }
+    for (const LockSwitch& lock : kLockSwitches) {
+        std::wstring value;
+        if (MUI::CSwitchButton* button = ui.settings.*lock.button; button != nullptr) {
+            button->SetCheck(database.GetConfig(kGlobalProfile, lock.key, value) && value == L"1");
         }
     }
     if (ui.settings.firmwareVersion != nullptr) {
@@ -146,7 +184,7 @@ int KeyboardDlg::OnAutorunCheck()
     MainWindowControls::Settings& page = ui.settings;
     const std::wstring name = MUI::Manager::GetDeviceName();
     if (page.autorunCheck->GetCheck()) {
-        os::WriteAutostart(name, GetModuleFolder() + kAutostartCommand);
+        os::WriteAutostart(name, GetProgramFolder() + kAutostartCommand);
         ShowTrayChoices();
         return 1;
     }
@@ -198,7 +236,7 @@ int KeyboardDlg::ResetAllData()
     }
     if (ShowMessageBox(GetHWND(), GetLanString(kResetQuestionText).c_str(),
                        GetLanString(kResetCaptionText).c_str(),
-                       kMessageBoxTwoButtons) == kAnswerNo) {
+                       kMessageBoxTwoButtons) != kMessageBoxYes) {
         return 0;
     }
     if (!KeyboardPresent(*this)) {

@@ -1,10 +1,14 @@
 // The tray icon, its menu, and the ways the program ends.
+#include <cstdio>
 #include <string>
+#include <vector>
 
+#include "app/CUIMessageBox.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
+#include "platform/mui/Application.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/os/TrayIcon.h"
@@ -13,6 +17,8 @@ namespace {
 
 constexpr size_t kTrayTipMax = 127;
 constexpr int kExitMenuText = 11;
+constexpr int kFirmwareCaptionText = 1051;
+constexpr int kExitWaitsForFlashText = 1071;
 
 // The input method stays closed and detached on the main window. Qt gives a borderless
 // widget without text input no input context, so there is nothing to do.
@@ -34,6 +40,12 @@ void KeyboardDlg::InitTrayIcon()
         MUI::PostMessage(window, WM_TRAY_NOTIFY, kTrayIconId, mouseMessage);
     });
     tray.icon->Show(GetSkinPath() + L"/Fenquill.ico", tray.tip);
+    // The window's own icon, in the sizes the desktop asks for.
+    std::vector<std::wstring> icons;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icons.push_back(GetSkinPath() + L"/appicon/tolvenic_" + std::to_wstring(size) + L".png");
+    }
+    MUI::Application::SetWindowIcon(icons);
     DetachInputMethod(GetHWND());
     LoadDeviceModels();
 }
@@ -75,12 +87,45 @@ LRESULT KeyboardDlg::OnTrayIconMessage(LPARAM mouseMessage)
 
 void KeyboardDlg::OnExitMessage(LPARAM)
 {
+    // Another process asks (a software update's installer, a second start): no box to answer.
+    if (ExitWaitsForFlash(false)) {
+        return;
+    }
     RemoveTrayIcon();
     ExitProcess(0);
 }
 
+bool KeyboardDlg::ExitWaitsForFlash(bool tellUser)
+{
+    if (!info.upgradeRunning.load()) {
+        return false;
+    }
+    info.exitAfterUpgrade = true;
+    // The job clears its flag before it looks for a waiting exit: one of the two sees the other.
+    if (!info.upgradeRunning.load()) {
+        return false;
+    }
+    std::fprintf(stderr,
+                 "The keyboard's firmware is being written: the program ends when the "
+                 "upgrade is done\n");
+    if (tellUser) {
+        ShowMessageBox(GetHWND(), GetLanString(kExitWaitsForFlashText).c_str(),
+                       GetLanString(kFirmwareCaptionText).c_str(), kMessageBoxOneButton);
+    }
+    return true;
+}
+
+bool KeyboardDlg::OnUserCloseWindow()
+{
+    OnCloseCommand();
+    return false;
+}
+
 void KeyboardDlg::OnCloseCommand()
 {
+    if (ExitWaitsForFlash(true)) {
+        return;
+    }
     // Closed to the tray only while there is one to bring the window back from.
     if (GetRegInt(L"exit_mode") == 1 && os::SystemTrayAvailable()) {
         // Keys pressed while the window is away must reach the other programs.

@@ -181,6 +181,9 @@ void KeyboardDlg::RunIdleStep()
             // switched on it) and notices a handle that failed.
             PollDeviceReport();
             RestAfterStep(kRestingMs);
+        } else {
+            // A handle that failed meanwhile is noticed as on the pages.
+            PollDeviceReport(0);
         }
         return;
     }
@@ -194,6 +197,9 @@ void KeyboardDlg::RunIdleStep()
             ReadKeyColorsFromDevice();
         }
         TimeEndPeriod(1);
+        // The preview's exchanges do not tell a failed handle from a late answer: the poll
+        // does, without waiting.
+        PollDeviceReport(0);
         if (!music) {
             // The next read is due a preview interval after the last one.
             const auto due = lightPage.lastPreview + LightPageControls::kPreviewInterval;

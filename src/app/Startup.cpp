@@ -42,9 +42,9 @@ void PrepareDataFolder()
     CreateDirectoryTree(data + L"edit");
 }
 
-int ChooseShowMode(const std::wstring& commandLine)
+int ChooseShowMode(bool autorun)
 {
-    if (commandLine.find(L"autorun") == std::wstring::npos) {
+    if (!autorun) {
         return SW_SHOW;
     }
     if (!os::ReadAutostart(MUI::Manager::GetDeviceName()).has_value()) {
@@ -54,7 +54,7 @@ int ChooseShowMode(const std::wstring& commandLine)
     return GetRegInt(L"autorun_minimize") == 1 && os::SystemTrayAvailable() ? SW_HIDE : SW_SHOW;
 }
 
-int RunStartup(const std::wstring& commandLine)
+int RunStartup(bool autorun)
 {
     ApplyScreenDpiRule();
     LoadAppConfig();
@@ -78,7 +78,7 @@ int RunStartup(const std::wstring& commandLine)
     MUI::Manager::SetSkinRoot(GetSkinPath());
     PrepareDataFolder();
     InitializeComponentRuntime();
-    const int showMode = ChooseShowMode(commandLine);
+    const int showMode = ChooseShowMode(autorun);
     {
         KeyboardDlg window;
         const bool scripted = TestEntryEnabled();

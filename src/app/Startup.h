@@ -7,11 +7,13 @@
 // Runs start-up on the calling thread, which must own the Qt application (the UI thread).
 // Returns 0 when another instance is already running (that one is raised), 1 after the window
 // has closed.
-int RunStartup(const std::wstring& commandLine);
+// `autorun`: the program was started with the autostart entry's argument.
+int RunStartup(bool autorun);
 
-// The show command of the main window: SW_HIDE when the command line holds "autorun", the
-// autostart entry exists and "autorun_minimize" is 1; SW_SHOW otherwise.
-int ChooseShowMode(const std::wstring& commandLine);
+// The show command of the main window: SW_HIDE when started with the autostart entry's
+// argument, the autostart entry exists, "autorun_minimize" is 1 and a tray is there to bring
+// the window back; SW_SHOW otherwise.
+int ChooseShowMode(bool autorun);
 
 // Creates "db" and empties "edit" (deleted and created again) under the data folder.
 void PrepareDataFolder();

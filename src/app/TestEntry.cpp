@@ -9,6 +9,7 @@
 #include "app/KeyboardDlg.h"
 #include "platform/mui/CSwitchButton.h"
 #include "platform/mui/ControlClick.h"
+#include "platform/mui/DesktopInput.h"
 #include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyLayerCtrl.h"
@@ -20,6 +21,7 @@
 #include "platform/mui/MListBox.h"
 #include "platform/mui/MTabCtrl.h"
 #include "platform/mui/MWindow.h"
+#include "platform/mui/ScreenMetrics.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
@@ -134,6 +136,41 @@ void Type(KeyboardDlg& window, std::istringstream& args)
         edit->UserTextChanged(text::Utf8ToWide(text));
 }
 
+// "close WINDOW" and "escape WINDOW": what the desktop, not a control, gives the window.
+void DesktopInput(KeyboardDlg& window, const std::string& verb, std::istringstream& args)
+{
+    std::string name;
+    if (!(args >> name)) return;
+    MUI::MDialog* dialog = FindDialog(window, name);
+    if (dialog == nullptr) return;
+    if (verb == "close") {
+        MUI::DeliverDesktopClose(*dialog);
+    } else {
+        MUI::DeliverDesktopEscape(*dialog);
+    }
+}
+
+void ReportPlace(KeyboardDlg& window, std::istringstream& args)
+{
+    unsigned id = 0;
+    if (!(args >> id)) return;
+    RECT place = window.GetWindowRect();
+    if (id != 0) {
+        const MUI::MControl* control = window.GetControl(id);
+        if (control == nullptr) return;
+        const RECT rect = control->GetRect();
+        POINT corner{rect.left, rect.top};
+        MUI::ClientToScreen(window.GetHWND(), &corner);
+        place = RECT{corner.x, corner.y, corner.x + rect.right - rect.left,
+                     corner.y + rect.bottom - rect.top};
+    }
+    RECT area{};
+    MUI::GetWorkArea(area);
+    std::printf("where %u %d,%d,%d,%d screen %d,%d,%d,%d\n", id, place.left, place.top, place.right,
+                place.bottom, area.left, area.top, area.right, area.bottom);
+    std::fflush(stdout);
+}
+
 void ReportProfiles(KeyboardDlg& window)
 {
     std::ostringstream line;
@@ -147,6 +184,8 @@ void ReportProfiles(KeyboardDlg& window)
     }
     const HWND wait = MUI::FindWindow(L"", L"WaitDlg");
     line << " waiting=" << (wait != nullptr && MUI::IsWindowVisible(wait) ? 1 : 0);
+    const HWND question = MUI::FindWindow(L"", L"MessageBox");
+    line << " asking=" << (question != nullptr ? 1 : 0);
     std::printf("%s\n", line.str().c_str());
     std::fflush(stdout);
 }
@@ -188,6 +227,10 @@ void HandleTestCommand(KeyboardDlg& window, const std::string& command)
         PressKey(args);
     } else if (verb == "type") {
         Type(window, args);
+    } else if (verb == "close" || verb == "escape") {
+        DesktopInput(window, verb, args);
+    } else if (verb == "where") {
+        ReportPlace(window, args);
     } else if (verb == "profiles") {
         ReportProfiles(window);
     } else if (verb == "keyview") {

@@ -17,9 +17,16 @@
 //                              window and its hooks
 //   key CODE                   presses and releases it and prints "key CODE swallowed=0|1"
 //   type ID TEXT               the user changes the text of edit ID to TEXT (one word)
+//   close WINDOW               the window manager closes window WINDOW (its title bar's close
+//                              button, Alt+F4), delivered through the platform's window
+//   escape WINDOW              the Escape key pressed on window WINDOW, as the desktop gives it
+//   where ID                   prints "where ID L,T,R,B": the screen rectangle of control ID of
+//                              the main window (of the window itself for 0) and "screen
+//                              L,T,R,B" the screen's work area
 //   profiles                   prints "profiles active=A current=C selected=S items=ID:NAME|...
-//                              waiting=W" (A from the database, C the window's current profile,
-//                              W 1 while a wait dialog is shown)
+//                              waiting=W asking=Q" (A from the database, C the window's current
+//                              profile, W 1 while a wait dialog is shown, Q 1 while a message
+//                              box is up)
 //   keyview ID CODE            prints "keyview ID CODE page=P display=D mode=M travel=T
 //                              calibration=R,T,V,N,S steps=N found=F visible=V": the page shown,
 //                              the performance page's travel display (1 on), key CODE's live

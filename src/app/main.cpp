@@ -1,21 +1,22 @@
 // The program's entry point: the UI application on this thread, then start-up.
+#include <cstdio>
 #include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "platform/mui/Application.h"
 #include "platform/mui/UiThread.h"
-#include "platform/text/Utf8.h"
 
 int main(int argc, char** argv)
 {
+    // --help and --version only print: no window, no display needed.
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (line.help || line.version) {
+        std::fputs(line.help ? UsageText().c_str() : VersionText().c_str(), stdout);
+        return 0;
+    }
     MUI::Application app(argc, argv);
     MUI::EnsureApplication();
-    std::wstring commandLine;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) {
-            commandLine += L' ';
-        }
-        commandLine += text::Utf8ToWide(argv[i]);
-    }
-    return RunStartup(commandLine);
+    return RunStartup(line.autorun);
 }

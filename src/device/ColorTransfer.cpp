@@ -55,6 +55,9 @@ bool ColorTransfer::WriteLiveColors(const std::vector<KeyColor>& colors)
     const bool begun = device_.BeginBatch();
     ColorTable table;
     for (const auto& [code, color] : colors) table.Set(maps_.IndexOf(code), color);
-    if (!device_.WriteTable(CMD_WRITE_LIVE_COLORS, 0, table.bytes, true)) return false;
-    return device_.EndBatch() && begun;
+    // The chunks stop at the first that fails; the batch is ended all the same, so that the
+    // keyboard is never left inside it.
+    const bool written = device_.WriteTable(CMD_WRITE_LIVE_COLORS, 0, table.bytes, true);
+    const bool ended = device_.EndBatch();
+    return written && ended && begun;
 }

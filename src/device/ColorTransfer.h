@@ -26,7 +26,8 @@ public:
     // colour of every mapped key only when every chunk arrived. thirdScale: the model sends
     // its channels at a third of the scale.
     bool ReadLiveColors(bool thirdScale, std::vector<KeyColor>& colors);
-    // The live colours in one batch; a failed chunk stops the write before the batch ends.
+    // The live colours in one batch; a failed chunk stops the chunks, and the batch is ended
+    // all the same.
     bool WriteLiveColors(const std::vector<KeyColor>& colors);
 
 private:

@@ -140,10 +140,10 @@ int KeyboardDlg::ConfirmResetLayer()
 {
     constexpr int kResetText = 201;
     constexpr int kResetCaption = 202;
-    constexpr int kAnswerYes = 1;
     // Only the Yes button resets: closing the box is no consent.
     if (ShowMessageBox(GetHWND(), GetLanString(kResetText).c_str(),
-                       GetLanString(kResetCaption).c_str(), kMessageBoxTwoButtons) != kAnswerYes) {
+                       GetLanString(kResetCaption).c_str(),
+                       kMessageBoxTwoButtons) != kMessageBoxYes) {
         return 0;
     }
     ResetLayerToDefault();

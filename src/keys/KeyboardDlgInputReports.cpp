@@ -14,18 +14,11 @@
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
 
-namespace {
-
-constexpr int kPollTimeoutMs = 10;
-
-}  // namespace
-
-void KeyboardDlg::PollDeviceReport()
+void KeyboardDlg::PollDeviceReport(int timeoutMs)
 {
     DeviceReport report;
     DeviceManager& device = DeviceManager::GetInstance();
-    if (device.GetCurrentHandle() != nullptr &&
-        device.ReadInputReport(report, kPollTimeoutMs) < 0) {
+    if (device.GetCurrentHandle() != nullptr && device.ReadInputReport(report, timeoutMs) < 0) {
         RecoverFailedHandle();
         return;
     }

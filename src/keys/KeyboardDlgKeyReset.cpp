@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kResetAllText = 235;
 constexpr int kResetAllCaption = 236;
-constexpr int kAnswerNo = 2;
 
 // The stored "key_profile_preset" (profile 0); 0 when missing or not a number.
 int StoredKeyPreset()
@@ -87,7 +86,7 @@ void KeyboardDlg::ResetAllKeys()
 {
     if (ShowMessageBox(GetHWND(), GetLanString(kResetAllText).c_str(),
                        GetLanString(kResetAllCaption).c_str(),
-                       kMessageBoxTwoButtons) == kAnswerNo) {
+                       kMessageBoxTwoButtons) != kMessageBoxYes) {
         return;
     }
     if (keyPage.presetCombo != nullptr) keyPage.presetCombo->SetCurSel(0);

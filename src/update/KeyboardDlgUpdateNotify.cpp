@@ -1,7 +1,9 @@
 // What the main window does with the outcome of an update check: the questions to the user,
 // the jobs queued on a yes, and the progress window of the firmware jobs.
+#include <cstdio>
 #include <string>
 
+#include "app/AppExitMessage.h"
 #include "app/CUIMessageBox.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
@@ -11,7 +13,6 @@
 
 namespace {
 
-constexpr int kYes = 1;
 constexpr int kTextSoftwareCaption = 1050;
 constexpr int kTextFirmwareCaption = 1051;
 constexpr int kTextLatest = 1052;
@@ -64,14 +65,16 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
         case kNotifySoftwareChecked:
             if (value == 0) {
                 ask(GetLanString(kTextLatest), kTextSoftwareCaption, kMessageBoxOneButton);
-            } else if (ask(offer(software), kTextSoftwareCaption, kMessageBoxTwoButtons) == kYes) {
+            } else if (ask(offer(software), kTextSoftwareCaption, kMessageBoxTwoButtons) ==
+                       kMessageBoxYes) {
                 QueueCommand(QCMD_INSTALL_SOFTWARE);
             }
             break;
         case kNotifyFirmwareChecked:
             if (value == 0) {
                 ask(GetLanString(kTextLatest), kTextFirmwareCaption, kMessageBoxOneButton);
-            } else if (ask(offer(firmware), kTextFirmwareCaption, kMessageBoxTwoButtons) == kYes) {
+            } else if (ask(offer(firmware), kTextFirmwareCaption, kMessageBoxTwoButtons) ==
+                       kMessageBoxYes) {
                 QueueCommand(QCMD_UPGRADE_FIRMWARE);
                 ShowUpdateTip();
             }
@@ -81,7 +84,7 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                 break;
             }
             if (ask(GetLanString(kTextBootLoaderFound), kTextFirmwareCaption,
-                    kMessageBoxTwoButtons) == kYes) {
+                    kMessageBoxTwoButtons) == kMessageBoxYes) {
                 // Another type keeps the ids the probe stored.
                 if (value >= 1 && value <= static_cast<LPARAM>(std::size(kBootProductIds))) {
                     std::lock_guard lock(model.mutex);
@@ -97,7 +100,7 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                 break;
             }
             if (ask(GetLanString(kTextBridgeFound), kTextFirmwareCaption, kMessageBoxTwoButtons) ==
-                kYes) {
+                kMessageBoxYes) {
                 QueueCommand(QCMD_UPGRADE_FIRMWARE_ALT);
                 ShowUpdateTip();
             }
@@ -174,6 +177,12 @@ void KeyboardDlg::RunFirmwareJob(int code)
         EnableWindow(true);
     }
     info.upgradeRunning = false;
+    if (info.exitAfterUpgrade.load()) {
+        // An exit was put off for the flash: it comes now, told how the flash ended.
+        std::fprintf(stderr, "The firmware upgrade ended (%d); the program ends\n", outcome);
+        PostMessage(WM_APP_EXIT, 0, kAppExitCode);
+        return;
+    }
     // The user is told how it ended: a failed flash is never taken for a finished one.
     PostMessage(WM_UPDATE_NOTIFY, kNotifyFirmwareJobEnded, outcome);
 }

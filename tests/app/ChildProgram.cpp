@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -38,6 +39,16 @@ ChildProgram::ChildProgram(const std::string& program, const std::vector<std::st
         }
     }
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    // Qt's offscreen desktop is a screen of 800 x 600, smaller than the main window, which the
+    // program would cut to it; a child gets a desktop of 1920 x 1080 unless its test names a
+    // screen of its own ("offscreen:configfile=...").
+    for (std::string& e : env) {
+        if (e == "QT_QPA_PLATFORM=offscreen") {
+            const char* source = std::getenv("TV_SOURCE_DIR");
+            e += ":configfile=" + std::string(source != nullptr ? source : ".") +
+                 "/tests/support/offscreen-desktop.json";
+        }
+    }
     std::vector<char*> envp;
     for (std::string& e : env) {
         envp.push_back(e.data());

@@ -12,6 +12,7 @@
 #include "app/Language.h"
 #include "app/WaitDlg.h"
 #include "platform/mui/CGifPicture.h"
+#include "platform/mui/DesktopInput.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/UiThread.h"
 #include "platform/mui/WindowServices.h"
@@ -125,6 +126,24 @@ TEST_F(DialogsTest, MessageBoxAnswersOneOrTwo)
                                    box.OnMessage(kMessageBoxFirstButtonId, 2, 0);
                                }),
               1);
+}
+
+// The window manager's close and Escape reach the box as the desktop delivers them; neither
+// is a Yes.
+TEST_F(DialogsTest, DesktopCloseAndEscapeAnswerNo)
+{
+    const std::function<bool(MUI::MWindow&)> ends[] = {MUI::DeliverDesktopClose,
+                                                       MUI::DeliverDesktopEscape};
+    for (const auto& end : ends) {
+        for (const int style : {kMessageBoxTwoButtons, kMessageBoxOneButton}) {
+            bool delivered = false;
+            EXPECT_EQ(
+                AnswerMessageBox(style, [&](CUIMessageBox& box, HWND) { delivered = end(box); }),
+                kMessageBoxNo)
+                << style;
+            EXPECT_TRUE(delivered);
+        }
+    }
 }
 
 TEST_F(DialogsTest, MessageBoxLaysOutItsTextsAndButtonsByStyle)

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -363,6 +365,19 @@ TEST_F(KeyboardDlgConnectionTest, MisbehavingKeyboardLeavesAConsistentWindow)
     dlg->QueueCommand(QCMD_FIRST_CONNECT);
     ASSERT_TRUE(Drain());
     ExpectNoKeyboardPanel();
+}
+
+// With the skin drawn beside the program, the window shows the program's icon in the sizes a
+// desktop asks for.
+TEST_F(KeyboardDlgConnectionTest, WindowShowsTheProgramsIconInEverySize)
+{
+    SetModuleFolder(
+        text::Utf8ToWide(std::filesystem::path(TV_PROGRAM_PATH).parent_path().string()));
+    CreateWindow();
+    const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    }
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <array>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -223,6 +226,50 @@ TEST_F(MainWindowProcessTest, ExitDuringABatchEndsTheBatchBeforeTheProcessEnds)
     EXPECT_EQ(state["in-batch"], "0");
     EXPECT_NE(state["batches-begun"], "0");
     EXPECT_EQ(state["batches-ended"], state["batches-begun"]) << state["request"];
+}
+
+// A screen smaller than the window (1366 x 768): the window fits its work area, so the window
+// buttons and every tab can be reached.
+TEST_F(MainWindowProcessTest, SmallScreenKeepsTheWindowButtonsAndTabsOnIt)
+{
+    const std::string screen = dir_ + "/screen.json";
+    std::ofstream(screen) << R"({"screens": [{"name": "Small", "x": 0, "y": 0, "width": 1366,
+        "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    StartKeyboard();
+    program_ = std::make_unique<apptest::ChildProgram>(
+        TV_PROGRAM_PATH, std::vector<std::string>{},
+        std::vector<std::string>{"TV_STARTUP_REPORT=1", "TV_TEST_ENTRY=1",
+                                 "ASAN_OPTIONS=detect_leaks=0",
+                                 "QT_QPA_PLATFORM=offscreen:configfile=" + screen,
+                                 "TOLVENIC_VIRTUAL_KEYBOARD_DIR=" + dir_});
+    ASSERT_TRUE(WaitForState(*program_, kLoaded));
+    // Where the control lies on the screen, and the screen's work area.
+    const auto where = [this](unsigned id) {
+        std::array<int, 8> r{};
+        if (!os::SendInstanceCommand(kDeviceName, "where " + std::to_string(id))) return r;
+        const auto line = program_->WaitForLine("where " + std::to_string(id) + " ", kTimeout);
+        if (line) {
+            std::sscanf(line->c_str() + line->find(' ', 6), " %d,%d,%d,%d screen %d,%d,%d,%d",
+                        &r[0], &r[1], &r[2], &r[3], &r[4], &r[5], &r[6], &r[7]);
+        }
+        return r;
+    };
+    const auto inside = [](const std::array<int, 8>& r, int left, int right) {
+        return left >= r[4] && right <= r[6] && r[1] >= r[5] && r[3] <= r[7];
+    };
+    const std::array<int, 8> window = where(0);
+    EXPECT_EQ(window[6] - window[4], 1366);
+    EXPECT_TRUE(inside(window, window[0], window[2]))
+        << window[0] << "," << window[1] << "," << window[2] << "," << window[3];
+    for (const unsigned button : {35u, 36u, 37u}) {
+        const std::array<int, 8> r = where(button);
+        EXPECT_TRUE(inside(r, r[0], r[2])) << button << " at " << r[0] << "," << r[1];
+    }
+    // The tab control: its six tabs of 210 pixels start on the screen.
+    const std::array<int, 8> tabs = where(55);
+    EXPECT_TRUE(inside(tabs, tabs[0], tabs[0] + 5 * 210 + 100)) << tabs[0] << "," << tabs[1];
+    ASSERT_TRUE(os::SendInstanceCommand(kDeviceName, "exit 610"));
+    EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
 }
 
 TEST_F(MainWindowProcessTest, SecondStartRaisesTheFirstAndEndsWithZero)

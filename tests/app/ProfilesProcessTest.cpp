@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "KeyboardClient.h"
@@ -152,6 +153,29 @@ protected:
         const std::string table = KeyboardState()["keymap." + std::to_string(layer)];
         const size_t at = static_cast<size_t>(KeyIndex(usage)) * 6;
         return table.size() >= at + 6 ? table.substr(at, 6) : std::string("missing");
+    }
+
+    // The settings writes the keyboard has taken and its settings byte k, once `writes` of them
+    // have arrived and their batch has ended (what was there at the time-out otherwise; -1 for
+    // no block).
+    std::pair<size_t, int> SettingsAfter(size_t writes, size_t k) const
+    {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        std::pair<size_t, int> seen{0, -1};
+        while (std::chrono::steady_clock::now() < end) {
+            std::map<std::string, std::string> state = KeyboardState();
+            std::istringstream requests(state["request"]);
+            size_t count = 0;
+            for (std::string line; std::getline(requests, line);) {
+                if (line.substr(2, 4) == "5506") ++count;
+            }
+            const std::string& block = state["settings"];
+            seen = {count,
+                    block.size() == 64 ? std::stoi(block.substr(k * 2, 2), nullptr, 16) : -1};
+            if (count >= writes && state["in-batch"] == "0") break;
+            std::this_thread::sleep_for(20ms);
+        }
+        return seen;
     }
 
     // Waits until the keyboard holds `bytes` for the key and the batch that carried them has
@@ -294,21 +318,43 @@ TEST_F(ProfilesProcessTest, KeyboardPulledOutDuringTheSwitchKeepsThePreviousProf
 
 // A handle that fails while the keyboard stays plugged in (no removal is told) is taken as a
 // removal: the program finds the keyboard again, loads it, and the next change reaches it.
+// Also on the lighting page, whose idle step previews the live colours, and with the window
+// hidden in the tray.
 TEST_F(ProfilesProcessTest, AHandleFailingWithoutARemovalFindsTheKeyboardAgain)
 {
     ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
-    ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
-    ASSERT_EQ(vkb::SendControl(socket_.string(), "fail-handles"), "ok");
-    ASSERT_TRUE(WaitForState(kNoKeyboard)) << "the failed handle is not taken as a removal";
-    ASSERT_TRUE(WaitForState(kLoaded)) << "the keyboard is not found again";
-    AssignMedia(kKeyA, kVolumeUp);
-    EXPECT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
-    int infoRequests = 0;
-    std::istringstream requests(KeyboardState()["request"]);
-    for (std::string line; std::getline(requests, line);) {
-        if (line.substr(4, 2) == "03") ++infoRequests;
+    struct Case {
+        const char* where;
+        std::vector<std::string> clicks;
+        const char* loaded;  // the state once loaded again
+    };
+    const Case cases[] = {
+        {"key page", {}, kLoaded},
+        {"lighting page", {"click main 55 4"}, "opened=1 page=4 tabs=1 panel=0 status=821"},
+        {"hidden",
+         {"click main 55 6", "click main 369", "click main 35"},
+         "opened=1 page=6 tabs=1 panel=0 status=821"},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& click : c.clicks) Send(click);
+        Send("profiles");  // answered once the clicks are handled
+        ASSERT_TRUE(program_->WaitForLine("profiles ", kTimeout)) << c.where;
+        ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
+        ASSERT_EQ(vkb::SendControl(socket_.string(), "fail-handles"), "ok");
+        ASSERT_TRUE(WaitForState(kNoKeyboard))
+            << c.where << ": the failed handle is not taken as a removal";
+        ASSERT_TRUE(WaitForState(c.loaded)) << c.where << ": the keyboard is not found again";
+        int infoRequests = 0;
+        std::istringstream requests(KeyboardState()["request"]);
+        for (std::string line; std::getline(requests, line);) {
+            if (line.substr(4, 2) == "03") ++infoRequests;
+        }
+        EXPECT_GE(infoRequests, 1) << c.where << ": the keyboard's interface is asked anew";
+        if (c.clicks.empty()) {
+            AssignMedia(kKeyA, kVolumeUp);
+            EXPECT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+        }
     }
-    EXPECT_GE(infoRequests, 1) << "the keyboard's interface is opened and asked anew";
 }
 
 // The performance page shares the profile list and its scripted clicks: marking every key and
@@ -688,6 +734,132 @@ TEST_F(SettingsProcessTest, FactoryResetEndsInTheKeyboardsAndTheProgramsDefaults
     EXPECT_NE(seen.find(kFirstProfiles), std::string::npos) << seen;
     EXPECT_EQ(KeyboardState()["factory-resets"], "1");
     EXPECT_EQ(KeyBytes(0, kKeyA), "100004") << "the keyboard's factory key table";
+}
+
+// The two questions that reset everything, closed by the window manager or with Escape instead
+// of being answered: nothing is reset, on the keyboard or in the program. A Yes at the end
+// shows that each question was up and is what resets.
+TEST_F(ProfilesProcessTest, QuestionsClosedByTheDesktopResetNothing)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    AssignMedia(kKeyQ, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyQ, "30E900"), "30E900");
+    struct Case {
+        const char* page;
+        const char* ask;
+        const char* end;
+    };
+    const Case cases[] = {
+        {"click main 55 6", "click main 357", "close MessageBox"},
+        {"click main 55 6", "click main 357", "escape MessageBox"},
+        {"click main 55 1", kResetLayer, "close MessageBox"},
+        {"click main 55 1", kResetLayer, "escape MessageBox"},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        Send(c.page);
+        Send(c.ask);
+        ASSERT_NE(WaitForProfiles("asking=1").find("asking=1"), std::string::npos) << c.ask;
+        Send(c.end);
+        ASSERT_NE(WaitForProfiles("asking=0").find("asking=0"), std::string::npos) << c.end;
+        // The next change, made on the key page, goes to the keyboard after anything the
+        // answer could have queued.
+        const bool play = ++round % 2 == 1;
+        Send("click main 55 1");
+        AssignMedia(kKeyA, play ? kPlay : kVolumeUp);
+        ASSERT_EQ(WaitForKey(0, kKeyA, play ? "30CD00" : "30E900"), play ? "30CD00" : "30E900")
+            << c.ask << " " << c.end;
+        EXPECT_EQ(KeyBytes(0, kKeyQ), "30E900") << c.ask << " " << c.end;
+        EXPECT_EQ(KeyboardState()["factory-resets"], "0") << c.ask << " " << c.end;
+    }
+    EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+
+    Send(kResetLayer);
+    Send("click MessageBox 33");
+    EXPECT_EQ(WaitForKey(0, kKeyQ, "100014"), "100014");
+    Send("click main 55 6");
+    Send("click main 357");
+    Send("click MessageBox 33");
+    const auto end = std::chrono::steady_clock::now() + kTimeout;
+    while (KeyboardState()["factory-resets"] != "1" && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_EQ(KeyboardState()["factory-resets"], "1");
+}
+
+// The window manager's close of the main window (its button, Alt+F4) does what the window's own
+// close button does: with "minimise to the tray" chosen it hides the window and the program
+// stays; with "exit the program" it ends.
+TEST_F(ProfilesProcessTest, TheWindowManagersCloseDoesWhatTheCloseButtonDoes)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Send("click main 369");
+    Send("close main");
+    EXPECT_NE(WaitForAnswer("keyview 82 4", "keyview ", "visible=0").find("visible=0"),
+              std::string::npos);
+    EXPECT_FALSE(program_->WaitForExit(500ms)) << "the program stays in the tray";
+    Send("show");
+    EXPECT_NE(WaitForAnswer("keyview 82 4", "keyview ", "visible=1").find("visible=1"),
+              std::string::npos);
+    Send("click main 370");
+    Send("close main");
+    EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
+    program_.reset();
+}
+
+// The settings block's byte 7 carries the performance page's debug flag only while that page is
+// shown: with the flag on, each of 20 page switches writes the block once, with the flag of the
+// page the switch ends on.
+TEST_F(ProfilesProcessTest, EveryPageSwitchWritesTheDebugFlagOfThePageShown)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    const auto settingsAfter = [this](size_t writes) { return SettingsAfter(writes, 7); };
+    const auto debugBit = [](int byte7) { return byte7 < 0 ? -1 : (byte7 >> 3) & 1; };
+    size_t writes = settingsAfter(1).first;  // the load's write
+    ASSERT_GE(writes, 1u);
+    // The page shows its switch on but starts with the stored flag (off): off, then on again.
+    Send("click main 55 7");
+    Send("click main 291");
+    Send("click main 291");
+    writes += 3;
+    ASSERT_EQ(debugBit(settingsAfter(writes).second), 1);
+
+    const int others[] = {1, 2, 3, 6};
+    for (int i = 0; i < 20; ++i) {
+        const bool toPerformance = i % 2 == 1;
+        const int target = toPerformance ? 7 : others[(i / 2) % 4];
+        Send("click main 55 " + std::to_string(target));
+        ++writes;
+        const auto [count, byte7] = settingsAfter(writes);
+        EXPECT_EQ(count, writes) << "switch " << i << " to page " << target;
+        EXPECT_EQ(debugBit(byte7), toPerformance ? 1 : 0)
+            << "switch " << i << " to page " << target;
+    }
+}
+
+// The settings page's Win, Alt+Tab and Alt+F4 locks end in the settings block's byte 6 (bits 0,
+// 1 and 2); they are stored, so the load after a replug writes them again.
+TEST_F(ProfilesProcessTest, KeyLocksEndInTheSettingsBlocksByte6)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    const auto byte6After = [this](size_t writes) { return SettingsAfter(writes, 6).second; };
+    ASSERT_EQ(byte6After(1), 0) << "no lock at first";
+    ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
+    Send("click main 55 6");
+    const std::pair<const char*, int> clicks[] = {{"click main 350", 0x02},
+                                                  {"click main 353", 0x06},
+                                                  {"click main 347", 0x07},
+                                                  {"click main 350", 0x05}};
+    size_t writes = 0;
+    for (const auto& [click, byte6] : clicks) {
+        Send(click);
+        EXPECT_EQ(byte6After(++writes), byte6) << click;
+    }
+    ASSERT_TRUE(vkb::SendControl(socket_, "clear-log"));
+    ASSERT_EQ(vkb::SendControl(socket_.string(), "unplug 300"), "ok");
+    ASSERT_TRUE(WaitForState(kNoKeyboard));
+    ASSERT_TRUE(WaitForState("opened=1 page=6 tabs=1"));
+    EXPECT_EQ(byte6After(1), 0x05) << "the load writes the stored locks";
 }
 
 // The advanced-key page through the same clicks: a rapid-snap key on A and Q made with its type

@@ -16,7 +16,9 @@ inline constexpr auto kProgramTimeout = std::chrono::seconds(60);
 inline constexpr const wchar_t* kProgramDeviceName = L"Tolvenic";
 
 inline constexpr const char* kStateLoaded = "opened=1 page=1 tabs=1 panel=0 status=821";
-inline constexpr const char* kStateNoKeyboard = "found=0 opened=0 page=0 tabs=0 panel=1 status=820";
+// Also after an unplug: the panel shows its "no keyboard" picture again, not the last load's.
+inline constexpr const char* kStateNoKeyboard =
+    "found=0 opened=0 page=0 tabs=0 panel=1 status=820 picture=0";
 
 // Waits for a state line of the program that contains `state`; false at kProgramTimeout.
 inline bool WaitForProgramState(ChildProgram& program, const std::string& state)

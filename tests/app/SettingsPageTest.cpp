@@ -149,13 +149,33 @@ TEST_F(SettingsPageTest, KeyboardSettingsEndInTheSettingsBlockAndComeBackOnLoad)
               DeviceManager::GetInstance().GetFirmwareVersion());
 }
 
+TEST_F(SettingsPageTest, KeyLocksAreStoredAndComeBackOnLoad)
+{
+    Plug();
+    CreateWindow();
+    ASSERT_TRUE(Drain());
+    KBDataBase::GetInstance().SetConfig(0, L"disable_win", L"1");
+    KBDataBase::GetInstance().SetConfig(0, L"disable_altf4", L"1");
+    dlg->LoadSettingsPage();
+    EXPECT_TRUE(Checked(kSetWinLockSwitch));
+    EXPECT_FALSE(Checked(kSetAltTabSwitch));
+    EXPECT_TRUE(Checked(kSetAltF4Switch));
+    Click(kSetAltF4Switch);
+    Click(kSetAltTabSwitch);
+    EXPECT_EQ(Config(L"disable_altf4"), L"0");
+    EXPECT_EQ(Config(L"disable_alttab"), L"1");
+    EXPECT_EQ(TakeQueue(), (std::vector<int>{QCMD_WRITE_SETTINGS, QCMD_WRITE_SETTINGS}));
+}
+
 TEST_F(SettingsPageTest, StartupAndCloseChoicesEndInTheRegistryFileAndTheAutostartEntry)
 {
     CreateWindow();
     ASSERT_FALSE(Enabled(kSetAutorunMinimize));
     Click(kSetAutorunCheck);
     const std::string entry = FileText(AutostartEntry());
-    EXPECT_NE(entry.find("Exec=" + text::WideToUtf8(GetModuleFolder()) + "Tolvenic -autorun"),
+    // The running program's folder (that the entry starts an installed program is the install
+    // test's).
+    EXPECT_NE(entry.find("Exec=" + text::WideToUtf8(GetProgramFolder()) + "Tolvenic -autorun"),
               std::string::npos)
         << entry;
     EXPECT_TRUE(Enabled(kSetAutorunMinimize));

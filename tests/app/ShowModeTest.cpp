@@ -2,6 +2,7 @@
 #include <stdlib.h>
 
 #include "app/AppTestSupport.h"
+#include "app/CommandLine.h"
 #include "app/RegistrySettings.h"
 #include "app/Startup.h"
 #include "platform/mui/WindowMessages.h"
@@ -13,17 +14,18 @@ namespace {
 TEST(ShowMode, HiddenOnlyForAnAutostartWithStartHiddenOnAndATray)
 {
     struct Case {
-        const wchar_t* commandLine;
+        const char* argument;
         bool entry;
         const wchar_t* minimize;  // nothing: value absent
         int mode;
         const char* tray = "1";
     };
     const Case cases[] = {
-        {L"-autorun", true, L"1", SW_HIDE},  {L"--x-autorun-y", true, L"1", SW_HIDE},
-        {L"-autorun", true, L"0", SW_SHOW},  {L"-autorun", true, nullptr, SW_SHOW},
-        {L"-autorun", false, L"1", SW_SHOW}, {L"", true, L"1", SW_SHOW},
-        {L"-AUTORUN", true, L"1", SW_SHOW},  {L"-autorun", true, L"1", SW_SHOW, "0"},
+        {"-autorun", true, L"1", SW_HIDE},  {"--x-autorun-y", true, L"1", SW_SHOW},
+        {"-autorun", true, L"0", SW_SHOW},  {"-autorun", true, nullptr, SW_SHOW},
+        {"-autorun", false, L"1", SW_SHOW}, {"", true, L"1", SW_SHOW},
+        {"-AUTORUN", true, L"1", SW_SHOW},  {"-autorun", true, L"1", SW_SHOW, "0"},
+        {"autorun", true, L"1", SW_SHOW},   {"/tmp/autorun.txt", true, L"1", SW_SHOW},
     };
     for (const Case& c : cases) {
         setenv("TOLVENIC_TEST_SYSTEM_TRAY", c.tray, 1);
@@ -35,10 +37,33 @@ TEST(ShowMode, HiddenOnlyForAnAutostartWithStartHiddenOnAndATray)
         if (c.minimize != nullptr) {
             SetRegString(L"autorun_minimize", c.minimize);
         }
-        EXPECT_EQ(ChooseShowMode(c.commandLine), c.mode) << c.commandLine << " entry " << c.entry;
+        EXPECT_EQ(ChooseShowMode(ParseCommandLine({"--x", c.argument}).autorun), c.mode)
+            << c.argument << " entry " << c.entry;
         os::DeleteAutostart(name);
     }
     setenv("TOLVENIC_TEST_SYSTEM_TRAY", "1", 1);
+}
+
+TEST(CommandLineTest, HelpAndVersionAreAskedForByTheirOwnNames)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        bool help;
+        bool version;
+    };
+    const Case cases[] = {
+        {{}, false, false},
+        {{"--help"}, true, false},
+        {{"-h"}, true, false},
+        {{"--version"}, false, true},
+        {{"-autorun", "--version"}, false, true},
+        {{"--helpful", "-version", "help"}, false, false},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = ParseCommandLine(c.arguments);
+        EXPECT_EQ(line.help, c.help) << ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(line.version, c.version) << ::testing::PrintToString(c.arguments);
+    }
 }
 
 }  // namespace

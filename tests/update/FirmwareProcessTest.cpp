@@ -126,4 +126,49 @@ TEST_F(FirmwareProcessTest, AKeyboardWaitingInItsBootLoaderAtStartIsRestored)
     EXPECT_TRUE(apptest::WaitForProgramState(*program_, apptest::kStateLoaded));
 }
 
+// An exit asked for while the firmware is written waits for the flash: the keyboard is never
+// left in its boot loader by the program's end.
+TEST_F(FirmwareProcessTest, AnExitDuringTheFlashWaitsForIt)
+{
+    const updatetest::Bytes image = updatetest::Pattern(8192, 3);
+    updatetest::PublishFirmware(*server_, "", "106", image);
+    // Every answer comes late, so the flash lasts a few seconds.
+    keyboard_ = std::make_unique<apptest::ChildProgram>(
+        TV_VIRTUAL_KEYBOARD_PATH,
+        std::vector<std::string>{"--dir", dir_, "--boot", "--delay=15:all"},
+        std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0"});
+    ASSERT_TRUE(keyboard_->WaitForLine("ready", kTimeout));
+    StartProgram();
+    ASSERT_TRUE(apptest::WaitForProgramState(*program_, apptest::kStateNoKeyboard));
+
+    // The offer answered yes; the exit comes once the keyboard's memory is erased.
+    const auto end = std::chrono::steady_clock::now() + kTimeout;
+    std::map<std::string, std::string> state;
+    while (std::chrono::steady_clock::now() < end) {
+        state = KeyboardState();
+        if (state["boot-image-length"] != "0" && !state["boot-image-length"].empty()) break;
+        os::SendInstanceCommand(apptest::kProgramDeviceName, "click MessageBox 33");
+        std::this_thread::sleep_for(50ms);
+    }
+    ASSERT_EQ(state["flashes"], "0") << "the flash ended before the exit was asked for";
+    // The close button: the user is told why the program stays (a box to answer).
+    ASSERT_TRUE(os::SendInstanceCommand(apptest::kProgramDeviceName, "click main 35"));
+    std::string seen;
+    while (seen.find("asking=1") == std::string::npos && std::chrono::steady_clock::now() < end) {
+        os::SendInstanceCommand(apptest::kProgramDeviceName, "profiles");
+        seen = program_->WaitForLine("profiles ", 5s).value_or("");
+    }
+    EXPECT_NE(seen.find("asking=1"), std::string::npos) << seen;
+    ASSERT_TRUE(os::SendInstanceCommand(apptest::kProgramDeviceName, "click MessageBox 33"));
+    EXPECT_FALSE(program_->WaitForExit(300ms)) << "the close ended the program during the flash";
+    // Another process asks the program to end: no box, the exit waits all the same.
+    ASSERT_TRUE(os::SendInstanceCommand(apptest::kProgramDeviceName, "exit 610"));
+    EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
+    program_.reset();
+    state = KeyboardState();
+    EXPECT_EQ(state["flashes"], "1");
+    EXPECT_EQ(state["boot-image"], Hex(image));
+    EXPECT_EQ(state["errors"], "0");
+}
+
 }  // namespace

@@ -7,6 +7,9 @@ class QPainter;
 
 namespace skin {
 
+// The sizes of the program's icon, "appicon/tolvenic_<size>.png".
+inline constexpr int kAppIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
 // A round badge with a stylised T, filling the square of `box` centred in it.
 void DrawEmblem(QPainter& painter, const QRectF& box);
 // The word, fitted into `box` and aligned by `align` (Qt::Alignment flags).

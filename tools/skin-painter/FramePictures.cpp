@@ -71,6 +71,13 @@ void AddFramePictures(SkinCatalog& c)
     AddStill(c, "Fenquill.ico", [] {
         return Paint({64, 64}, [](QPainter& p, const QRectF& box) { DrawEmblem(p, box); });
     });
+    // The program's icon in the sizes desktops ask for: the window's icon and the installed
+    // application icon.
+    for (const int size : kAppIconSizes) {
+        AddStill(c, QStringLiteral("appicon/tolvenic_%1.png").arg(size), [size] {
+            return Paint({size, size}, [](QPainter& p, const QRectF& box) { DrawEmblem(p, box); });
+        });
+    }
 }
 
 }  // namespace skin

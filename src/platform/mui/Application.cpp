@@ -1,6 +1,8 @@
 #include "platform/mui/Application.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 
 namespace MUI {
 
@@ -12,5 +14,18 @@ Application::Application(int& argc, char** argv)
 Application::~Application() = default;
 
 void* Application::Instance() { return QCoreApplication::instance(); }
+
+bool Application::SetWindowIcon(const std::vector<std::wstring>& pictures)
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return false;
+    QIcon icon;
+    for (const std::wstring& picture : pictures) {
+        const QPixmap pixmap(QString::fromStdWString(picture));
+        if (!pixmap.isNull()) icon.addPixmap(pixmap);
+    }
+    if (icon.isNull()) return false;
+    QApplication::setWindowIcon(icon);
+    return true;
+}
 
 }  // namespace MUI

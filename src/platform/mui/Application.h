@@ -3,6 +3,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QApplication;
 
@@ -18,6 +20,9 @@ public:
 
     // The running application as the library's instance handle; null without one.
     static void* Instance();
+    // The icon every window of the program shows (title bar, task switcher), from pictures of
+    // several sizes; files that do not load are left out. False when none loads.
+    static bool SetWindowIcon(const std::vector<std::wstring>& pictures);
 
 private:
     std::unique_ptr<QApplication> application_;

@@ -4,8 +4,10 @@
 
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 
 #include "platform/mui/ControlFactory.h"
 #include "platform/mui/Painting.h"
@@ -15,7 +17,8 @@ namespace MUI {
 
 namespace {
 
-// The drop-down list: a popup that reports the row chosen with a click or Enter.
+// The drop-down list: a popup that reports the row chosen with a click or Enter, and closes
+// without a choice on Escape or on a click anywhere outside it.
 class ComboList : public QListWidget {
 public:
     ComboList(std::shared_ptr<ControlLink> link) : QListWidget(nullptr), link_(std::move(link))
@@ -34,7 +37,26 @@ protected:
             Choose(currentRow());
             return;
         }
+        if (event->key() == Qt::Key_Escape) {
+            close();
+            return;
+        }
         QListWidget::keyPressEvent(event);
+    }
+
+    // While the popup is open every press reaches it, also one outside it, which comes to the
+    // list's frame: the scroll area there lets mouse events pass unhandled, so the popup would
+    // stay open.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
+            if (!rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+                close();
+                return true;
+            }
+        }
+        return QListWidget::event(event);
     }
 
 private:
@@ -47,6 +69,24 @@ private:
 
     std::shared_ptr<ControlLink> link_;
 };
+
+// Below the box, or above it when the screen ends first; where neither side has room for the
+// whole list, on the roomier side, cut to it (the list scrolls).
+QRect ListPlace(const QWidget* box, int height)
+{
+    const QPoint top = box->mapToGlobal(QPoint(0, 0));
+    const QPoint bottom = box->mapToGlobal(QPoint(0, box->height()));
+    const QScreen* screen = box->screen();
+    if (screen == nullptr) return QRect(bottom, QSize(box->width(), height));
+    const QRect area = screen->availableGeometry();
+    const int below = area.y() + area.height() - bottom.y();
+    const int above = top.y() - area.y();
+    if (height <= below || below >= above) {
+        return QRect(bottom, QSize(box->width(), std::min(height, std::max(below, 0))));
+    }
+    const int shown = std::min(height, above);
+    return QRect(QPoint(top.x(), top.y() - shown), QSize(box->width(), shown));
+}
 
 }  // namespace
 
@@ -207,7 +247,8 @@ void MComboBox::PickItem(int index)
 void MComboBox::OpenList()
 {
     QWidget* widget = Widget();
-    if (!widget || list_) return;
+    // A list closed a moment ago may still wait for its deletion: it does not count as open.
+    if (!widget || IsListOpen()) return;
     auto* list = new ComboList(Link());
     int rows = 0;
     int rowHeight = 30;
@@ -235,8 +276,7 @@ void MComboBox::OpenList()
         rows = std::clamp(items_.Count(), 1, listVisibleItems_);
         rowHeight = listItemHeight_;
     }
-    list->setGeometry(QRect(widget->mapToGlobal(QPoint(0, widget->height())),
-                            QSize(widget->width(), rows * rowHeight + 2)));
+    list->setGeometry(ListPlace(widget, rows * rowHeight + 2));
     list_ = list;
     list->show();
 }

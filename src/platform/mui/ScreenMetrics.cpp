@@ -18,6 +18,20 @@ bool GetPrimaryScreenPixels(int& width, int& height)
     return true;
 }
 
+bool GetWorkArea(RECT& area)
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        return false;
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return false;
+    }
+    const QRect g = screen->availableGeometry();
+    area = RECT{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
+    return true;
+}
+
 int GetEffectiveScreenDpi()
 {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {

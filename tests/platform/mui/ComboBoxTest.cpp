@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
+#include <QWindow>
 
 #include "platform/mui/ControlHarness.h"
 #include "platform/mui/MComboBox.h"
@@ -162,6 +166,64 @@ TEST_F(ComboBoxTest, FocusingTheBoxKeepsItsEditorOpenUntilTheFocusGoesElsewhere)
     ASSERT_TRUE(muitest::PumpUntil([&] { return !Notes(87).empty(); }));
     EXPECT_EQ(Notes(87).back().code, MUI::kNotifyEditEnded);
     EXPECT_EQ(box->GetTitleEx(), L"Gaming");
+}
+
+// Escape and a press anywhere outside the list (the platform hands the open popup every press,
+// here one on the dialog's own window) close it without a choice.
+TEST_F(ComboBoxTest, EscapeOrAPressOutsideClosesTheListWithoutAChoice)
+{
+    auto* box = MakeBox(L"MComboBox");
+    dialog.ShowWindow(SW_SHOW);
+    muitest::Pump();
+    const std::function<void(QListWidget*)> ends[] = {
+        [](QListWidget* list) { muitest::Key(list, Qt::Key_Escape); },
+        [this](QListWidget*) {
+            QWindow* window = dialog.GetWidget()->windowHandle();
+            const QPointF at(600, 400);
+            QMouseEvent press(QEvent::MouseButtonPress, at, window->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window, &press);
+            QMouseEvent release(QEvent::MouseButtonRelease, at, window->mapToGlobal(at),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(window, &release);
+        },
+    };
+    for (const auto& end : ends) {
+        muitest::Click(box->Widget(), QPoint(100, 15));
+        muitest::Pump();
+        QListWidget* list = OpenDropDown();
+        ASSERT_NE(list, nullptr);
+        list->setCurrentRow(2);
+        end(list);
+        ASSERT_TRUE(muitest::PumpUntil([] { return OpenDropDown() == nullptr; }));
+        EXPECT_FALSE(box->IsListOpen());
+        EXPECT_EQ(box->GetCurSel(), 0);
+        EXPECT_TRUE(Notes(87).empty());
+    }
+}
+
+// A box near the screen's lower edge opens its list above itself, inside the screen.
+TEST_F(ComboBoxTest, ListOpensAboveABoxNearTheScreensLowerEdge)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    dialog.ShowWindow(SW_SHOW);
+    muitest::Pump();
+    const QPoint origin = dialog.GetWidget()->mapToGlobal(QPoint(0, 0));
+    const int top = area.bottom() - 40 - origin.y();
+    auto* box = Make<MUI::MComboBox>(L"MComboBox", 90, RECT{10, top, 210, top + 30});
+    for (int i = 0; i < 5; ++i) box->AddItem(L"Item " + std::to_wstring(i), i);
+    box->SetCurSel(0);
+    muitest::Pump();
+    muitest::Click(box->Widget(), QPoint(100, 15));
+    muitest::Pump();
+    QListWidget* list = OpenDropDown();
+    ASSERT_NE(list, nullptr);
+    const QRect placed = list->geometry();
+    EXPECT_TRUE(area.contains(placed)) << placed.y() << " " << placed.height();
+    EXPECT_LE(placed.bottom(), box->Widget()->mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_GE(placed.height(), 5 * 30);
+    muitest::Key(list, Qt::Key_Escape);
+    muitest::Pump();
 }
 
 }  // namespace

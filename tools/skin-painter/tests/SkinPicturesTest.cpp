@@ -159,6 +159,13 @@ const Expected kPictures[] = {
     {"logo/left_logo.png", 40, 40},
     {"logo/title_logo.png", 160, 36},
     {"logo/about_logo.png", 240, 120},
+    {"appicon/tolvenic_16.png", 16, 16},
+    {"appicon/tolvenic_24.png", 24, 24},
+    {"appicon/tolvenic_32.png", 32, 32},
+    {"appicon/tolvenic_48.png", 48, 48},
+    {"appicon/tolvenic_64.png", 64, 64},
+    {"appicon/tolvenic_128.png", 128, 128},
+    {"appicon/tolvenic_256.png", 256, 256},
 };
 
 // A picture that draws something: not every pixel alike.
