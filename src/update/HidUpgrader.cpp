@@ -25,22 +25,19 @@ bool ExchangeBootReport(BootReport report)
 }
 
 // After a finish that went unanswered: true when the boot loader has gone and the keyboard
-// shows up again under its vendor id (it restarted into the new firmware).
+// shows up again under its vendor id with another product id (it restarted into the new
+// firmware).
 bool CameBackRunning(uint16_t bootVendorId, uint16_t bootProductId)
 {
     DeviceManager::CloseIspLink();
     for (int waited = 0; waited <= kFinishRestartMs; waited += kFinishLookMs) {
         bool bootLoader = false;
         bool running = false;
-        for (const hid::HidDeviceInfo& info : hid::Backend().Enumerate()) {
+        for (const hid::HidDeviceInfo& info : hid::Backend().Enumerate(bootVendorId)) {
             if (info.vendorId != bootVendorId) {
                 continue;
             }
-            if (info.productId == bootProductId && info.usagePage == HidUpgrader::kBootUsagePage) {
-                bootLoader = true;
-            } else {
-                running = true;
-            }
+            (info.productId == bootProductId ? bootLoader : running) = true;
         }
         if (running && !bootLoader) {
             return true;
