@@ -254,7 +254,8 @@ TEST_F(SoftwareUpdateFlowTest, AKeyboardSettingGoesOutWhileTheServiceIsSilent)
     const auto picked = std::chrono::steady_clock::now();
     ASSERT_TRUE(WaitFor([this] { return (keyboard->Settings()[4] & 0x0F) == 4; }, 3s));
     const auto written = std::chrono::steady_clock::now();
-    EXPECT_LT(written - picked, 1500ms);
+    // About a second (the transfer's break while the service is silent), not the 4 s of the check.
+    EXPECT_LT(written - picked, 2000ms);
     EXPECT_TRUE(asked_.empty()) << "the check was still waiting";
     // The check then ends as usual.
     ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }, 30s));
