@@ -23,6 +23,17 @@ std::optional<int> CommandQueue::Pop()
     return code;
 }
 
+std::optional<int> CommandQueue::PopIf(const std::function<bool(int)>& take)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (codes_.empty() || !take(codes_.front())) {
+        return std::nullopt;
+    }
+    const int code = codes_.front();
+    codes_.pop_front();
+    return code;
+}
+
 bool CommandQueue::Empty() const
 {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -13,6 +14,8 @@ public:
     void PushFront(int code);
     // The front code, removed; nothing when the queue is empty.
     std::optional<int> Pop();
+    // The front code, removed, when `take` holds for it; otherwise nothing is removed.
+    std::optional<int> PopIf(const std::function<bool(int)>& take);
     bool Empty() const;
     void Clear();
 

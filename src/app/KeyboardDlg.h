@@ -491,13 +491,17 @@ public:
     // told to the user).
     void RunFirmwareJob(int code);
     // Worker: the firmware jobs; each returns how it ended (an UpgradeState, or
-    // kUpgradeNoBridge / kUpgradeNoBootLoader when no device took the image).
+    // kUpgradeNoBridge / kUpgradeNoBootLoader when no device took the image, or
+    // kUpgradeServiceUnreachable).
     int UpgradeFirmware();
     int RecoverFirmwareCh375();
     int RecoverFirmwareHid();
     // Worker: the package of `version` downloaded, checked against its published digest and
-    // unpacked; the path of its image, empty when there is none.
-    std::wstring DownloadFirmwarePackage(const std::wstring& version);
+    // unpacked; the path of its image, empty when there is none (`failure` then tells why:
+    // UPGRADE_NO_IMAGE or kUpgradeServiceUnreachable).
+    std::wstring DownloadFirmwarePackage(const std::wstring& version, int& failure);
+    // Worker: the same for the version the service names now (the recoveries).
+    std::wstring DownloadRecoveryPackage(int& failure);
     // UI thread: a new progress window replaces the registered one and runs modally.
     void ShowUpdateTip();
     // Worker: DoOK on the registered progress window, if any.
@@ -691,6 +695,11 @@ private:
     void ResetPairKeyPerf(const std::vector<int>& codes);
 
     void RunCommand(int code);
+    // The step of `code`, one that may wait on the network: the keyboard commands queued
+    // meanwhile run in the transfers' breaks.
+    void RunTransferCommand(int code);
+    // In a transfer's break: the keyboard commands at the front of the queue, in their order.
+    void RunQueuedKeyboardCommands();
     void RunIdleStep();
     // The end of a step whose handler shows a wait dialog: the dialog ends, then a pause.
     void EndWaitDlgStep();

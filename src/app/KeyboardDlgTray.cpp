@@ -18,7 +18,7 @@ namespace {
 constexpr size_t kTrayTipMax = 127;
 constexpr int kExitMenuText = 11;
 constexpr int kFirmwareCaptionText = 1051;
-constexpr int kExitWaitsForFlashText = 1071;
+constexpr int kExitWaitsForFlashText = 1076;
 
 // The input method stays closed and detached on the main window. Qt gives a borderless
 // widget without text input no input context, so there is nothing to do.

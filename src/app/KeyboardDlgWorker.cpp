@@ -12,6 +12,7 @@
 #include "lighting/Visualizer.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
+#include "update/TransferBreaks.h"
 
 namespace {
 
@@ -51,10 +52,42 @@ void KeyboardDlg::Run()
             std::lock_guard lock(popups.mutex);
             popups.registrationsAtStep = popups.registrations;
         }
-        RunCommand(*code);
+        RunTransferCommand(*code);
         return;
     }
     RunIdleStep();
+}
+
+void KeyboardDlg::RunTransferCommand(int code)
+{
+    switch (code) {
+        case QCMD_CHECK_SOFTWARE:
+        case QCMD_CHECK_FIRMWARE:
+        case QCMD_INSTALL_SOFTWARE:
+        case QCMD_UPGRADE_FIRMWARE:
+        case QCMD_UPGRADE_FIRMWARE_ALT:
+        case QCMD_RECOVER_FIRMWARE: {
+            // A stalled server must not hold up the keyboard's settings for its time-out.
+            const TransferBreaks breaks([this] { RunQueuedKeyboardCommands(); });
+            RunCommand(code);
+            break;
+        }
+        default:
+            RunCommand(code);
+            break;
+    }
+}
+
+void KeyboardDlg::RunQueuedKeyboardCommands()
+{
+    // Only keyboard commands, and only from the front: every other code keeps its place.
+    while (const std::optional<int> code = worker.queue.PopIf(IsDeviceCommand)) {
+        {
+            std::lock_guard lock(popups.mutex);
+            popups.registrationsAtStep = popups.registrations;
+        }
+        RunCommand(*code);
+    }
 }
 
 void KeyboardDlg::RunCommand(int code)

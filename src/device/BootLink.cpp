@@ -14,6 +14,9 @@ constexpr uint16_t kBridgeVendorId = 0x4348;
 constexpr uint16_t kBridgeProductId = 0x55E0;
 constexpr int kIspRewritePauseMs = 2;
 constexpr int kIspReadTimeoutMs = 100;
+// A boot loader busy with a chunk may answer after the read's time-out: the answer is read
+// again, this many times in all, before the report counts as unanswered.
+constexpr int kIspAnswerReads = 10;
 
 }  // namespace
 
@@ -92,5 +95,9 @@ bool DeviceManager::IspExchange(std::array<uint8_t, kIspBufferSize>& buffer)
         PauseMs(kIspRewritePauseMs);
         if (link->Write(buffer.data(), buffer.size()) <= 0) return false;
     }
-    return hid::ReadDelivered(*link, buffer.data(), buffer.size(), kIspReadTimeoutMs) > 0;
+    for (int read = 0; read < kIspAnswerReads; ++read) {
+        const int got = hid::ReadDelivered(*link, buffer.data(), buffer.size(), kIspReadTimeoutMs);
+        if (got != 0) return got > 0;  // an answer, or the device is gone
+    }
+    return false;
 }

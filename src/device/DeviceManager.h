@@ -134,7 +134,8 @@ public:
     // Closes and clears the upgrade link; nothing when there is none.
     static void CloseIspLink();
     // Writes the buffer on the upgrade link (once more after 2 ms when that fails), then reads
-    // one report into it with a 100 ms time-out; true when something was read.
+    // one report into it with a 100 ms time-out, read again up to ten times in all while no
+    // answer came (a late answer is still taken); true when something was read.
     static bool IspExchange(std::array<uint8_t, kIspBufferSize>& buffer);
 
 private:

@@ -4,6 +4,7 @@
 
 #include "device/DeviceManager.h"
 #include "device/Pause.h"
+#include "platform/hid/HidSeam.h"
 #include "update/FirmwareImage.h"
 
 namespace {
@@ -12,11 +13,38 @@ constexpr uint16_t kEnterBootUsagePage = 1;
 constexpr uint16_t kEnterBootUsage = 0;
 // The running keyboard's restart into its boot loader.
 constexpr int kEnterBootRestartMs = 1000;
+// How long a keyboard told to finish may take to come back running, and how often it is
+// looked for meanwhile.
+constexpr int kFinishRestartMs = 5000;
+constexpr int kFinishLookMs = 100;
 
 bool ExchangeBootReport(BootReport report)
 {
     return DeviceManager::IspExchange(report) &&
            IsGoodBootAnswer(report.data(), static_cast<int>(report.size()));
+}
+
+// After a finish that went unanswered: true when the boot loader has gone and the keyboard
+// shows up again under its vendor id with another product id (it restarted into the new
+// firmware).
+bool CameBackRunning(uint16_t bootVendorId, uint16_t bootProductId)
+{
+    DeviceManager::CloseIspLink();
+    for (int waited = 0; waited <= kFinishRestartMs; waited += kFinishLookMs) {
+        bool bootLoader = false;
+        bool running = false;
+        for (const hid::HidDeviceInfo& info : hid::Backend().Enumerate(bootVendorId)) {
+            if (info.vendorId != bootVendorId) {
+                continue;
+            }
+            (info.productId == bootProductId ? bootLoader : running) = true;
+        }
+        if (running && !bootLoader) {
+            return true;
+        }
+        PauseMs(kFinishLookMs);
+    }
+    return false;
 }
 
 }  // namespace
@@ -98,7 +126,8 @@ bool HidUpgrader::Run(uint16_t bootVendorId, uint16_t bootProductId, const std::
         return Fail(UPGRADE_END_FAILED);
     }
     PostProgress(98);
-    if (!SendBootFinish()) {
+    // The finish restarts the keyboard, which may go before its answer: what comes back tells.
+    if (!SendBootFinish() && !CameBackRunning(bootVendorId, bootProductId)) {
         return Fail(UPGRADE_END_FAILED);
     }
     DeviceManager::CloseIspLink();

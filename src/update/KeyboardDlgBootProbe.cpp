@@ -39,11 +39,9 @@ void OnUpgradeBridgeNotify(KeyboardDlg& dlg, int event)
 
 void KeyboardDlg::ProbeBootMode()
 {
-    if (DeviceManager::OpenWchIspDevice() != nullptr) {
-        // Only a sign that the bridge is there; the upgrade opens it through its own library.
-        if (Ch375Upgrader::GetInstance().EnumDevices()) {
-            OfferRecovery(*this, kNotifyBridgeFound, 0);
-        }
+    // The bridge is found through its own library (it shows no HID interface).
+    if (Ch375Upgrader::GetInstance().EnumDevices()) {
+        OfferRecovery(*this, kNotifyBridgeFound, 0);
     } else {
         uint16_t vendorId = 0;
         uint16_t productId = 0;

@@ -8,6 +8,7 @@
 #include "device/DeviceManager.h"
 #include "platform/text/Utf8.h"
 #include "update/Ch375Upgrader.h"
+#include "update/FirmwareImage.h"
 #include "update/HidUpgrader.h"
 #include "update/PackageDigest.h"
 #include "update/UpgradeState.h"
@@ -24,6 +25,8 @@ constexpr int kFixedIdModel = 101;
 constexpr uint16_t kKeyboardVendorId = 0x3B6D;
 constexpr uint16_t kEnterBootProductId = 0x9053;
 constexpr uint16_t kBootProductId = 0xAF3E;
+// A firmware package holds the image (at most 800 KiB) and perhaps a few small files.
+constexpr ZipLimits kFirmwarePackageLimits{4ull << 20, 16ull << 20};
 
 void RemoveFile(const std::wstring& path)
 {
@@ -79,12 +82,14 @@ int FlashOverBridge(KeyboardDlg& dlg, const std::wstring& image)
 
 // The service's firmware version for the model folder; empty unless the reply is a version of
 // 1 to 9 characters (no version is guessed: a guess could flash the wrong firmware).
-std::wstring FetchFirmwareVersion(KeyboardDlg& dlg)
+// `reached` tells whether the service answered at all.
+std::wstring FetchFirmwareVersion(KeyboardDlg& dlg, bool& reached)
 {
     UpdateDownloader downloader;
     std::wstring reply;
-    if (downloader.FetchText(FirmwareAddress(dlg, L"version"), reply) !=
-        UpdateDownloader::kComplete) {
+    const int result = downloader.FetchText(FirmwareAddress(dlg, L"version"), reply);
+    reached = downloader.LastStatus() != 0;
+    if (result != UpdateDownloader::kComplete) {
         return {};
     }
     return CleanVersionText(reply, kFirmwareVersionMax, true);
@@ -92,8 +97,9 @@ std::wstring FetchFirmwareVersion(KeyboardDlg& dlg)
 
 }  // namespace
 
-std::wstring KeyboardDlg::DownloadFirmwarePackage(const std::wstring& version)
+std::wstring KeyboardDlg::DownloadFirmwarePackage(const std::wstring& version, int& failure)
 {
+    failure = UPGRADE_NO_IMAGE;
     if (version.empty()) {
         return {};
     }
@@ -106,12 +112,16 @@ std::wstring KeyboardDlg::DownloadFirmwarePackage(const std::wstring& version)
     const int result = updates.downloader.DownloadFile(
         address, package, [this](int percent) { PostMessage(WM_TRAY_NOTIFY, 0, percent); });
     if (result != UpdateDownloader::kComplete || !FileExists(package)) {
+        if (result == UpdateDownloader::kFailed && updates.downloader.LastStatus() == 0) {
+            failure = kUpgradeServiceUnreachable;
+        }
         return {};
     }
     const std::wstring image = target + L"firmware-" + version + L".bin";
     RemoveFile(image);
     // A package that does not match its published digest is never unpacked.
-    const bool unpacked = PackageMatchesDigest(address, package) && UnzipAll(package, target);
+    const bool unpacked =
+        PackageMatchesDigest(address, package) && UnzipAll(package, target, kFirmwarePackageLimits);
     RemoveFile(package);
     if (!unpacked || !FileExists(image)) {
         RemoveFile(image);
@@ -127,8 +137,14 @@ int KeyboardDlg::UpgradeFirmware()
         std::lock_guard lock(updates.mutex);
         version = updates.firmwareServerVersion;
     }
-    const std::wstring image = DownloadFirmwarePackage(version);
+    int failure = UPGRADE_NO_IMAGE;
+    const std::wstring image = DownloadFirmwarePackage(version, failure);
     if (image.empty()) {
+        return failure;
+    }
+    // An image no boot loader takes is refused while the keyboard still runs.
+    if (LoadFirmwareImage(image, HidUpgrader::kImageCapacity).empty()) {
+        RemoveFile(image);
         return UPGRADE_NO_IMAGE;
     }
     const bool fixedIds = connection.currentModelId.load() == kFixedIdModel;
@@ -158,11 +174,24 @@ int KeyboardDlg::UpgradeFirmware()
     return FlashOverBridge(*this, image);
 }
 
+// The recoveries' package: the version the service names now, and its image.
+std::wstring KeyboardDlg::DownloadRecoveryPackage(int& failure)
+{
+    bool reached = false;
+    const std::wstring version = FetchFirmwareVersion(*this, reached);
+    if (!reached) {
+        failure = kUpgradeServiceUnreachable;
+        return {};
+    }
+    return DownloadFirmwarePackage(version, failure);
+}
+
 int KeyboardDlg::RecoverFirmwareCh375()
 {
-    const std::wstring image = DownloadFirmwarePackage(FetchFirmwareVersion(*this));
+    int failure = UPGRADE_NO_IMAGE;
+    const std::wstring image = DownloadRecoveryPackage(failure);
     if (image.empty()) {
-        return UPGRADE_NO_IMAGE;
+        return failure;
     }
     return FlashOverBridge(*this, image);
 }
@@ -181,9 +210,10 @@ int KeyboardDlg::RecoverFirmwareHid()
             updates.modelFolder = layout->second.first;
         }
     }
-    const std::wstring image = DownloadFirmwarePackage(FetchFirmwareVersion(*this));
+    int failure = UPGRADE_NO_IMAGE;
+    const std::wstring image = DownloadRecoveryPackage(failure);
     if (image.empty()) {
-        return UPGRADE_NO_IMAGE;
+        return failure;
     }
     const int state = FlashOverBootLoader(*this, bootVendor, bootProduct, image);
     RemoveFile(image);

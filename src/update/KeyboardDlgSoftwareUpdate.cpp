@@ -16,6 +16,7 @@
 #include "platform/text/Utf8.h"
 #include "update/PackageDigest.h"
 #include "update/SelfInstall.h"
+#include "update/UpdateNotify.h"
 #include "update/ZipArchive.h"
 
 namespace {
@@ -28,6 +29,12 @@ bool IsRunnableFile(const std::string& path)
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            ::access(path.c_str(), X_OK) == 0;
+}
+
+// The user said yes: a package that is not installed is told, with the reason.
+void TellRefused(KeyboardDlg& dlg, SoftwareRefusal reason)
+{
+    dlg.PostMessage(WM_UPDATE_NOTIFY, kNotifySoftwareRefused, reason);
 }
 
 }  // namespace
@@ -55,7 +62,12 @@ void KeyboardDlg::DownloadSoftwareUpdate()
     const std::wstring package = temp + name + L".zip";
     const int result = updates.downloader.DownloadFile(
         address, package, [this](int percent) { PostMessage(WM_TRAY_NOTIFY, 0, percent); });
+    if (result == UpdateDownloader::kCancelled) {
+        return;  // the program is ending
+    }
     if (result != UpdateDownloader::kComplete) {
+        const bool answered = updates.downloader.LastStatus() != 0;
+        TellRefused(*this, answered ? kSoftwareNotDownloaded : kSoftwareUnreachable);
         return;
     }
     const bool trusted = PackageMatchesDigest(address, package);
@@ -68,6 +80,9 @@ void KeyboardDlg::DownloadSoftwareUpdate()
     const std::string installer = text::WideToUtf8(unpacked + L"/" + name);
     if (!complete || !IsRunnableFile(installer)) {
         DeleteFolder(unpacked);
+        TellRefused(*this, !trusted    ? kSoftwareBadDigest
+                           : !complete ? kSoftwareUnsafePackage
+                                       : kSoftwareNoInstaller);
         return;
     }
     SetPendingInstaller(installer, *prefix);

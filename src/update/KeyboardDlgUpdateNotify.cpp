@@ -24,6 +24,18 @@ constexpr int kTextBootLoaderFound = 1057;
 constexpr int kTextUpgradeState = 1058;  // + UpgradeState
 constexpr int kTextNoBridge = 1069;
 constexpr int kTextNoBootLoader = 1070;
+constexpr int kTextServiceUnreachable = 1071;
+// Why a software package was not installed, by SoftwareRefusal.
+constexpr struct {
+    int reason;
+    int text;
+} kSoftwareRefusalTexts[] = {
+    {kSoftwareUnreachable, kTextServiceUnreachable},
+    {kSoftwareNotDownloaded, 1072},
+    {kSoftwareBadDigest, 1073},
+    {kSoftwareUnsafePackage, 1074},
+    {kSoftwareNoInstaller, 1075},
+};
 
 // Timer periods of the firmware jobs' progress display, and the pauses around their end.
 constexpr unsigned kUpgradeTimerMs = 200;
@@ -105,11 +117,19 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                 ShowUpdateTip();
             }
             break;
+        case kNotifySoftwareRefused:
+            for (const auto& refusal : kSoftwareRefusalTexts) {
+                if (refusal.reason == value) {
+                    ask(GetLanString(refusal.text), kTextSoftwareCaption, kMessageBoxOneButton);
+                }
+            }
+            break;
         case kNotifyFirmwareJobEnded: {
             const int outcome = static_cast<int>(value);
-            const int text = outcome == kUpgradeNoBridge       ? kTextNoBridge
-                             : outcome == kUpgradeNoBootLoader ? kTextNoBootLoader
-                                                               : kTextUpgradeState + outcome;
+            const int text = outcome == kUpgradeNoBridge             ? kTextNoBridge
+                             : outcome == kUpgradeNoBootLoader       ? kTextNoBootLoader
+                             : outcome == kUpgradeServiceUnreachable ? kTextServiceUnreachable
+                                                                     : kTextUpgradeState + outcome;
             ask(GetLanString(text), kTextFirmwareCaption, kMessageBoxOneButton);
             if (outcome != UPGRADE_DONE) {
                 // Once the failure is read, a keyboard left waiting in its boot loader (or the

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/text/Utf8.h"
+#include "update/TransferBreaks.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ struct UpdateDownloader::Transfer {
         if (self->owner->running.load() == 0) {
             return 1;  // cancelled: the library ends the transfer
         }
+        TransferBreaks::Take();
         if (self->started && total > 0) {
             const curl_off_t span = kProgressBodyLast - kProgressBody;
             const curl_off_t value = kProgressBody + span * std::min(now, total) / total;

@@ -1,6 +1,7 @@
 // Plain GET requests to the update service over HTTPS: a reply read whole as text (version
-// files) or streamed into a file (packages). Runs on the worker thread and blocks it for the
-// whole transfer; another thread cancels by clearing the running flag.
+// files) or streamed into a file (packages). Runs on the worker thread for the whole transfer;
+// the worker's keyboard work goes on in the transfer's breaks (TransferBreaks). Another thread
+// cancels by clearing the running flag.
 //
 // Certificates are always checked against the system's store; TOLVENIC_UPDATE_CA_FILE may add
 // a CA file to it (for tests against a local server). Only HTTPS is spoken, redirects are

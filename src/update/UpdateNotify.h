@@ -11,6 +11,16 @@ inline constexpr unsigned kNotifyBootLoaderFound = 98;
 inline constexpr unsigned kNotifyBridgeFound = 99;
 // lParam: how the firmware job ended (UpgradeState.h).
 inline constexpr unsigned kNotifyFirmwareJobEnded = 100;
+// lParam: why the software update installed nothing (SoftwareRefusal).
+inline constexpr unsigned kNotifySoftwareRefused = 101;
+
+enum SoftwareRefusal : int {
+    kSoftwareUnreachable = 1,  // the update service did not answer
+    kSoftwareNotDownloaded,    // it answered, but the package did not come whole
+    kSoftwareBadDigest,        // the package does not match the digest published beside it
+    kSoftwareUnsafePackage,    // the package did not unpack whole and safely
+    kSoftwareNoInstaller,      // the package holds no installer that can run
+};
 
 inline constexpr uint16_t kBootVendorId = 0x3B6D;
 inline constexpr uint16_t kBootProductIds[] = {0xFF36, 0xFF23, 0xFF72};

@@ -16,9 +16,11 @@ enum UpgradeState {
     UPGRADE_DONE = 10,
 };
 
-// How a firmware job ended when nothing was flashed for want of a device.
+// How a firmware job ended when nothing was flashed for want of a device, or because the
+// update service did not answer at all.
 inline constexpr int kUpgradeNoBridge = -1;
 inline constexpr int kUpgradeNoBootLoader = -2;
+inline constexpr int kUpgradeServiceUnreachable = -3;
 
 // Where an upgrader tells its percent and its state; called on the upgrader's thread.
 using UpgradeProgress = std::function<void(int percent, int state)>;

@@ -141,6 +141,24 @@ bool MakeBase(const std::string& base)
     return true;
 }
 
+// The unpacked sizes of every entry of the central directory added up, saturated at the
+// largest value; entries whose information cannot be read count as the largest value.
+uint64_t DeclaredTotal(unzFile handle)
+{
+    constexpr uint64_t kSaturated = UINT64_MAX;
+    uint64_t total = 0;
+    for (int status = unzGoToFirstFile(handle); status == UNZ_OK;
+         status = unzGoToNextFile(handle)) {
+        unz_file_info64 info{};
+        if (unzGetCurrentFileInfo64(handle, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            info.uncompressed_size > kSaturated - total) {
+            return kSaturated;
+        }
+        total += info.uncompressed_size;
+    }
+    return total;
+}
+
 }  // namespace
 
 ZipArchive::ZipArchive(void* handle, ZipLimits limits) : zip_(handle), limits_(limits)
@@ -172,6 +190,7 @@ std::unique_ptr<ZipArchive> ZipArchive::Open(const std::wstring& path, ZipLimits
     }
     std::unique_ptr<ZipArchive> archive(new ZipArchive(handle, limits));
     archive->count_ = static_cast<int>(global.number_entry);
+    archive->declaredTotal_ = DeclaredTotal(handle);
     Remember(kOk);
     return archive;
 }
@@ -284,6 +303,11 @@ int ZipArchive::ExtractEntry(int index, const std::wstring& name)
     if (const int code = MoveTo(index, entry); code != kOk) {
         return Remember(code);
     }
+    // A bomb (one huge entry, or many entries over the same data) is refused before anything
+    // is written.
+    if (declaredTotal_ >= limits_.maxTotalBytes) {
+        return Remember(kTooLarge);
+    }
     const std::optional<std::string> relative = ConfinedEntryPath(name);
     if (!relative || entry.symlink) {
         return Remember(kUnsafeName);
@@ -301,8 +325,8 @@ int ZipArchive::ExtractEntry(int index, const std::wstring& name)
     if (entry.encrypted) {
         return Remember(kPassword);
     }
-    if (entry.uncompressedSize > limits_.maxEntryBytes ||
-        extracted_ + entry.uncompressedSize > limits_.maxTotalBytes) {
+    if (entry.uncompressedSize >= limits_.maxEntryBytes ||
+        extracted_ + entry.uncompressedSize >= limits_.maxTotalBytes) {
         return Remember(kTooLarge);
     }
     const std::string path = base_ + "/" + *relative;
@@ -339,7 +363,8 @@ int ZipArchive::WriteEntry(const ZipEntry& entry, const std::string& path)
             break;
         }
         // The header's size is what the limits were checked against; more data is a lie.
-        if (written + static_cast<uint64_t>(n) > entry.uncompressedSize) {
+        if (written + static_cast<uint64_t>(n) > entry.uncompressedSize ||
+            extracted_ + written + static_cast<uint64_t>(n) >= limits_.maxTotalBytes) {
             code = kTooLarge;
             break;
         }

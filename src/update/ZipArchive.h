@@ -24,10 +24,12 @@ struct ZipEntry {
     uint64_t uncompressedSize = 0;
 };
 
-// The most an archive may unpack to, per entry and in total (a zip bomb meets these).
+// What an archive must unpack to less than, per entry and in total (a zip bomb reaches these).
+// The total is checked against the sizes the central directory declares before anything is
+// written, and against the bytes written while unpacking.
 struct ZipLimits {
-    uint64_t maxEntryBytes = 1ull << 30;
-    uint64_t maxTotalBytes = 2ull << 30;
+    uint64_t maxEntryBytes = 256ull << 20;
+    uint64_t maxTotalBytes = 512ull << 20;
 };
 
 class ZipArchive {
@@ -72,6 +74,8 @@ private:
     ZipEntry cached_;
     std::string base_;
     ZipLimits limits_;
+    // The sum of the sizes the central directory declares (saturated).
+    uint64_t declaredTotal_ = 0;
     uint64_t extracted_ = 0;
     std::unique_ptr<char[]> buffer_;
 };

@@ -180,4 +180,19 @@ TEST(CommandQueue, FirstInFirstOutAcrossThreads)
     EXPECT_EQ(nextB, 100000 + kPerThread);
 }
 
+TEST(CommandQueue, PopIfTakesOnlyAFrontCodeThatQualifies)
+{
+    CommandQueue queue;
+    const auto even = [](int code) { return code % 2 == 0; };
+    EXPECT_FALSE(queue.PopIf(even).has_value());
+    for (int code : {2, 4, 5, 6}) queue.Push(code);
+    EXPECT_EQ(queue.PopIf(even), 2);
+    EXPECT_EQ(queue.PopIf(even), 4);
+    // 5 does not qualify: it and everything behind it keep their places.
+    EXPECT_FALSE(queue.PopIf(even).has_value());
+    EXPECT_EQ(queue.Pop(), 5);
+    EXPECT_EQ(queue.Pop(), 6);
+    EXPECT_TRUE(queue.Empty());
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -89,6 +90,18 @@ protected:
             60s);
     }
 
+    // The first bridge holds the image, padded to a multiple of 4, and was told the end.
+    void ExpectFlashedOverTheBridge(const Bytes& image)
+    {
+        const fakeusb::Bridge bridge = bridges.Snapshot(0);
+        Bytes padded = image;
+        padded.resize((image.size() + 3) / 4 * 4, 0);
+        EXPECT_EQ(Bytes(bridge.flash.begin(),
+                        bridge.flash.begin() + static_cast<std::ptrdiff_t>(padded.size())),
+                  padded);
+        EXPECT_TRUE(bridge.ended);
+    }
+
     bool WaitForMode(vkb::VirtualKeyboard::Mode mode)
     {
         return WaitFor([this, mode] {
@@ -166,9 +179,10 @@ TEST_F(FirmwareUpgradeFlowTest, FaultsOfTheBootLoaderAreReportedAndTheKeyboardRe
          L"again."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault ? c.fault : "restart after 1500 ms");
+        SCOPED_TRACE(c.fault ? c.fault : "restart after 2500 ms");
         vkb::KeyboardOptions options;
-        options.restartDelayMs = c.fault ? 100 : 1500;
+        // Late: well after the program's second for the restart, also on a loaded machine.
+        options.restartDelayMs = c.fault ? 100 : 2500;
         Connect(options);
         if (c.fault) keyboard->AddFault(*vkb::ParseFault(c.fault));
         asked_.clear();
@@ -192,6 +206,85 @@ TEST_F(FirmwareUpgradeFlowTest, FaultsOfTheBootLoaderAreReportedAndTheKeyboardRe
         dlg.reset();
         Unplug();
     }
+}
+
+TEST_F(FirmwareUpgradeFlowTest, LateAnswersAndAnUnansweredFinishStillCompleteTheUpgrade)
+{
+    const Bytes image = Pattern(200, 7);
+    updatetest::PublishFirmware(*server_, "", "106", image);
+    const char* faults[] = {
+        "delay=300:0x80:1",  // one program chunk's answer
+        "delay=300:0x82:1",  // one verify chunk's answer
+        "no-answer=0x84",    // the finish carried out, its answer lost in the restart
+    };
+    for (const char* fault : faults) {
+        SCOPED_TRACE(fault);
+        Connect();
+        keyboard->AddFault(*vkb::ParseFault(fault));
+        asked_.clear();
+        AnswerBoxes({1, 1});
+        AcceptOfferedUpgrade();
+        ASSERT_TRUE(Asked(2));
+        EXPECT_EQ(asked_[1], kComplete);
+        EXPECT_EQ(keyboard->BootImage(), image);
+        EXPECT_EQ(keyboard->Flashes(), 1);
+        EXPECT_EQ(keyboard->Errors(), std::vector<std::string>{});
+        EXPECT_TRUE(WaitForMode(vkb::VirtualKeyboard::Mode::Running));
+        dlg.reset();
+        Unplug();
+    }
+}
+
+TEST_F(FirmwareUpgradeFlowTest, AnImageNoBootLoaderTakesIsRefusedBeforeTheKeyboardRestarts)
+{
+    for (const size_t length : {size_t{0}, size_t{8}}) {
+        SCOPED_TRACE(length);
+        updatetest::PublishFirmware(*server_, "", "106", Pattern(length));
+        Connect();
+        asked_.clear();
+        AnswerBoxes({1, 1});
+        AcceptOfferedUpgrade();
+        ASSERT_TRUE(Asked(2));
+        EXPECT_EQ(asked_[1], L"Firmware file missing or damaged");
+        EXPECT_EQ(keyboard->EnterBootRequests(), 0);
+        keyboard->Poll();
+        EXPECT_EQ(keyboard->CurrentMode(), vkb::VirtualKeyboard::Mode::Running);
+        EXPECT_EQ(keyboard->Flashes(), 0);
+        EXPECT_FALSE(fs::exists(text::WideToUtf8(GetDataFolder()) + "temp/firmware-106.bin"));
+        dlg.reset();
+        Unplug();
+    }
+}
+
+TEST_F(FirmwareUpgradeFlowTest, ARecoveryWithoutTheServiceSaysItCouldNotBeReached)
+{
+    bridges.Add(0x4348, 0x55E0, "/dev/bus/usb/003/004");
+    CreateWindow();
+    TakeQueue();
+    dlg->info.firmwareUpdateBase = L"https://127.0.0.1:1/files/firmware-upgrade/";
+    AnswerBoxes({1, 1});
+    RunJobUnderTip(QCMD_UPGRADE_FIRMWARE_ALT);
+    dlg->OnUpdateNotify(99, 0);
+    ASSERT_TRUE(Asked(2));
+    EXPECT_EQ(asked_[0], kBridgeOffer);
+    EXPECT_EQ(asked_[1],
+              L"The update service could not be reached. Check the connection and try again.");
+    EXPECT_FALSE(bridges.Snapshot(0).erased);
+}
+
+TEST_F(FirmwareUpgradeFlowTest, ABridgePluggedInBeforeTheStartIsOfferedAndFlashed)
+{
+    const Bytes image = Pattern(61, 4);
+    updatetest::PublishFirmware(*server_, "", "106", image);
+    bridges.Add(0x4348, 0x55E0, "/dev/bus/usb/003/004");
+    CreateWindow();
+    AnswerBoxes({1, 1});
+    RunJobUnderTip(QCMD_UPGRADE_FIRMWARE_ALT);
+    ASSERT_TRUE(Drain());  // the window's first connection, and the probe after it
+    ASSERT_TRUE(Asked(2));
+    EXPECT_EQ(asked_[0], kBridgeOffer);
+    EXPECT_EQ(asked_[1], kComplete);
+    ExpectFlashedOverTheBridge(image);
 }
 
 TEST_F(FirmwareUpgradeFlowTest, AKeyboardInItsBootLoaderAtStartIsRestoredFromItsModelsFolder)
@@ -237,11 +330,7 @@ TEST_F(FirmwareUpgradeFlowTest, BridgeRecoveryTellsAMissingBridgeAndFlashesAPres
     ASSERT_TRUE(Asked(4));
     EXPECT_EQ(asked_[2], kBridgeOffer);
     EXPECT_EQ(asked_[3], kComplete);
-    const fakeusb::Bridge bridge = bridges.Snapshot(0);
-    Bytes padded = image;
-    padded.resize(64, 0);
-    EXPECT_EQ(Bytes(bridge.flash.begin(), bridge.flash.begin() + 64), padded);
-    EXPECT_TRUE(bridge.ended);
+    ExpectFlashedOverTheBridge(image);
 }
 
 TEST_F(FirmwareUpgradeFlowTest, ABridgeThatArrivesIsOfferedUnlessAnUpgradeRuns)

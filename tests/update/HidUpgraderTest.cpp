@@ -108,7 +108,8 @@ TEST_F(HidUpgraderTest, AnyRefusalFailsTheUpgradeAndNothingFollowsIt)
         {"no-answer=0x82:1", UPGRADE_VERIFY_FAILED, 60},
         // A failed end or finish is a failed upgrade.
         {"no-answer=0x83", UPGRADE_END_FAILED, 95},
-        {"no-answer=0x84", UPGRADE_END_FAILED, 98},
+        // A finish the boot loader never got leaves it waiting: nothing came back running.
+        {"fail-write=0x84", UPGRADE_END_FAILED, 98},
     };
     for (const auto& c : cases) {
         vkb::KeyboardOptions options;

@@ -17,6 +17,7 @@
 #include "ZipMaker.h"
 #include "app/Environment.h"
 #include "app/MainWindowTestSupport.h"
+#include "platform/mui/MComboBox.h"
 #include "platform/os/FileSha256.h"
 #include "platform/os/ShellOpen.h"
 #include "platform/text/Utf8.h"
@@ -73,19 +74,20 @@ protected:
         fs::remove_all(prefix_, ec);
     }
 
-    // The service offers version 1.0.0.3 in a package whose installer records its arguments.
-    void PublishPackage(bool withDigest, bool tamperedDigest = false)
+    // The service offers version 1.0.0.3 in a package whose installer records its arguments
+    // (or in the package `write` makes at the path given).
+    void PublishPackage(bool withDigest, bool tamperedDigest = false,
+                        const std::function<void(const fs::path&)>& write = {})
     {
         server_->Put("software-upgrade/version", std::string(kServerVersion) + "\n");
         const fs::path zip = server_->Root() / kPackage;
         fs::create_directories(zip.parent_path());
         fs::remove(zip);
-        {
+        if (write) {
+            write(zip);
+        } else {
             ZipMaker maker(zip.string());
-            const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$@\" \"$PWD\" > '" +
-                                       record_.string() + ".tmp' && mv '" + record_.string() +
-                                       ".tmp' '" + record_.string() + "'\n";
-            ASSERT_TRUE(maker.Add({"Tolvenic-Driver-1.0.0.3", script, 0100755}));
+            ASSERT_TRUE(maker.Add({"Tolvenic-Driver-1.0.0.3", InstallerScript(), 0100755}));
             ASSERT_TRUE(maker.Add({"bin/Tolvenic", "new program", 0100755}));
         }
         fs::remove(server_->Root() / (std::string(kPackage) + ".sha256"));
@@ -97,6 +99,12 @@ protected:
             server_->Put(std::string(kPackage) + ".sha256",
                          digest + "  Tolvenic-Driver-1.0.0.3.zip\n");
         }
+    }
+
+    std::string InstallerScript() const
+    {
+        return "#!/bin/sh\nprintf '%s\\n' \"$@\" \"$PWD\" > '" + record_.string() +
+               ".tmp' && mv '" + record_.string() + ".tmp' '" + record_.string() + "'\n";
     }
 
     std::wstring Hint(unsigned id) const { return dlg->GetControl(id)->GetTitle(); }
@@ -137,31 +145,122 @@ TEST_F(SoftwareUpdateFlowTest, ClickDownloadUnpackAndInstallAtShutdown)
     EXPECT_FALSE(HasPendingInstaller());
 }
 
-TEST_F(SoftwareUpdateFlowTest, NothingRunsFromAPackageThatFailsItsChecks)
+TEST_F(SoftwareUpdateFlowTest, APackageThatFailsItsChecksIsRefusedAndTheUserToldWhy)
 {
+    const auto zipOf = [](std::vector<ZipItem> items) {
+        return [items](const fs::path& zip) {
+            ZipMaker maker(zip.string());
+            for (const ZipItem& item : items) ASSERT_TRUE(maker.Add(item)) << item.name;
+        };
+    };
+    const std::string installer = InstallerScript();
     const struct {
+        const char* what;
         bool digest;
         bool tampered;
+        std::function<void(const fs::path&)> write;
         const char* version;
-        bool installs;
+        bool unreachable;
+        const wchar_t* told;  // nullptr: installed
     } cases[] = {
-        {true, true, kServerVersion, false},   // the published digest does not match
-        {false, false, kServerVersion, true},  // none published: the package is taken
-        {true, false, "1.0.0.4", false},       // the package of that version is missing
+        {"the published digest does not match",
+         true,
+         true,
+         {},
+         kServerVersion,
+         false,
+         L"The downloaded package does not match its published checksum. Nothing was "
+         L"installed."},
+        {"the package of that version is missing",
+         true,
+         false,
+         {},
+         "1.0.0.4",
+         false,
+         L"The update package could not be downloaded. Try again later."},
+        {"the service is gone when the package is fetched",
+         true,
+         false,
+         {},
+         kServerVersion,
+         true,
+         L"The update service could not be reached. Check the connection and try again."},
+        {"an entry leaves the folder", true, false,
+         zipOf({{"Tolvenic-Driver-1.0.0.3", installer, 0100755}, {"../../evil", "evil"}}),
+         kServerVersion, false, L"The update package is damaged or unsafe. Nothing was installed."},
+        {"600 MiB in entries over one data", true, false,
+         [](const fs::path& zip) {
+             ASSERT_TRUE(
+                 updatetest::WriteOverlappingZip(zip.string(), std::string(1 << 20, 'z'), 600));
+         },
+         kServerVersion, false, L"The update package is damaged or unsafe. Nothing was installed."},
+        {"the installer cannot run", true, false,
+         zipOf({{"Tolvenic-Driver-1.0.0.3", installer, 0100644}}), kServerVersion, false,
+         L"The update package holds no installer. Nothing was installed."},
+        // Last: its unpacked package stays for the installer.
+        {"no digest published: the package is taken",
+         false,
+         false,
+         {},
+         kServerVersion,
+         false,
+         nullptr},
     };
+    const fs::path temp = fs::path(text::WideToUtf8(GetDataFolder())) / "temp";
     for (const auto& c : cases) {
-        PublishPackage(c.digest, c.tampered);
+        SCOPED_TRACE(c.what);
+        PublishPackage(c.digest, c.tampered, c.write);
         server_->Put("software-upgrade/version", c.version);
         CreateWindow();
         ASSERT_TRUE(ClickAndCheck(MainId::kSetSoftwareVersion, QCMD_CHECK_SOFTWARE));
-        AnswerNextBox(1);
+        asked_.clear();
+        AnswerBoxes({1, 1});  // the offer, the refusal
         ASSERT_TRUE(WaitFor([this] { return !dlg->worker.queue.Empty(); }));
+        if (c.unreachable) {
+            dlg->info.softwareUpdateBase = L"https://127.0.0.1:1/files/software-upgrade/";
+        }
         dlg->Run();
-        EXPECT_EQ(HasPendingInstaller(), c.installs) << c.version << c.tampered;
+        EXPECT_EQ(HasPendingInstaller(), c.told == nullptr);
+        if (c.told != nullptr) {
+            ASSERT_TRUE(WaitFor([this] { return asked_.size() == 2; }));
+            EXPECT_EQ(asked_[1], c.told);
+            EXPECT_FALSE(fs::exists(temp / "Tolvenic-Driver-1.0.0.3"));
+            EXPECT_FALSE(fs::exists(temp.parent_path() / "evil"));
+        }
+        Pump(50ms);
+        EXPECT_EQ(asked_.size(), c.told == nullptr ? 1u : 2u);
         SetPendingInstaller("", "");
         dlg.reset();
     }
     EXPECT_FALSE(fs::exists(record_));
+}
+
+TEST_F(SoftwareUpdateFlowTest, AKeyboardSettingGoesOutWhileTheServiceIsSilent)
+{
+    // The service takes 4 s before it answers the check.
+    server_->Put("software-upgrade/version", "1.0.0.2\n");
+    setenv("TOLVENIC_UPDATE_BASE_URL", text::WideToUtf8(server_->Url("pause/4000/files/")).c_str(),
+           1);
+    Plug();
+    CreateWindow(false);  // the worker on its own thread
+    // Loaded from the keyboard.
+    ASSERT_TRUE(WaitFor([this] { return TabsShown() && dlg->worker.queue.Empty(); }));
+    AnswerNextBox(1);
+    const auto clicked = std::chrono::steady_clock::now();
+    ASSERT_EQ(dlg->OnMessage(MainId::kSetCheckSoftware, MUI::kNotifyClick, 0), 1);
+    Pump(300ms);  // the worker waits on the service
+    ASSERT_EQ(keyboard->Settings()[4] & 0x0F, 1);
+    dlg->GetControlAs<MUI::MComboBox>(MainId::kReportRateCombo)->PickItem(3);  // data 4
+    const auto picked = std::chrono::steady_clock::now();
+    ASSERT_TRUE(WaitFor([this] { return (keyboard->Settings()[4] & 0x0F) == 4; }, 3s));
+    const auto written = std::chrono::steady_clock::now();
+    // About a second (the transfer's break while the service is silent), not the 4 s of the check.
+    EXPECT_LT(written - picked, 2000ms);
+    EXPECT_TRUE(asked_.empty()) << "the check was still waiting";
+    // The check then ends as usual.
+    ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }, 30s));
+    EXPECT_EQ(asked_, std::vector<std::wstring>{L"You already have the latest version."});
+    EXPECT_GE(std::chrono::steady_clock::now() - clicked, 4s);
 }
 
 TEST_F(SoftwareUpdateFlowTest, ADistributionsProgramOnlyOpensTheDownloadPage)

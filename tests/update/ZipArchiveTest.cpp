@@ -140,20 +140,37 @@ TEST_F(ZipArchiveTest, FailsOnBadDataAndLeavesNoPartialFile)
     }
 }
 
-TEST_F(ZipArchiveTest, StopsAZipBombAtTheLimits)
+TEST_F(ZipArchiveTest, RefusesAZipBombBeforeWritingAnything)
 {
-    const std::string zeros(8 << 20, '\0');  // 8 MiB that pack into a few kilobytes
     const ZipLimits limits{1 << 20, 3 << 20};
-    EXPECT_LT(fs::file_size(Make({{"bomb.bin", zeros}})), 64u * 1024);
-    EXPECT_FALSE(Unzip(dir_ / "package1.zip", limits));
-    EXPECT_EQ(ZipArchive::LastResult(), ZipArchive::kTooLarge);
-    EXPECT_FALSE(fs::exists(target_ / "bomb.bin"));
-
-    // Entries under the per-entry limit still stop at the total.
+    const std::string zeros(8 << 20, '\0');  // 8 MiB that pack into a few kilobytes
     const std::string part(900 << 10, '\0');
-    EXPECT_FALSE(Unzip(Make({{"1", part}, {"2", part}, {"3", part}, {"4", part}}), limits));
-    EXPECT_TRUE(fs::exists(target_ / "3"));
-    EXPECT_FALSE(fs::exists(target_ / "4"));
+    const std::string atEntryLimit(1 << 20, '\0');
+    const fs::path overlapping = dir_ / "overlapping.zip";
+    // 100 entries over one deflated 900 KiB: 88 MiB unpacked from a file of a few kilobytes.
+    ASSERT_TRUE(updatetest::WriteOverlappingZip(overlapping.string(), part, 100));
+    EXPECT_LT(fs::file_size(overlapping), 16u * 1024);
+    const struct {
+        const char* what;
+        fs::path zip;
+    } cases[] = {
+        {"one entry beyond the entry limit", Make({{"bomb.bin", zeros}})},
+        {"one entry at the entry limit", Make({{"bomb.bin", atEntryLimit}})},
+        {"entries under the entry limit beyond the total",
+         Make({{"1", part}, {"2", part}, {"3", part}, {"4", part}})},
+        {"entries sharing their data", overlapping},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(Unzip(c.zip, limits));
+        EXPECT_EQ(ZipArchive::LastResult(), ZipArchive::kTooLarge);
+        EXPECT_EQ(FilesWritten(), std::vector<fs::path>{});
+    }
+    // Under both limits the same kinds of archive unpack whole.
+    ASSERT_TRUE(updatetest::WriteOverlappingZip(overlapping.string(), part, 3));
+    EXPECT_TRUE(Unzip(overlapping, limits));
+    EXPECT_EQ(Read(target_ / "f002"), part);
+    EXPECT_TRUE(Unzip(Make({{"1", part}, {"2", part}}), limits));
 }
 
 TEST_F(ZipArchiveTest, ReportsEntriesAndRefusesWhatIsNotAZip)

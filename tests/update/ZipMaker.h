@@ -25,4 +25,9 @@ private:
     void* zip_ = nullptr;
 };
 
+// Writes an overlapping zip: `copies` entries of the central directory ("f000", "f001", ...)
+// that all point at one deflated `content`, so that the archive unpacks to `copies` times its
+// size. False when the file could not be written.
+bool WriteOverlappingZip(const std::string& path, const std::string& content, unsigned copies);
+
 }  // namespace updatetest

@@ -11,6 +11,7 @@ program is told to trust), binds a free port and prints "ready <port>". Addresse
   /redirect/https/<path>   301 to https://127.0.0.1:<port>/<path>
   /redirect/http/<path>    301 to http://127.0.0.1:<port>/<path> (plain HTTP)
   /stall                   announces 1000 bytes, sends 10, then sends nothing more
+  /pause/<ms>/<path>       what /<path> answers, after ms milliseconds of silence
   /slow                    announces 100 MB and sends 1 KB every 20 ms
   /zeros/<n>               n zero bytes, as fast as possible
 """
@@ -70,6 +71,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         path = self.path.split("?", 1)[0]
         port = self.server.server_address[1]
         try:
+            if path.startswith("/pause/"):
+                milliseconds, rest = path[len("/pause/"):].split("/", 1)
+                time.sleep(int(milliseconds) / 1000)
+                path = "/" + rest
             if path.startswith("/files/"):
                 self.send_file(path[len("/files/"):], chunked=False)
             elif path.startswith("/chunked/"):

@@ -234,9 +234,11 @@ public:
             return false;
         }
         const int events = LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT;
+        // Bridges already plugged in are told as arrivals too.
         if (libusb_hotplug_register_callback(
-                context_, events, 0, kBridgeVendorId, LIBUSB_HOTPLUG_MATCH_ANY,
-                LIBUSB_HOTPLUG_MATCH_ANY, &LibusbCh375Library::OnHotplug, this, &hotplug_) != 0) {
+                context_, events, LIBUSB_HOTPLUG_ENUMERATE, kBridgeVendorId,
+                LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, &LibusbCh375Library::OnHotplug,
+                this, &hotplug_) != 0) {
             return false;
         }
         notify_ = std::move(notify);
