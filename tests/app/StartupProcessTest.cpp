@@ -177,6 +177,25 @@ TEST_F(StartupProcessTest, MissingOrBrokenConfigurationStillStarts)
     }
 }
 
+// A language file far too long for one (30 MB) is not read at all: the window comes up at once
+// in the built-in English texts, and the user is told why.
+TEST_F(StartupProcessTest, OverlongLanguageFileGivesWayToTheBuiltInEnglishTexts)
+{
+    MakeProgramFolder(ConfigNaming("LongTexts"));
+    ASSERT_TRUE(os::RegCreateKey(L"SOFTWARE\\LongTexts"));
+    ASSERT_TRUE(os::RegWriteString(L"SOFTWARE\\LongTexts", L"LCID", L"1033"));
+    const fs::path file = folder_ / "language/1033.lan";
+    apptest::WriteText(file, "[CAPTION]\n1=Long\n[KB.DIALOG]\n20=OK\n");
+    fs::resize_file(file, 30u << 20);
+    auto child = StartWith({});
+    EXPECT_TRUE(child->WaitForLine(file.string() + " is longer than 1 MiB: using the built-in "
+                                                   "English texts",
+                                   kStartTimeout));
+    EXPECT_TRUE(child->WaitForLine("shown", kStartTimeout));
+    ASSERT_TRUE(os::SendInstanceCommand(L"LongTexts", "exit 610"));
+    EXPECT_EQ(child->WaitForExit(kStartTimeout), 0);
+}
+
 // Without XDG_RUNTIME_DIR the stand-in under TMPDIR is used only when it is this user's alone;
 // without HOME (and the XDG folders) nothing falls back to a shared folder. Each refusal ends
 // the start with the reason on standard error and in a message box.
