@@ -86,8 +86,12 @@ void SetModuleFolder(const std::wstring& folder)
 
 std::wstring GetDataFolder()
 {
+    const std::string home = os::DataHome();
+    if (home.empty()) {
+        return {};
+    }
     const std::wstring name = text::Utf8ToWide(os::SafeFileName(MUI::Manager::GetDeviceName()));
-    return text::Utf8ToWide(os::DataHome()) + L"/" + name + L" Files/";
+    return text::Utf8ToWide(home) + L"/" + name + L" Files/";
 }
 
 bool CreateDirectoryTree(const std::wstring& path)
@@ -99,6 +103,17 @@ bool CreateDirectoryTree(const std::wstring& path)
     std::error_code ec;
     fs::create_directories(folder, ec);
     return fs::is_directory(folder, ec);
+}
+
+bool CreatePrivateFolder(const std::wstring& path)
+{
+    if (!CreateDirectoryTree(path)) {
+        return false;
+    }
+    // Also a folder made by an earlier version, or under another umask, is closed to others.
+    std::error_code ec;
+    fs::permissions(ToPath(path), fs::perms::owner_all, fs::perm_options::replace, ec);
+    return !ec;
 }
 
 bool DeleteFolder(const std::wstring& path)

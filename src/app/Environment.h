@@ -19,13 +19,16 @@ void SetModuleFolder(const std::wstring& folder);
 // program): where a command that starts the program again finds it.
 std::wstring GetProgramFolder();
 
-// The per-user data folder "$XDG_DATA_HOME/<device name> Files/", always ending in '/'.
-// The folder is not created here.
+// The per-user data folder "$XDG_DATA_HOME/<device name> Files/", always ending in '/'; empty
+// when the user has no data folder (os::DataHome). The folder is not created here.
 std::wstring GetDataFolder();
 
 // Creates the folder with every missing parent. true when the path is a folder afterwards
 // (a file standing in the way gives false).
 bool CreateDirectoryTree(const std::wstring& path);
+// CreateDirectoryTree, and then the folder itself (not its parents) is made the user's alone
+// (mode 0700), also when it was there before. true when it is a folder of mode 0700.
+bool CreatePrivateFolder(const std::wstring& path);
 // Deletes the folder (or file) with all its contents, silently. true when something was there
 // and nothing is left. An empty path or the root folder is refused.
 bool DeleteFolder(const std::wstring& path);

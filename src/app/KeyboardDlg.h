@@ -224,6 +224,8 @@ public:
         std::atomic<uint64_t> steps{0};
         // Keeps the worker between steps while the UI thread replaces the database.
         WorkerHold hold;
+        // Set by the worker when the keyboard answered the factory reset.
+        std::atomic<bool> factoryResetDone{false};
     };
 
     KeyboardDlg();
@@ -256,7 +258,11 @@ public:
     void Run() override;
     void FirstConnect();
     void LoadAllFromDevice();
+    // Sends the keyboard's factory reset; worker.factoryResetDone tells whether it was carried
+    // out. When it was not answered, the keyboard is given the active profile's tables again.
     void FactoryReset();
+    // The pages read back from the keyboard and the new database after a factory reset.
+    void ReloadAfterReset();
     // Reads one input report of the keyboard, 10 ms time-out by default; a read that says the
     // handle failed is taken as a removal (RecoverFailedHandle).
     void PollDeviceReport(int timeoutMs = 10);

@@ -30,6 +30,7 @@ constexpr const wchar_t* kAutostartCommand = L"Tolvenic -autorun";
 constexpr int kResetQuestionText = 280;
 constexpr int kResetCaptionText = 281;
 constexpr int kResetNeedsKeyboardText = 282;
+constexpr int kResetFailedText = 283;
 
 // The frame's keyboard-setting comboboxes and the global configuration value each one edits,
 // in the order the page loads them.
@@ -242,6 +243,15 @@ int KeyboardDlg::ResetAllData()
     if (!KeyboardPresent(*this)) {
         return needsKeyboard();  // pulled out while the question was shown
     }
+    // The keyboard first: the program's data go back to their defaults only once the keyboard
+    // has done so, and a refused or unanswered reset leaves both as they were.
+    worker.factoryResetDone = false;
+    QueueWithWaitDlg(QCMD_FACTORY_RESET);
+    if (!worker.factoryResetDone.load()) {
+        ShowMessageBox(GetHWND(), GetLanString(kResetFailedText).c_str(),
+                       GetLanString(kResetCaptionText).c_str(), kMessageBoxOneButton);
+        return 0;
+    }
     ResetUiDefaults();
     if (ui.settings.exitProgram != nullptr) {
         ui.settings.exitProgram->SetCheck(true);
@@ -266,6 +276,6 @@ int KeyboardDlg::ResetAllData()
         }
         LoadKeyboardLayout(chosen.id);
     }
-    QueueWithWaitDlg(QCMD_FACTORY_RESET);
+    QueueWithWaitDlg(QCMD_RELOAD_AFTER_RESET);
     return 1;
 }

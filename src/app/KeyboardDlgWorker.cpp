@@ -184,6 +184,10 @@ void KeyboardDlg::RunCommand(int code)
             FactoryReset();
             EndWaitDlgStep();
             break;
+        case QCMD_RELOAD_AFTER_RESET:
+            ReloadAfterReset();
+            EndWaitDlgStep();
+            break;
         default:
             // 21 and 22 only take their step; 11, 23 and unknown codes do nothing.
             break;
@@ -299,8 +303,18 @@ void KeyboardDlg::LoadAllFromDevice()
 void KeyboardDlg::FactoryReset()
 {
     DeviceReport report = DeviceReport::Command(CMD_FACTORY_RESET);
-    DeviceManager::GetInstance().SendCommand(report);
-    worker.pause(kResetRestartMs);
+    if (DeviceManager::GetInstance().SendCommand(report)) {
+        worker.pause(kResetRestartMs);
+        worker.factoryResetDone = true;
+        return;
+    }
+    // Unanswered, the reset may still have been carried out: the keyboard is given the
+    // database's tables again, so that both hold the same whatever it did.
+    ApplyProfile();
+}
+
+void KeyboardDlg::ReloadAfterReset()
+{
     worker.pause(kResetReloadMs);
     // The reload of LoadAllFromDevice, without the progress pictures and the stored preset.
     LoadProfiles();

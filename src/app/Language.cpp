@@ -1,9 +1,9 @@
 #include "app/Language.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "app/Environment.h"
+#include "app/LanguageTexts.h"
 #include "app/RegistrySettings.h"
 #include "platform/mui/Manager.h"
 #include "platform/os/UserLanguage.h"
@@ -18,15 +18,6 @@ namespace {
 constexpr int kDefaultLanguage = 1033;
 
 bool IsSupported(int id) { return SupportedLanguages.count(id) != 0; }
-
-// True when the file exists but names neither the program's caption nor its window.
-bool GivesNoText(const std::wstring& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(text::WideToUtf8(path), error)) return false;
-    return GetIniString(L"CAPTION", L"1", path).empty() &&
-           GetIniString(L"KB.DIALOG", L"1", path).empty();
-}
 
 }  // namespace
 
@@ -44,7 +35,8 @@ void InitLanguage()
     CurrentLanguageId = id;
     // A file that is there but yields no text at all (an encoding the reader cannot make out)
     // would leave every control blank: the built-in language reads better.
-    if (id != kDefaultLanguage && GivesNoText(GetLanguageFilePath())) {
+    if (id != kDefaultLanguage &&
+        LanguageTexts::GivesNoText(text::WideToUtf8(GetLanguageFilePath()))) {
         std::fprintf(stderr, "%s gives no texts: using language %d\n",
                      text::WideToUtf8(GetLanguageFilePath()).c_str(), kDefaultLanguage);
         CurrentLanguageId = kDefaultLanguage;
@@ -59,7 +51,14 @@ std::wstring GetLanguageFilePath()
 
 std::wstring GetLanString(int id, const std::wstring& section)
 {
-    return GetIniString(section, std::to_wstring(id), GetLanguageFilePath());
+    return LanguageTexts::Lookup(text::WideToUtf8(GetLanguageFilePath()), section,
+                                 std::to_wstring(id));
+}
+
+std::wstring GetNameWord(int id)
+{
+    std::wstring word = GetLanString(id);
+    return word.empty() ? LanguageTexts::BuiltIn(L"KB.DIALOG", std::to_wstring(id)) : word;
 }
 
 std::wstring GetSkinPath()

@@ -19,7 +19,10 @@
 #include "platform/mui/WindowMessages.h"
 #include "platform/os/Autostart.h"
 #include "platform/os/SingleInstance.h"
+#include "platform/os/SystemMessageBox.h"
 #include "platform/os/TrayIcon.h"
+#include "platform/os/XdgPaths.h"
+#include "platform/text/Utf8.h"
 #include "update/SelfInstall.h"
 
 void ApplyScreenDpiRule()
@@ -36,11 +39,34 @@ void ApplyScreenDpiRule()
 
 void PrepareDataFolder()
 {
+    // The settings database and the update's downloads are the user's alone.
     const std::wstring data = GetDataFolder();
-    CreateDirectoryTree(data + L"db");
+    CreatePrivateFolder(data);
+    CreatePrivateFolder(data + L"db");
     DeleteFolder(data + L"edit");
-    CreateDirectoryTree(data + L"edit");
+    CreatePrivateFolder(data + L"edit");
 }
+
+namespace {
+
+// False, after telling the user why, when the per-user folders would be shared with others.
+bool UserFoldersUsable()
+{
+    std::string notice;
+    const std::string problem = os::UserFolderProblem(&notice);
+    if (problem.empty()) {
+        if (!notice.empty()) std::fprintf(stderr, "%s\n", notice.c_str());
+        return true;
+    }
+    const std::string text = problem + ". " + text::WideToUtf8(MUI::Manager::GetDeviceName()) +
+                             " does not start: it would share its files with other users.";
+    std::fprintf(stderr, "%s\n", text.c_str());
+    os::SystemMessageBox(text::Utf8ToWide(text), MUI::Manager::GetDeviceName(),
+                         os::kMbOk | os::kMbIconError);
+    return false;
+}
+
+}  // namespace
 
 int ChooseShowMode(bool autorun)
 {
@@ -59,6 +85,9 @@ int RunStartup(bool autorun)
     ApplyScreenDpiRule();
     LoadAppConfig();
     const std::wstring deviceName = MUI::Manager::GetDeviceName();
+    if (!UserFoldersUsable()) {
+        return 1;
+    }
 
     os::SingleInstance instance(deviceName);
     if (!instance.Acquire()) {

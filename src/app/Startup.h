@@ -6,7 +6,7 @@
 
 // Runs start-up on the calling thread, which must own the Qt application (the UI thread).
 // Returns 0 when another instance is already running (that one is raised), 1 after the window
-// has closed.
+// has closed, and also 1, after saying why, when the per-user folders are not safe to use.
 // `autorun`: the program was started with the autostart entry's argument.
 int RunStartup(bool autorun);
 
@@ -15,7 +15,8 @@ int RunStartup(bool autorun);
 // the window back; SW_SHOW otherwise.
 int ChooseShowMode(bool autorun);
 
-// Creates "db" and empties "edit" (deleted and created again) under the data folder.
+// Creates the data folder with "db" in it and empties "edit" (deleted and created again); all
+// three are the user's alone (mode 0700).
 void PrepareDataFolder();
 
 // The screen test: declares DPI awareness for small screens and for 1920 x 1080 above 125 %.

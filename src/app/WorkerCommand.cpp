@@ -10,6 +10,7 @@ bool IsDeviceCommand(int code)
         case QCMD_WRITE_LIGHTING:
         case QCMD_WRITE_USER_COLORS:
         case QCMD_FACTORY_RESET:
+        case QCMD_RELOAD_AFTER_RESET:
         case QCMD_WRITE_KEY_PERF:
         case QCMD_WRITE_SETTINGS:
         case QCMD_SET_CALIBRATION:
@@ -29,6 +30,7 @@ bool ClosesWaitDialog(int code)
         case QCMD_WRITE_KEYMAP:
         case QCMD_WRITE_MACROS:
         case QCMD_FACTORY_RESET:
+        case QCMD_RELOAD_AFTER_RESET:
         case QCMD_WRITE_LAYER_KEYMAP:
             return true;
         default:

@@ -30,6 +30,9 @@ enum WorkerCommand : int {
     QCMD_PROBE_ARRIVAL = 101,
     // The window's own: a boot loader arrived; the worker looks for it and offers the recovery.
     QCMD_PROBE_BOOT_MODE = 102,
+    // The window's own: the keyboard has carried out its factory reset and the database has been
+    // made anew; the worker reads the pages back from both.
+    QCMD_RELOAD_AFTER_RESET = 103,
 };
 
 // True for the codes that need a found and opened keyboard.

@@ -162,7 +162,7 @@ void KeyboardDlg::NewMacro()
     if (page.list == nullptr) return;
     if (!RoomForMacro()) return;
     const int count = page.list->GetItemCount();
-    const std::wstring name = NewMacroName(GetLanString(kNewMacroWord), count + 1);
+    const std::wstring name = NewMacroName(GetNameWord(kNewMacroWord), count + 1);
     const int id = KBDataBase::GetInstance().InsertNewMacro(name);
     if (id > 0) {
         page.list->SetCurSel(page.list->AddItem(name, id));

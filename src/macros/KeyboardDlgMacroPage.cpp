@@ -297,7 +297,7 @@ void KeyboardDlg::ApplyMacroPageTexts()
 void KeyboardDlg::RelabelMacroNames()
 {
     if (macroPage.list == nullptr) return;
-    const std::wstring word = GetLanString(kDefaultMacroWord);
+    const std::wstring word = GetNameWord(kDefaultMacroWord);
     for (int i = 0; i < macroPage.list->GetItemCount(); ++i) {
         macroPage.list->ModifyItemString(i, RelabelMacroName(macroPage.list->GetItemText(i), word));
     }

@@ -98,5 +98,5 @@ void KeyboardDlg::ImportProfile()
         return;
     }
     LoadMacroList();  // the macros the file brought
-    ListNewActiveProfile(profile, ListedProfileName(content->name, GetLanString(kDefaultNameText)));
+    ListNewActiveProfile(profile, ListedProfileName(content->name, GetNameWord(kDefaultNameText)));
 }

@@ -92,7 +92,7 @@ void KeyboardDlg::LoadProfiles()
     std::vector<ProfileRecord*> stored;
     if (db.GetProfiles(stored) == 0) {
         int first = 0;
-        for (const std::wstring& name : FirstProfileNames(GetLanString(kDefaultNameText))) {
+        for (const std::wstring& name : FirstProfileNames(GetNameWord(kDefaultNameText))) {
             ProfileRecord record;
             record.type = kProfileType;
             record.name = name;
@@ -108,7 +108,7 @@ void KeyboardDlg::LoadProfiles()
         db.GetProfiles(stored);
     }
     const std::vector<ProfileRecord> list = TakeRecords(stored);
-    const std::wstring word = GetLanString(kDefaultNameText);
+    const std::wstring word = GetNameWord(kDefaultNameText);
     for (const ProfileRecord& profile : list) {
         const std::wstring shown = ListedProfileName(profile.name, word);
         for (MUI::MComboBox* combo : combos) combo->AddItem(shown, profile.profile);
@@ -140,7 +140,7 @@ void KeyboardDlg::AddProfile()
     }
     ProfileRecord record;
     record.type = kProfileType;
-    record.name = MakeUniqueProfileName(GetLanString(kDefaultNameText), names);
+    record.name = MakeUniqueProfileName(GetNameWord(kDefaultNameText), names);
     KBDataBase& db = KBDataBase::GetInstance();
     const int id = db.InsertProfile(record);
     if (id <= 0) return;
@@ -220,7 +220,7 @@ void KeyboardDlg::EndRenameProfile(unsigned comboId)
     if (text.empty()) {
         // Nothing is stored; every list shows the stored name again, as a load would.
         if (!db.GetProfileName(id, name)) return;
-        name = ListedProfileName(name, GetLanString(kDefaultNameText));
+        name = ListedProfileName(name, GetNameWord(kDefaultNameText));
     } else {
         if (!db.RenameProfile(id, text)) return;
         name = OneLineProfileName(text);
@@ -307,7 +307,7 @@ void KeyboardDlg::RelabelProfileNames()
 {
     const std::vector<MUI::MComboBox*> combos = ProfileCombos();
     if (combos.empty()) return;
-    const std::wstring word = GetLanString(kDefaultNameText);
+    const std::wstring word = GetNameWord(kDefaultNameText);
     for (int i = 0; i < combos.front()->GetItemCount(); ++i) {
         const std::wstring name = ProfileDisplayName(combos.front()->GetItemText(i), word);
         for (MUI::MComboBox* combo : combos) combo->SetItemText(i, name);

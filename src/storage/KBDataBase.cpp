@@ -1,6 +1,8 @@
 #include "storage/KBDataBase.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
@@ -37,6 +39,10 @@ KBDataBase::~KBDataBase()
 
 std::string KBDataBase::BuildDbPath(const std::wstring& folder, const std::wstring& deviceName)
 {
+    // No folder: no path, rather than one relative to wherever the program was started.
+    if (folder.empty()) {
+        return {};
+    }
     return text::NormalizePath(WideToUtf8(folder) + "db\\" + WideToUtf8(deviceName) + "_datav4.db");
 }
 
@@ -167,6 +173,12 @@ bool KBDataBase::CreateDatabase()
     // An empty path would make SQLite create an anonymous temporary database.
     if (path_.empty()) {
         return false;
+    }
+    // The user's settings are not for other users to read: the file is made before SQLite
+    // opens it (an empty file is a new database to SQLite), and its journal takes its mode.
+    const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        close(fd);
     }
     if (!db_.Open(path_.c_str(), keyB_, kOpenCreate)) {
         return false;

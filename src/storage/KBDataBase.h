@@ -53,7 +53,7 @@ public:
     // Where the last Open moved a file that could not be used as a database; empty when it
     // moved none.
     std::string GetSetAsidePath();
-    // The path Open builds from a data folder and a model name.
+    // The path Open builds from a data folder and a model name; empty without a folder.
     static std::string BuildDbPath(const std::wstring& folder, const std::wstring& deviceName);
 
     // Wide text to UTF-8, cut at the first NUL.

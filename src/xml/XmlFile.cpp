@@ -1,5 +1,9 @@
 #include "xml/XmlFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
@@ -185,10 +189,30 @@ void XmlFile::FileError(int error)
 
 bool XmlFile::Open(const std::wstring& path, const char* mode)
 {
+    // Opened without waiting and kept only when it is a regular file: a pipe or a device in
+    // the file's place would hold the caller up for as long as nobody writes to it.
+    const bool reading = mode[0] == 'r';
+    const int access = reading          ? O_RDONLY
+                       : mode[0] == 'a' ? O_WRONLY | O_CREAT | O_APPEND
+                                        : O_WRONLY | O_CREAT | O_TRUNC;
     errno = 0;
-    file_ = std::fopen(text::WideToUtf8(path).c_str(), mode);
-    if (file_ == nullptr) {
+    const int fd = open(text::WideToUtf8(path).c_str(), access | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
         FileError(errno != 0 ? errno : ENOENT);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        FileError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        return false;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file_ = fdopen(fd, mode);
+    if (file_ == nullptr) {
+        const int error = errno;
+        close(fd);
+        FileError(error != 0 ? error : EIO);
         return false;
     }
     if (fseeko(file_, 0, SEEK_END) != 0) {

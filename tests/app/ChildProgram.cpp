@@ -16,18 +16,18 @@ extern char** environ;
 namespace apptest {
 
 ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& args,
-                           const std::vector<std::string>& extraEnv)
+                           const std::vector<std::string>& extraEnv, Output output)
 {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         return;
     }
     std::vector<std::string> env;
-    // An extra entry replaces the inherited one of the same name.
-    auto overridden = [&extraEnv](const std::string& entry) {
-        const std::string name = entry.substr(0, entry.find('=') + 1);
+    // An extra entry replaces the inherited one of the same name; one without '=' removes it.
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    auto overridden = [&extraEnv, &nameOf](const std::string& entry) {
         for (const std::string& extra : extraEnv) {
-            if (extra.starts_with(name)) {
+            if (nameOf(extra) == nameOf(entry)) {
                 return true;
             }
         }
@@ -38,7 +38,11 @@ ChildProgram::ChildProgram(const std::string& program, const std::vector<std::st
             env.emplace_back(*e);
         }
     }
-    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    for (const std::string& extra : extraEnv) {
+        if (extra.find('=') != std::string::npos) {
+            env.push_back(extra);
+        }
+    }
     // Qt's offscreen desktop is a screen of 800 x 600, smaller than the main window, which the
     // program would cut to it; a child gets a desktop of 1920 x 1080 unless its test names a
     // screen of its own ("offscreen:configfile=...").
@@ -65,6 +69,9 @@ ChildProgram::ChildProgram(const std::string& program, const std::vector<std::st
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    if (output == Output::kWithErrors) {
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+    }
     if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
         pid_ = -1;
     }

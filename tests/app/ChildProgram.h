@@ -11,10 +11,13 @@ namespace apptest {
 
 class ChildProgram {
 public:
+    // What the lines read come from: standard output, or standard error as well.
+    enum class Output { kStdout, kWithErrors };
+
     // Starts `program` with the arguments; the environment is this process's plus `extraEnv`
-    // ("NAME=value" entries).
+    // ("NAME=value" entries; a bare "NAME" leaves NAME out).
     ChildProgram(const std::string& program, const std::vector<std::string>& args,
-                 const std::vector<std::string>& extraEnv);
+                 const std::vector<std::string>& extraEnv, Output output = Output::kStdout);
     ~ChildProgram();  // kills a child still running
     ChildProgram(const ChildProgram&) = delete;
     ChildProgram& operator=(const ChildProgram&) = delete;

@@ -90,13 +90,14 @@ TEST_F(KeyboardDlgTextsTest, CloseTooltipSaysExitOnlyWhenExitModeIsTwo)
     }
 }
 
-TEST_F(KeyboardDlgTextsTest, MissingLanguageFileLeavesTextsEmpty)
+// Without its file a language shows the English texts built into the program.
+TEST_F(KeyboardDlgTextsTest, MissingLanguageFileGivesTheBuiltInEnglishTexts)
 {
     KeyboardDlg& dlg = Build();
     CurrentLanguageId = 1041;
     dlg.ApplyLanguageTexts();
-    EXPECT_EQ(Control(69)->GetTitle(), L"");
-    EXPECT_EQ(ControlAs<MUI::MTabCtrl>(55)->GetItemCaption(0), L"");
+    EXPECT_EQ(Control(69)->GetTitle(), L"No keyboard detected. Please connect your keyboard.");
+    EXPECT_EQ(ControlAs<MUI::MTabCtrl>(55)->GetItemCaption(0), L"Keymap");
     EXPECT_EQ(ControlAs<MUI::MComboBox>(50)->GetItemCount(), 3);
     EXPECT_EQ(ControlAs<MUI::MComboBox>(50)->GetItemData(2), 2);
 }

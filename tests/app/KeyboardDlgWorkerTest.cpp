@@ -255,11 +255,12 @@ TEST_F(KeyboardDlgWorkerTest, AWaitDialogShownDuringAnotherStepIsLeftToItsOwnCom
     CreateWindow();
     TakeQueue();
     PretendConnected();
-    // The factory reset's restart pause stands for the moment the user starts a profile switch
-    // while the reset runs: the switch's handler registers its dialog and queues its code.
+    // The pause before the reload after a factory reset stands for the moment the user starts a
+    // profile switch while the reload runs: the switch's handler registers its dialog and queues
+    // its code.
     WaitDlg* later = nullptr;
     dlg->worker.pause = [&](int ms) {
-        if (ms == 1000 && later == nullptr) {
+        if (ms == 5000 && later == nullptr) {
             auto dialog = std::make_unique<WaitDlg>();
             later = dialog.get();
             dlg->RegisterWaitDlg(std::move(dialog));
@@ -267,10 +268,10 @@ TEST_F(KeyboardDlgWorkerTest, AWaitDialogShownDuringAnotherStepIsLeftToItsOwnCom
         }
     };
     dlg->RegisterWaitDlg(std::make_unique<WaitDlg>());
-    dlg->QueueCommand(QCMD_FACTORY_RESET);
+    dlg->QueueCommand(QCMD_RELOAD_AFTER_RESET);
     dlg->Run();
     ASSERT_NE(later, nullptr);
-    EXPECT_FALSE(EndsAtOnce(*later, 300ms)) << "the reset's end closed the switch's dialog";
+    EXPECT_FALSE(EndsAtOnce(*later, 300ms)) << "the reload's end closed the switch's dialog";
     EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_APPLY_PROFILE});
 }
 
@@ -306,8 +307,8 @@ TEST_F(KeyboardDlgWorkerTest, LongRoutineIsFollowedByTheNextStepAtOnce)
     CreateWindow(false);
     WaitForFirstConnect();
     PretendConnected();
-    // The factory reset's restart pause takes 3 seconds; the step count at its end is the
-    // reset's own step.
+    // The pause before the reload after a factory reset takes 3 seconds; the step count at its
+    // end is the reload's own step.
     std::atomic<uint64_t> resetStep{0};
     std::atomic<int64_t> resetEnd{0};
     dlg->worker.pause = [&](int ms) {
@@ -319,7 +320,7 @@ TEST_F(KeyboardDlgWorkerTest, LongRoutineIsFollowedByTheNextStepAtOnce)
     };
     // A long period: a pause after the long step would show as a gap of a second.
     dlg->period = 1000;
-    dlg->QueueCommand(QCMD_FACTORY_RESET);
+    dlg->QueueCommand(QCMD_RELOAD_AFTER_RESET);
     dlg->QueueCommand(QCMD_AFTER_LOAD);
     ASSERT_TRUE(WaitFor([&] { return resetStep.load() != 0; }, 30s));
     ASSERT_TRUE(WaitFor([&] { return dlg->worker.steps.load() > resetStep.load(); }, 30s));

@@ -87,11 +87,20 @@ protected:
         }
         ASSERT_FALSE(socket_.empty());
         program_ = std::make_unique<apptest::ChildProgram>(
-            TV_PROGRAM_PATH, std::vector<std::string>{},
+            ProgramPath(), std::vector<std::string>{},
             // A fresh data folder for every test, also when one process runs several.
-            Environment());
+            Environment(), ProgramOutput());
         ASSERT_TRUE(WaitForState(kLoaded));
     }
+
+    // What the test reads of the program: its standard output, or its standard error too.
+    virtual apptest::ChildProgram::Output ProgramOutput() const
+    {
+        return apptest::ChildProgram::Output::kStdout;
+    }
+
+    // The program started; a fixture of its own may start it from another folder.
+    virtual std::string ProgramPath() { return TV_PROGRAM_PATH; }
 
     // The program's environment; a fixture of its own may add to it.
     virtual std::vector<std::string> Environment() const
@@ -716,6 +725,11 @@ protected:
         environment.push_back("TOLVENIC_TEST_MESSAGE_ANSWER=1");
         return environment;
     }
+    // The message boxes are read on standard error.
+    apptest::ChildProgram::Output ProgramOutput() const override
+    {
+        return apptest::ChildProgram::Output::kWithErrors;
+    }
 };
 
 TEST_F(SettingsProcessTest, FactoryResetEndsInTheKeyboardsAndTheProgramsDefaults)
@@ -860,6 +874,65 @@ TEST_F(ProfilesProcessTest, KeyLocksEndInTheSettingsBlocksByte6)
     ASSERT_TRUE(WaitForState(kNoKeyboard));
     ASSERT_TRUE(WaitForState("opened=1 page=6 tabs=1"));
     EXPECT_EQ(byte6After(1), 0x05) << "the load writes the stored locks";
+}
+
+// An installation without its language files: the profiles the program makes are named with
+// the built-in English word, never with a bare number.
+class NoLanguageProcessTest : public ProfilesProcessTest {
+protected:
+    std::string ProgramPath() override
+    {
+        const fs::path built = fs::path(TV_PROGRAM_PATH).parent_path();
+        // Under the test home, on the build's file system, so that the program is linked there.
+        const fs::path folder = fs::path(std::getenv("HOME")) / "program-without-language";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        for (const auto& entry : fs::directory_iterator(built)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "language") continue;
+            if (name == "Tolvenic") {
+                std::error_code ec;
+                fs::create_hard_link(entry.path(), folder / name, ec);
+                if (ec) fs::copy_file(entry.path(), folder / name);
+            } else {
+                fs::create_symlink(entry.path(), folder / name);
+            }
+        }
+        return (folder / "Tolvenic").string();
+    }
+};
+
+TEST_F(NoLanguageProcessTest, ProfilesAreNamedInBuiltInEnglish)
+{
+    EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Send(kProfileMenu);
+    Send("click Menu_Window 101");
+    const std::string added = "items=1:Profile 1|2:Profile 2|3:Profile 3|4:Profile 4 waiting=0";
+    EXPECT_NE(WaitForProfiles(added).find(added), std::string::npos);
+}
+
+// A reset the keyboard carries out but never answers: the program keeps the user's data, gives
+// the keyboard its tables again, so that both hold the same, and says what happened.
+TEST_F(SettingsProcessTest, UnansweredFactoryResetKeepsTheDataAndTheKeyboardAlike)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Send(kProfileMenu);
+    Send("click Menu_Window 101");  // a new profile, now the active one
+    const std::string four = "items=1:Profile 1|2:Profile 2|3:Profile 3|4:Profile 4 waiting=0";
+    ASSERT_NE(WaitForProfiles(four).find(four), std::string::npos);
+    AssignMedia(kKeyA, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+    ASSERT_EQ(vkb::SendControl(socket_.string(), "fault no-answer=0xEE"), "ok");
+
+    Send("click main 357");
+    const auto told = program_->WaitForLine(
+        "message box caption=\"Factory reset\" text=\"The keyboard did not confirm the factory "
+        "reset. Your profiles, macros and settings were kept",
+        kTimeout);
+    EXPECT_TRUE(told) << "the user is told";
+    EXPECT_NE(KeyboardState()["factory-resets"], "0") << "the keyboard did reset";
+    EXPECT_EQ(KeyBytes(0, kKeyA), "30E900") << "and holds the database's tables again";
+    EXPECT_NE(WaitForProfiles(four).find(four), std::string::npos) << "the profiles are kept";
 }
 
 // The advanced-key page through the same clicks: a rapid-snap key on A and Q made with its type

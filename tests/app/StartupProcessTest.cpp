@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <thread>
@@ -52,10 +55,30 @@ protected:
 
     std::unique_ptr<apptest::ChildProgram> Start(std::vector<std::string> args = {})
     {
-        return std::make_unique<apptest::ChildProgram>(
-            program_, args,
-            std::vector<std::string>{"TV_STARTUP_REPORT=1", "ASAN_OPTIONS=detect_leaks=0",
-                                     "QT_QPA_PLATFORM=offscreen"});
+        return std::make_unique<apptest::ChildProgram>(program_, args, BaseEnvironment());
+    }
+
+    static std::vector<std::string> BaseEnvironment()
+    {
+        return {"TV_STARTUP_REPORT=1", "ASAN_OPTIONS=detect_leaks=0", "QT_QPA_PLATFORM=offscreen"};
+    }
+
+    // Started with the environment changed as given, reading its standard error too, every
+    // message box answered with its first button.
+    std::unique_ptr<apptest::ChildProgram> StartWith(const std::vector<std::string>& changes)
+    {
+        std::vector<std::string> environment = BaseEnvironment();
+        environment.push_back("TOLVENIC_TEST_MESSAGE_ANSWER=1");
+        environment.insert(environment.end(), changes.begin(), changes.end());
+        return std::make_unique<apptest::ChildProgram>(program_, std::vector<std::string>{},
+                                                       environment,
+                                                       apptest::ChildProgram::Output::kWithErrors);
+    }
+
+    static unsigned ModeOf(const fs::path& path)
+    {
+        struct stat st {};
+        return lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 07777;
     }
 
     static fs::path DataFolder(const std::string& device)
@@ -104,11 +127,15 @@ TEST_F(StartupProcessTest, NormalStartEmptiesEditKeepsDbAndEndsOnExit610Only)
         os::RegWriteString(text::Utf8ToWide("SOFTWARE\\" + device), L"autorun_minimize", L"1"));
 
     // "autorun" on the command line but no autostart entry: shown normally.
+    fs::permissions(data, fs::perms::all);  // left open to all by an earlier run
     auto first = Start({"--from-autorun-test"});
     ASSERT_TRUE(first->WaitForLine("shown", kStartTimeout));
     EXPECT_TRUE(fs::is_directory(data / "edit"));
     EXPECT_TRUE(fs::is_empty(data / "edit"));
     EXPECT_TRUE(fs::exists(data / "db/qx71_max_datav4.db"));
+    for (const fs::path& folder : {data, data / "db", data / "edit"}) {
+        EXPECT_EQ(ModeOf(folder), 0700u) << folder << " is the user's alone";
+    }
 
     const std::wstring wide = text::Utf8ToWide(device);
     ASSERT_TRUE(os::SendInstanceCommand(wide, "exit 611"));
@@ -227,15 +254,31 @@ TEST_F(StartupProcessTest, InstalledProgramHasItsDesktopFilesAndItsAutostartRuns
 
 TEST_F(StartupProcessTest, MissingOrBrokenConfigurationStillStarts)
 {
-    const std::pair<const char*, std::string> cases[] = {
-        {"no config.xml", ""},
-        {"malformed config.xml", "<config><software name=\"Half\">"},
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
     };
-    for (const auto& [what, config] : cases) {
-        SCOPED_TRACE(what);
-        MakeProgramFolder(config);
-        // No language folder either: texts are empty, start-up goes on.
-        auto child = Start();
+    const Case cases[] = {
+        {"no config.xml", [](const fs::path&) {}},
+        {"malformed config.xml",
+         [](const fs::path& file) {
+             apptest::WriteText(file, "<config><software name=\"Half\">");
+         }},
+        // Opened without waiting for a writer, and refused as no file.
+        {"a pipe as config.xml",
+         [](const fs::path& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeProgramFolder("");
+        c.make(folder_ / "config.xml");
+        // No language folder either: the built-in English texts stand in, and the user is told.
+        auto child = StartWith({});
+        const auto told = child->WaitForLine(folder_.string() +
+                                                 "/language/1033.lan is missing: "
+                                                 "using the built-in English texts",
+                                             kStartTimeout);
+        EXPECT_TRUE(told);
         ASSERT_TRUE(child->WaitForLine("shown", kStartTimeout));
         // No language listed: 1033 is stored under the built-in device name, which also names
         // the data folder and the instance.
@@ -245,6 +288,97 @@ TEST_F(StartupProcessTest, MissingOrBrokenConfigurationStillStarts)
         ASSERT_TRUE(os::SendInstanceCommand(L"Tolvenic", "exit 610"));
         EXPECT_EQ(child->WaitForExit(kStartTimeout), 0);
     }
+}
+
+// A language file far too long for one (30 MB) is not read at all: the window comes up at once
+// in the built-in English texts, and the user is told why.
+TEST_F(StartupProcessTest, OverlongLanguageFileGivesWayToTheBuiltInEnglishTexts)
+{
+    MakeProgramFolder(ConfigNaming("LongTexts"));
+    ASSERT_TRUE(os::RegCreateKey(L"SOFTWARE\\LongTexts"));
+    ASSERT_TRUE(os::RegWriteString(L"SOFTWARE\\LongTexts", L"LCID", L"1033"));
+    const fs::path file = folder_ / "language/1033.lan";
+    apptest::WriteText(file, "[CAPTION]\n1=Long\n[KB.DIALOG]\n20=OK\n");
+    fs::resize_file(file, 30u << 20);
+    auto child = StartWith({});
+    EXPECT_TRUE(child->WaitForLine(file.string() + " is longer than 1 MiB: using the built-in "
+                                                   "English texts",
+                                   kStartTimeout));
+    EXPECT_TRUE(child->WaitForLine("shown", kStartTimeout));
+    ASSERT_TRUE(os::SendInstanceCommand(L"LongTexts", "exit 610"));
+    EXPECT_EQ(child->WaitForExit(kStartTimeout), 0);
+}
+
+// Without XDG_RUNTIME_DIR the stand-in under TMPDIR is used only when it is this user's alone;
+// without HOME (and the XDG folders) nothing falls back to a shared folder. Each refusal ends
+// the start with the reason on standard error and in a message box.
+TEST_F(StartupProcessTest, UnsafeStandInFoldersAreRefusedWithTheReason)
+{
+    MakeProgramFolder(ConfigNaming("Refused"));
+    const fs::path temp = apptest::FreshFolder("temp");
+    const fs::path standIn = temp / ("tolvenic-runtime-" + std::to_string(getuid()));
+    const fs::path mine = apptest::FreshFolder("mine");
+    fs::permissions(mine, fs::perms::owner_all);
+    const std::vector<std::string> noRuntime{"XDG_RUNTIME_DIR", "TMPDIR=" + temp.string()};
+    std::vector<std::string> noHome = noRuntime;
+    noHome.insert(noHome.end(), {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"});
+    fs::create_directories(standIn);  // made again by each case below
+    struct Case {
+        const char* what;
+        std::function<bool()> prepare;
+        std::vector<std::string> environment;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"another user's", [&] { return chown(standIn.c_str(), 65534, 65534) == 0; }, noRuntime,
+         standIn.string() + " belongs to another user (uid 65534)"},
+        {"open to others", [&] { return chmod(standIn.c_str(), 0777) == 0; }, noRuntime,
+         standIn.string() + " may be used by other users (mode 0777, not 0700)"},
+        {"a link to a folder of mine",
+         [&] {
+             fs::remove(standIn);
+             return symlink(mine.c_str(), standIn.c_str()) == 0;
+         },
+         noRuntime, standIn.string() + " is not a folder"},
+        {"no home", [] { return true; }, noHome, "HOME is not set"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(standIn);
+        fs::create_directory(standIn);
+        fs::permissions(standIn, fs::perms::owner_all);
+        if (!c.prepare()) {
+            ADD_FAILURE() << "cannot prepare the case (the tests run as root)";
+            continue;
+        }
+        auto child = StartWith(c.environment);
+        const auto message = child->WaitForLine("message box caption=\"Refused\"", kStartTimeout);
+        ASSERT_TRUE(message) << "the user is told";
+        EXPECT_NE(message->find(c.reason), std::string::npos) << *message;
+        EXPECT_NE(message->find("does not start"), std::string::npos) << *message;
+        EXPECT_EQ(child->WaitForExit(kStartTimeout), 1);
+        EXPECT_FALSE(child->WaitForLine("listening", 0ms));
+        EXPECT_FALSE(fs::exists(mine / "Refused.lock"));
+    }
+    EXPECT_FALSE(fs::exists("/tmp/.config/Refused")) << "no settings in a shared folder";
+    EXPECT_FALSE(fs::exists("/tmp/.local/share/Refused Files"));
+    fs::remove_all(standIn);
+}
+
+// A stand-in the program makes itself is used, and the user is told so.
+TEST_F(StartupProcessTest, MissingRuntimeFolderIsStoodInForByAPrivateOne)
+{
+    MakeProgramFolder(ConfigNaming("StoodIn"));
+    const fs::path temp = apptest::FreshFolder("temp-made");
+    const fs::path standIn = temp / ("tolvenic-runtime-" + std::to_string(getuid()));
+    auto child = StartWith({"XDG_RUNTIME_DIR", "TMPDIR=" + temp.string()});
+    const auto notice = child->WaitForLine("XDG_RUNTIME_DIR is not set: using ", kStartTimeout);
+    ASSERT_TRUE(notice);
+    EXPECT_NE(notice->find(standIn.string()), std::string::npos) << *notice;
+    ASSERT_TRUE(child->WaitForLine("listening", kStartTimeout));
+    EXPECT_EQ(ModeOf(standIn), 0700u);
+    EXPECT_TRUE(fs::exists(standIn / "StoodIn.lock"));
+    EXPECT_TRUE(fs::exists(standIn / "StoodIn.sock"));
 }
 
 }  // namespace

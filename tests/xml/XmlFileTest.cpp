@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/text/Utf8.h"
+#include "support/PipeInPlace.h"
 #include "xml/XmlDocument.h"
 #include "xml/XmlEncoding.h"
 
@@ -145,6 +146,19 @@ TEST_F(XmlFileTest, UnreadableFilesGiveFalseAndAFileError)
     EXPECT_EQ(log, L"<file_error msg=\"File too large\" n=\"27\"/>");
     EXPECT_FALSE(XmlDocument::SaveFile(L"<a/>", &log, PathOf("no/such/dir.xml"), nullptr));
     EXPECT_NE(log.find(L"<file_error"), std::wstring::npos);
+    // A pipe in the file's place is refused at once, never waited on, to load or to save.
+    const std::wstring pipe = PathOf("pipe.xml");
+    bool loaded = true;
+    bool saved = true;
+    EXPECT_TRUE(testsupport::ReturnsWithoutWaitingOnPipe(text::WideToUtf8(pipe), [&] {
+        loaded = XmlDocument::LoadFile(text, &log, pipe, nullptr);
+    }));
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(log.find(L"<file_error"), std::wstring::npos);
+    EXPECT_TRUE(testsupport::ReturnsWithoutWaitingOnPipe(text::WideToUtf8(pipe), [&] {
+        saved = XmlDocument::SaveFile(L"<a/>", &log, pipe, nullptr);
+    }));
+    EXPECT_FALSE(saved);
 }
 
 struct SaveCase {

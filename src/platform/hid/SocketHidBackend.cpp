@@ -87,7 +87,7 @@ public:
             const std::vector<uint8_t> report = std::move(inputs_.front());
             inputs_.pop_front();
             const size_t n = std::min(length, report.size());
-            std::memcpy(data, report.data(), n);
+            if (n > 0) std::memcpy(data, report.data(), n);
             return static_cast<int>(n);
         }
         return gone_ ? -1 : 0;
@@ -105,6 +105,8 @@ private:
                 return;
             }
             if (message->type == wire::kInput) {
+                // A report holds at least its report ID: an empty one carries nothing to read.
+                if (message->payload.empty()) continue;
                 if (inputs_.size() >= kInputQueueLimit) inputs_.pop_front();
                 inputs_.push_back(std::move(message->payload));
             } else if (message->type == wire::kWritten) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 namespace os {
@@ -27,14 +28,16 @@ bool WriteAll(int fd, std::string_view bytes)
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path)
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a pipe for reading would wait for a writer that never comes.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return std::nullopt;
     }
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
         close(fd);
         return std::nullopt;
     }
@@ -53,6 +56,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
             break;
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > maxBytes) {  // grown since fstat
+            close(fd);
+            return std::nullopt;
+        }
     }
     close(fd);
     return bytes;

@@ -7,8 +7,10 @@
 
 namespace os {
 
-// The file's bytes; nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// The file's bytes; nothing when it cannot be opened or read, is no regular file (a pipe is
+// refused at once, never waited on) or holds more than maxBytes.
+std::optional<std::string> ReadWholeFile(const std::string& path,
+                                         std::size_t maxBytes = std::string::npos);
 
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames it
 // over the target. On any failure the temporary file is removed, the target keeps its old

@@ -160,6 +160,9 @@ std::optional<std::wstring> ReadAutostart(const std::wstring& name)
 
 bool WriteAutostart(const std::wstring& name, const std::wstring& command)
 {
+    if (ConfigHome().empty()) {
+        return false;
+    }
     std::error_code ec;
     std::filesystem::create_directories(EntryFolder(), ec);
     const std::string entry =

@@ -70,20 +70,19 @@ std::wstring_view Trim(std::wstring_view s)
     return s;
 }
 
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b)
+std::wstring Folded(std::wstring_view section, std::wstring_view key)
 {
-    auto fold = [](wchar_t c) {
-        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    };
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
+    std::wstring out;
+    out.reserve(section.size() + key.size() + 1);
+    auto add = [&out](std::wstring_view part) {
+        for (const wchar_t c : part) {
+            out += (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
         }
-    }
-    return true;
+    };
+    add(Trim(section));
+    out += L'\n';
+    add(Trim(key));
+    return out;
 }
 
 std::wstring_view StripQuotes(std::wstring_view value)
@@ -97,17 +96,21 @@ std::wstring_view StripQuotes(std::wstring_view value)
 
 }  // namespace
 
-std::wstring ReadIniString(const std::string& filePath, std::wstring_view section,
-                           std::wstring_view key)
+std::optional<IniFile> IniFile::Read(const std::string& filePath, std::size_t maxBytes)
 {
-    const std::optional<std::string> bytes = ReadWholeFile(filePath);
+    const std::optional<std::string> bytes = ReadWholeFile(filePath, maxBytes);
     if (!bytes) {
-        return {};
+        return std::nullopt;
     }
-    const std::wstring content = DecodeFile(*bytes);
-    const std::wstring_view wantedSection = Trim(section);
-    const std::wstring_view wantedKey = Trim(key);
+    return Parse(*bytes);
+}
+
+IniFile IniFile::Parse(std::string_view bytes)
+{
+    IniFile file;
+    const std::wstring content = DecodeFile(bytes);
     const std::wstring_view all(content);
+    std::wstring_view section;
     bool inSection = false;
     std::size_t pos = 0;
     while (pos < all.size()) {
@@ -122,25 +125,36 @@ std::wstring ReadIniString(const std::string& filePath, std::wstring_view sectio
         }
         if (line.front() == L'[') {
             const std::size_t close = line.find(L']');
-            const std::wstring_view name = line.substr(
+            section = line.substr(
                 1, close == std::wstring_view::npos ? std::wstring_view::npos : close - 1);
-            inSection = EqualsNoCase(Trim(name), wantedSection);
+            inSection = true;
             continue;
         }
         if (!inSection) {
             continue;
         }
+        // A key without '=' has no value, and hides any later line of the same key.
         const std::size_t eq = line.find(L'=');
-        if (!EqualsNoCase(Trim(line.substr(0, eq)), wantedKey)) {
-            continue;
-        }
-        if (eq == std::wstring_view::npos) {
-            return {};
-        }
-        const std::wstring_view value = StripQuotes(Trim(line.substr(eq + 1)));
-        return std::wstring(value.substr(0, kIniValueMax));
+        const std::wstring_view value = eq == std::wstring_view::npos
+                                            ? std::wstring_view()
+                                            : StripQuotes(Trim(line.substr(eq + 1)));
+        file.values_.emplace(Folded(section, line.substr(0, eq)),
+                             std::wstring(value.substr(0, kIniValueMax)));
     }
-    return {};
+    return file;
+}
+
+std::wstring IniFile::Value(std::wstring_view section, std::wstring_view key) const
+{
+    const auto found = values_.find(Folded(section, key));
+    return found == values_.end() ? std::wstring() : found->second;
+}
+
+std::wstring ReadIniString(const std::string& filePath, std::wstring_view section,
+                           std::wstring_view key)
+{
+    const std::optional<IniFile> file = IniFile::Read(filePath);
+    return file ? file->Value(section, key) : std::wstring();
 }
 
 }  // namespace os

@@ -59,12 +59,15 @@ std::string StoreFolder(const std::wstring& keyName)
     if (StartsWithNoCase(name, kSoftwarePrefix)) {
         name.erase(0, kSoftwarePrefix.size());
     }
-    return ConfigHome() + "/" + SafeFileName(name);
+    const std::string home = ConfigHome();
+    return home.empty() ? std::string() : home + "/" + SafeFileName(name);
 }
 
+// Empty without a configuration folder: then no key exists and none can be made.
 std::string StorePath(const std::wstring& keyName)
 {
-    return StoreFolder(keyName) + "/registry.ini";
+    const std::string folder = StoreFolder(keyName);
+    return folder.empty() ? std::string() : folder + "/registry.ini";
 }
 
 // File form: one "name=value" line per value, UTF-8; '\' escapes '\', '=' (in names) and
@@ -171,6 +174,9 @@ bool RegCreateKey(const std::wstring& keyName)
     }
     std::lock_guard<std::mutex> lock(StoreMutex());
     const std::string path = StorePath(keyName);
+    if (path.empty()) {
+        return false;
+    }
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
         return RegKeyExists(keyName);
@@ -206,7 +212,7 @@ bool RegWriteString(const std::wstring& keyName, const std::wstring& valueName,
     }
     std::lock_guard<std::mutex> lock(StoreMutex());
     const std::string path = StorePath(keyName);
-    const std::optional<std::string> file = ReadWholeFile(path);
+    const std::optional<std::string> file = path.empty() ? std::nullopt : ReadWholeFile(path);
     if (!file) {
         return false;
     }

@@ -16,7 +16,12 @@
 namespace os {
 namespace {
 
-std::string BasePath(const std::wstring& name) { return RuntimeDir() + "/" + SafeFileName(name); }
+// Empty without a runtime folder that is safe to use.
+std::string BasePath(const std::wstring& name)
+{
+    const std::string folder = RuntimeDir();
+    return folder.empty() ? std::string() : folder + "/" + SafeFileName(name);
+}
 
 // Hands each complete line of the connection to the callback; what is left when the peer
 // closes counts as a last line. The callback runs from the event loop, in the order the lines
@@ -74,8 +79,12 @@ bool WriteAll(int fd, const std::string& bytes)
 }  // namespace
 
 SingleInstance::SingleInstance(const std::wstring& name)
-    : lockPath_(BasePath(name) + ".lock"), socketPath_(BasePath(name) + ".sock")
 {
+    const std::string base = BasePath(name);
+    if (!base.empty()) {
+        lockPath_ = base + ".lock";
+        socketPath_ = base + ".sock";
+    }
 }
 
 SingleInstance::~SingleInstance()
@@ -96,6 +105,11 @@ bool SingleInstance::Acquire()
     }
     // Close-on-exec: a program this one starts (an installer) must not inherit the lock.
     lockError_.clear();
+    if (lockPath_.empty()) {
+        lockError_ = UserFolderProblem();
+        if (lockError_.empty()) lockError_ = "no runtime folder for the instance lock";
+        return false;
+    }
     lockFd_ = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd_ < 0) {
         lockError_ = "cannot open the instance lock " + lockPath_ + ": " + std::strerror(errno);
@@ -142,10 +156,11 @@ bool SingleInstance::Listen(std::function<void(const std::string&)> onCommand)
 
 bool SendInstanceCommand(const std::wstring& name, const std::string& command, int timeoutMs)
 {
-    const std::string path = BasePath(name) + ".sock";
+    const std::string base = BasePath(name);
+    const std::string path = base + ".sock";
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) {
+    if (base.empty() || path.size() >= sizeof address.sun_path) {
         return false;
     }
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -25,10 +26,49 @@ std::string AbsoluteEnv(const char* name)
     return path;
 }
 
-std::string HomeFolder()
+// Empty without $HOME: the files of one user never go to a folder that others share.
+std::string HomeFolder() { return AbsoluteEnv("HOME"); }
+
+std::string Under(const std::string& base, const char* rest)
 {
-    std::string home = AbsoluteEnv("HOME");
-    return home.empty() ? std::string("/tmp") : home;
+    return base.empty() ? std::string() : base + rest;
+}
+
+// Under $TMPDIR, else /tmp: a folder every user may write in.
+std::string RuntimeFallback()
+{
+    const std::string temp = AbsoluteEnv("TMPDIR");
+    return (temp.empty() ? std::string("/tmp") : temp) + "/tolvenic-runtime-" +
+           std::to_string(getuid());
+}
+
+// Why the folder may not hold this user's lock and socket; empty when it may.
+std::string PrivateFolderProblem(const std::string& folder)
+{
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) != 0) {
+        return folder + " cannot be made";
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return folder + " is not a folder";
+    }
+    if (st.st_uid != getuid()) {
+        return folder + " belongs to another user (uid " + std::to_string(st.st_uid) + ")";
+    }
+    if ((st.st_mode & 077) != 0) {
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+        return folder + " may be used by other users (mode " + mode + ", not 0700)";
+    }
+    return {};
+}
+
+// The stand-in for an unset $XDG_RUNTIME_DIR, made when missing; its problem when unsafe.
+std::string CheckedRuntimeFallback()
+{
+    const std::string folder = RuntimeFallback();
+    mkdir(folder.c_str(), 0700);
+    return PrivateFolderProblem(folder);
 }
 
 }  // namespace
@@ -36,13 +76,13 @@ std::string HomeFolder()
 std::string ConfigHome()
 {
     const std::string dir = AbsoluteEnv("XDG_CONFIG_HOME");
-    return dir.empty() ? HomeFolder() + "/.config" : dir;
+    return dir.empty() ? Under(HomeFolder(), "/.config") : dir;
 }
 
 std::string DataHome()
 {
     const std::string dir = AbsoluteEnv("XDG_DATA_HOME");
-    return dir.empty() ? HomeFolder() + "/.local/share" : dir;
+    return dir.empty() ? Under(HomeFolder(), "/.local/share") : dir;
 }
 
 std::string RuntimeDir()
@@ -51,9 +91,26 @@ std::string RuntimeDir()
     if (!dir.empty()) {
         return dir;
     }
-    const std::string fallback = "/tmp/tolvenic-runtime-" + std::to_string(getuid());
-    mkdir(fallback.c_str(), 0700);
-    return fallback;
+    return CheckedRuntimeFallback().empty() ? RuntimeFallback() : std::string();
+}
+
+std::string UserFolderProblem(std::string* notice)
+{
+    if (ConfigHome().empty() || DataHome().empty()) {
+        return "HOME is not set (nor XDG_CONFIG_HOME and XDG_DATA_HOME): there is no folder of "
+               "this user's own for the settings";
+    }
+    if (!AbsoluteEnv("XDG_RUNTIME_DIR").empty()) {
+        return {};
+    }
+    const std::string problem = CheckedRuntimeFallback();
+    if (!problem.empty()) {
+        return "XDG_RUNTIME_DIR is not set and " + problem;
+    }
+    if (notice != nullptr) {
+        *notice = "XDG_RUNTIME_DIR is not set: using " + RuntimeFallback();
+    }
+    return {};
 }
 
 std::string ExecutablePath()

@@ -5,12 +5,19 @@
 
 namespace os {
 
-// $XDG_CONFIG_HOME, else $HOME/.config. No trailing separator.
+// $XDG_CONFIG_HOME, else $HOME/.config; empty when neither is set (a shared folder such as
+// /tmp is never taken in their place). No trailing separator.
 std::string ConfigHome();
-// $XDG_DATA_HOME, else $HOME/.local/share. No trailing separator.
+// $XDG_DATA_HOME, else $HOME/.local/share; empty when neither is set. No trailing separator.
 std::string DataHome();
-// $XDG_RUNTIME_DIR, else a private folder under /tmp made for this user. No trailing separator.
+// $XDG_RUNTIME_DIR, else tolvenic-runtime-<uid> in $TMPDIR or /tmp, made for this user and
+// used only while it is a folder (not a link) owned by this user that nobody else may enter
+// (mode 0700): another user could otherwise block it or listen in its place. Empty when that
+// folder cannot be used. No trailing separator.
 std::string RuntimeDir();
+// Why the per-user folders above cannot be used, as a sentence for the user; empty when all
+// three can. A safe stand-in for an unset $XDG_RUNTIME_DIR is named in `notice`.
+std::string UserFolderProblem(std::string* notice = nullptr);
 // Full path of the running executable; empty when it cannot be read.
 std::string ExecutablePath();
 

@@ -1,5 +1,6 @@
 // A socket server that confirms a write late: the write fails for its caller, the handle goes on
-// serving, and the late confirmation is never taken for a later write's.
+// serving, and the late confirmation is never taken for a later write's. An empty input message
+// on the way is passed over.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -23,7 +24,8 @@ namespace wire = hid::wire;
 
 // Serves one connection as one 65 / 65 interface. Every write is confirmed with its number
 // (101 for the first, 102 for the next, ...); the first one only once Release is called.
-// After the second write an input report follows its confirmation.
+// After the second write an empty input message and then an input report follow its
+// confirmation.
 class SlowServer {
 public:
     explicit SlowServer(const std::string& path)
@@ -75,6 +77,8 @@ private:
                 for (int i = 0; i < 4; ++i) result[i] = static_cast<uint8_t>(written >> (8 * i));
                 wire::SendMessage(connection_, wire::kWritten, result, sizeof result);
                 if (written == 102) {
+                    // An input message without a report comes first: nothing to read.
+                    wire::SendMessage(connection_, wire::kInput, nullptr, 0);
                     std::vector<uint8_t> input(65, 0);
                     input[1] = 0xA0;
                     wire::SendMessage(connection_, wire::kInput, input.data(), input.size());

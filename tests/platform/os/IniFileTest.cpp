@@ -7,6 +7,7 @@
 #include "platform/os/IniFile.h"
 #include "platform/os/XdgPaths.h"
 #include "platform/text/Utf8.h"
+#include "support/PipeInPlace.h"
 
 namespace {
 
@@ -75,6 +76,21 @@ TEST(IniFile, MissingFileGivesEmptyText)
 {
     EXPECT_EQ(os::ReadIniString(os::DataHome() + "/nowhere.lan", L"KB.DIALOG", L"20"), L"");
     EXPECT_EQ(os::ReadIniString(os::DataHome(), L"KB.DIALOG", L"20"), L"") << "a folder";
+    std::filesystem::create_directories(os::DataHome());
+    const std::string pipe = os::DataHome() + "/pipe.lan";
+    std::wstring value = L"stale";
+    EXPECT_TRUE(testsupport::ReturnsWithoutWaitingOnPipe(pipe, [&] {
+        value = os::ReadIniString(pipe, L"KB.DIALOG", L"20");
+    })) << "a pipe is not waited on";
+    EXPECT_EQ(value, L"");
+}
+
+TEST(IniFile, FileLongerThanTheLimitIsNotRead)
+{
+    const std::string path = WriteFile("limit.lan", "[KB.DIALOG]\n20=OK\n");  // 18 bytes
+    ASSERT_TRUE(os::IniFile::Read(path, 18));
+    EXPECT_EQ(os::IniFile::Read(path, 18)->Value(L"kb.dialog", L"20"), L"OK");
+    EXPECT_FALSE(os::IniFile::Read(path, 17));
 }
 
 TEST(IniFile, LongValueIsCutTo259Characters)
