@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/DatabaseNotice.h"
 #include "app/FirstShownReport.h"
 #include "app/Language.h"
 #include "app/StartupReport.h"
@@ -70,6 +71,7 @@ KeyboardDlg::~KeyboardDlg()
     // The upgrade bridge's callback posts to this window.
     usb::Ch375().SetDeviceNotify({});
     visualizer->Stop();
+    TellDatabaseWriteFailures(nullptr);
     MDialog::DestroyWindow();
     KBDataBase& database = KBDataBase::GetInstance();
     if (database.IsOpened()) {
@@ -97,6 +99,7 @@ int KeyboardDlg::OnInitDialog()
     SetStatusTitle(820);
     SetMTimer(kAnimationPeriodMs);
     DeviceManager::GetInstance().ResumeExchanges();
+    TellDatabaseWriteFailures(GetHWND());
     Start();
     QueueCommand(QCMD_FIRST_CONNECT);
 

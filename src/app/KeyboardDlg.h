@@ -23,6 +23,7 @@
 #include "app/CThreadBasic.h"
 #include "app/CommandQueue.h"
 #include "app/DeviceModel.h"
+#include "app/HandlerWriteWatch.h"
 #include "app/KeyboardDef.h"
 #include "app/LayoutFile.h"
 #include "app/MainPage.h"
@@ -222,6 +223,8 @@ public:
         std::atomic<uint64_t> steps{0};
         // Keeps the worker between steps while the UI thread replaces the database.
         WorkerHold hold;
+        // A UI handler whose database write failed queues nothing for the keyboard.
+        HandlerWriteWatch handlerWrites;
     };
 
     KeyboardDlg();
@@ -252,6 +255,9 @@ public:
     void FirstConnect();
     void LoadAllFromDevice();
     void FactoryReset();
+    // After a load: tells the user when a keyboard table could not be read whole (it is then
+    // left as the keyboard holds it). Worker thread; the box is shown on the UI thread.
+    void TellUnreadTables();
     // Reads one input report of the keyboard, 10 ms time-out.
     void PollDeviceReport();
     // Selects the stored "key_profile_preset" in the key page's preset combobox and applies it.

@@ -85,6 +85,9 @@ struct LightPageControls {
     MUI::MEdit* rgbEdits[3] = {};
     // The lighting switch's state; the worker's loads write it, the page's handlers read it.
     std::atomic<bool> enabled{true};
+    // The last load did not read the keyboard's user colours whole: nothing of them was stored,
+    // and they are not written until a load reads them (worker only).
+    std::atomic<bool> userColorsUnread{false};
     // When the live-colour preview last read the keyboard (worker only).
     std::chrono::steady_clock::time_point lastPreview{};
     // The music mode's keys in the visualizer's picture, what was last sent and the last
