@@ -33,18 +33,17 @@ constexpr int kB = 0x05;
 constexpr int kX = 0x1B;
 constexpr int kZ = 0x1D;
 
+// Every message box is answered with its first button, its text printed on standard error.
+struct AnsweredMessages {
+    AnsweredMessages() { setenv("TOLVENIC_TEST_MESSAGE_ANSWER", "1", 1); }
+    ~AnsweredMessages() { unsetenv("TOLVENIC_TEST_MESSAGE_ANSWER"); }
+    AnsweredMessages(const AnsweredMessages&) = delete;
+    AnsweredMessages& operator=(const AnsweredMessages&) = delete;
+};
+
 class LostAnswersAndWritesTest : public apptest::MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        setenv("TOLVENIC_TEST_MESSAGE_ANSWER", "1", 1);
-    }
-    void TearDown() override
-    {
-        unsetenv("TOLVENIC_TEST_MESSAGE_ANSWER");
-        MainWindowTest::TearDown();
-    }
+    AnsweredMessages answered;
 
     static KBDataBase& db() { return KBDataBase::GetInstance(); }
     size_t IndexOf(int code) const
