@@ -27,6 +27,7 @@
 #include "keys/AdvKeyPageControls.h"
 #include "keys/CustomKeyDKSDlg.h"
 #include "keys/KeyTableTransfer.h"
+#include "platform/mui/CSwitchButton.h"
 #include "platform/mui/ControlClick.h"
 #include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyFuncControl.h"
@@ -37,6 +38,7 @@
 #include "platform/mui/MComboBox.h"
 #include "platform/mui/MComboBox3.h"
 #include "platform/mui/MListBox.h"
+#include "platform/mui/MListBoxEx.h"
 #include "platform/mui/MTabCtrl.h"
 #include "platform/os/FileDialog.h"
 #include "platform/text/Utf8.h"
@@ -208,6 +210,14 @@ protected:
         }
         const vkb::KeyboardMemory memory = keyboard->Memory();
         if (auto d = KeyTablesMismatch(profile, memory)) return d;
+        // The lighting: the active mode, or the off mode while the lighting is switched off.
+        std::wstring enabled;
+        db().GetConfig(profile, L"enable_light", enabled);
+        const int mode = enabled == L"1" ? db().GetActiveLightMode(profile) : 255;
+        if (memory.settings[8] != mode) {
+            return "light mode " + std::to_string(memory.settings[8]) + " on the keyboard, " +
+                   std::to_string(mode) + " in the database";
+        }
         for (const KeyPerfRecord& row : Stored<KeyPerfRecord>(
                  [profile](auto& out) { return db().GetKeyPerfs(profile, out); })) {
             const int index = IndexOf(row.key_code);
@@ -302,6 +312,20 @@ protected:
         dlg->keyPage.presetCombo->SelectData(preset);
         Click(KeyPageId::kPresetCombo);
         note = "preset " + std::to_string(preset);
+    }
+    void ChooseLightMode()
+    {
+        MUI::MListBoxEx& modes = *dlg->lightPage.modeList;
+        modes.SetCurSel(Pick(modes.GetItemCount()));
+        Click(LightPageId::kModeList);
+        note = "light mode " + std::to_string(modes.GetItemData(modes.GetCurSel()));
+    }
+    void SwitchLighting()
+    {
+        MUI::CSwitchButton& lighting = *dlg->lightPage.enableSwitch;
+        lighting.SetCheck(!lighting.GetCheck());
+        Click(LightPageId::kEnableSwitch);
+        note = lighting.GetCheck() ? "lighting on" : "lighting off";
     }
     void NewMacro()
     {
@@ -449,6 +473,8 @@ protected:
             {6, [this] { ChooseLayer(); }},
             {3, [this] { ResetKey(); }},
             {2, [this] { ResetLayer(); }},
+            {2, [this] { ChooseLightMode(); }},
+            {1, [this] { SwitchLighting(); }},
             {2, [this] { NewMacro(); }},
             {4, [this] { AssignTile(5); }},
             {2, [this] { AddProfile(); }},
