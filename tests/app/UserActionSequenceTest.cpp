@@ -45,6 +45,7 @@
 #include "storage/KBDataBase.h"
 #include "storage/RecordList.h"
 #include "storage/StorageFixture.h"
+#include "virtual-keyboard/Fault.h"
 
 namespace {
 
@@ -446,6 +447,17 @@ protected:
             }
         }
     }
+    // A replug whose load loses a few answers of the key, performance and colour tables: they
+    // are asked for again, so the tables are known and later edits reach the keyboard.
+    void LossyReplug()
+    {
+        for (const char* fault : {"no-answer=0x08:3", "no-answer=0xA0:2", "no-answer=0x0A:1"}) {
+            keyboard->AddFault(*vkb::ParseFault(fault));
+        }
+        Replug();
+        note = "replug, a few answers lost";
+        keyboard->ClearFaults();
+    }
     void Replug()
     {
         note = "replug";
@@ -483,6 +495,7 @@ protected:
             {1, [this] { ExportAndImport(); }},
             {1, [this] { Restart(); }},
             {1, [this] { Replug(); }},
+            {1, [this] { LossyReplug(); }},
         };
         int total = 0;
         for (const auto& action : actions) total += action.first;
