@@ -10,6 +10,7 @@
 #include "platform/mui/UiThread.h"
 #include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
+#include "storage/WriteFailures.h"
 
 namespace {
 
@@ -33,6 +34,26 @@ std::wstring DatabaseNoticeText(bool opened, const std::string& setAsidePath,
     if (!setAsidePath.empty()) return Fill(GetLanString(kSetAsideText), setAsidePath);
     if (!opened) return Fill(GetLanString(kUnusableText), dbPath);
     return {};
+}
+
+void TellDatabaseWriteFailures(HWND window)
+{
+    if (window == nullptr) {
+        storage::SetWriteFailureHandler({});
+        return;
+    }
+    // Called with the database's lock held, perhaps on the worker: the path is read and the
+    // box shown on the UI thread.
+    storage::SetWriteFailureHandler([window](int) {
+        MUI::PostToUiThread([window] {
+            if (MUI::MWindow::FromHandle(window) == nullptr) return;
+            const std::wstring text =
+                Fill(GetLanString(kUnusableText), KBDataBase::GetInstance().GetDbPath());
+            std::fprintf(stderr, "%s\n", text::WideToUtf8(text).c_str());
+            ShowMessageBox(window, text.c_str(), GetLanString(kCaptionText).c_str(),
+                           kMessageBoxOneButton);
+        });
+    });
 }
 
 void TellDatabaseProblem(HWND window, bool opened)

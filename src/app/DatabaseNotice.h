@@ -15,3 +15,8 @@ std::wstring DatabaseNoticeText(bool opened, const std::string& setAsidePath,
 // over window, once per database path, after the calling handler has returned (the box runs a
 // modal loop of its own). Nothing when the database opened as it was.
 void TellDatabaseProblem(HWND window, bool opened);
+
+// From now on, the first failed database write after one that succeeded shows the notice that
+// changes are not kept (the same text as for a file that cannot be written) over window; an
+// empty window stops it. Each run of failures is told once.
+void TellDatabaseWriteFailures(HWND window);

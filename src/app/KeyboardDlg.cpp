@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/DatabaseNotice.h"
 #include "app/FirstShownReport.h"
 #include "app/Language.h"
 #include "app/StartupReport.h"
@@ -72,6 +73,7 @@ KeyboardDlg::~KeyboardDlg()
     // The upgrade bridge's callback posts to this window.
     usb::Ch375().SetDeviceNotify({});
     visualizer->Stop();
+    TellDatabaseWriteFailures(nullptr);
     MDialog::DestroyWindow();
     KBDataBase& database = KBDataBase::GetInstance();
     if (database.IsOpened()) {
@@ -106,6 +108,7 @@ int KeyboardDlg::OnInitDialog()
     SetStatusTitle(820);
     SetMTimer(kAnimationPeriodMs);
     DeviceManager::GetInstance().ResumeExchanges();
+    TellDatabaseWriteFailures(GetHWND());
     Start();
     QueueCommand(QCMD_FIRST_CONNECT);
 

@@ -23,6 +23,7 @@
 #include "app/CThreadBasic.h"
 #include "app/CommandQueue.h"
 #include "app/DeviceModel.h"
+#include "app/HandlerWriteWatch.h"
 #include "app/KeyboardDef.h"
 #include "app/LayoutFile.h"
 #include "app/MainPage.h"
@@ -226,6 +227,8 @@ public:
         WorkerHold hold;
         // Set by the worker when the keyboard answered the factory reset.
         std::atomic<bool> factoryResetDone{false};
+        // A UI handler whose database write failed queues nothing for the keyboard.
+        HandlerWriteWatch handlerWrites;
     };
 
     KeyboardDlg();
@@ -263,6 +266,9 @@ public:
     void FactoryReset();
     // The pages read back from the keyboard and the new database after a factory reset.
     void ReloadAfterReset();
+    // After a load: tells the user when a keyboard table could not be read whole (it is then
+    // left as the keyboard holds it). Worker thread; the box is shown on the UI thread.
+    void TellUnreadTables();
     // Reads one input report of the keyboard, 10 ms time-out by default; a read that says the
     // handle failed is taken as a removal (RecoverFailedHandle).
     void PollDeviceReport(int timeoutMs = 10);

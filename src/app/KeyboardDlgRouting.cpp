@@ -52,6 +52,7 @@ ProfileFileButton ProfileFileButtonOf(unsigned id)
 
 int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
 {
+    const HandlerWriteWatch::Scope handler(worker.handlerWrites);
     if (id == MainId::kTabCtrl) {
         return OnPageChanged(static_cast<int>(value));
     }
@@ -115,6 +116,7 @@ int KeyboardDlg::OnMessage(unsigned id, int code, LPARAM value)
 
 LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const HandlerWriteWatch::Scope handler(worker.handlerWrites);
     switch (message) {
         case WM_COMMAND:
             if (wParam == kTrayExitCommand) {

@@ -3,13 +3,18 @@
 #include <chrono>
 #include <string>
 
+#include "app/CUIMessageBox.h"
 #include "app/KeyboardDlg.h"
+#include "app/Language.h"
 #include "app/RegistrySettings.h"
 #include "app/TimerResolution.h"
 #include "app/WaitDlg.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceReport.h"
+#include "keys/KeyTableTransfer.h"
 #include "lighting/Visualizer.h"
+#include "platform/mui/MWindow.h"
+#include "platform/mui/UiThread.h"
 #include "platform/mui/WindowServices.h"
 #include "storage/KBDataBase.h"
 #include "update/TransferBreaks.h"
@@ -30,10 +35,16 @@ constexpr int kCoverHeight = 8000;
 // that the program costs nothing at rest, and a failed handle or a profile switched on the
 // keyboard is still seen within it.
 constexpr int kRestingMs = 1000;
+// The notice of keyboard tables that a load could not read whole.
+constexpr int kUnreadTablesText = 2402;
+constexpr int kUnreadTablesCaption = 1;
 }  // namespace
 
 void KeyboardDlg::QueueCommand(int code)
 {
+    // A handler whose edit was not stored would send the keyboard the old rows; the database
+    // notice has told the user.
+    if (IsKeyboardWrite(code) && MUI::IsUiThread() && worker.handlerWrites.WriteFailed()) return;
     worker.queue.Push(code);
     // The worker takes it now rather than after the rest of its period.
     Wake();
@@ -298,6 +309,30 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadMacroList();
     ShowNoConnectProgress(2);
     ApplyStoredKeyPreset();
+    TellUnreadTables();
+}
+
+void KeyboardDlg::TellUnreadTables()
+{
+    bool perfUnread = false;
+    {
+        std::lock_guard lock(perf.keys.mutex);
+        perfUnread = perf.keys.unread;
+    }
+    const uint32_t unreadLayers = keyTables.unreadLayers.load();
+    const bool colorsUnread = lightPage.userColorsUnread.load();
+    const uint32_t allLayers = (1u << kReadKeyLayers) - 1;
+    // A keyboard that answered nothing at all is not there to be told about (it shows as
+    // such once its removal is seen); one that lost a few answers is.
+    const bool anyRead = (unreadLayers & allLayers) != allLayers || !perfUnread || !colorsUnread;
+    if (!anyRead || (unreadLayers == 0 && !perfUnread && !colorsUnread)) return;
+    const HWND window = GetHWND();
+    MUI::PostToUiThread([window] {
+        // The window may be gone by the time the UI thread gets here.
+        if (MUI::MWindow::FromHandle(window) == nullptr) return;
+        ShowMessageBox(window, GetLanString(kUnreadTablesText).c_str(),
+                       GetLanString(kUnreadTablesCaption).c_str(), kMessageBoxOneButton);
+    });
 }
 
 void KeyboardDlg::FactoryReset()
@@ -325,6 +360,7 @@ void KeyboardDlg::ReloadAfterReset()
     LoadLightModes();
     LoadSettingsPage();
     LoadMacroList();
+    TellUnreadTables();
 }
 
 void KeyboardDlg::RegisterWaitDlg(std::unique_ptr<WaitDlg> dialog)
@@ -346,6 +382,8 @@ void KeyboardDlg::CloseStepWaitDlg()
 
 void KeyboardDlg::QueueWithWaitDlg(int code)
 {
+    // Nothing would be queued, so nothing would end the dialog.
+    if (IsKeyboardWrite(code) && worker.handlerWrites.WriteFailed()) return;
     auto dialog = std::make_unique<WaitDlg>();
     WaitDlg* shown = dialog.get();
     RegisterWaitDlg(std::move(dialog));

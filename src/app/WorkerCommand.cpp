@@ -37,3 +37,20 @@ bool ClosesWaitDialog(int code)
             return false;
     }
 }
+
+bool IsKeyboardWrite(int code)
+{
+    switch (code) {
+        case QCMD_APPLY_PROFILE:
+        case QCMD_WRITE_KEYMAP:
+        case QCMD_WRITE_MACROS:
+        case QCMD_WRITE_LIGHTING:
+        case QCMD_WRITE_USER_COLORS:
+        case QCMD_WRITE_KEY_PERF:
+        case QCMD_WRITE_SETTINGS:
+        case QCMD_WRITE_LAYER_KEYMAP:
+            return true;
+        default:
+            return false;
+    }
+}

@@ -39,3 +39,5 @@ enum WorkerCommand : int {
 bool IsDeviceCommand(int code);
 // True for the device codes whose handler shows a wait dialog that the routine closes.
 bool ClosesWaitDialog(int code);
+// True for the device codes that write the database's rows to the keyboard.
+bool IsKeyboardWrite(int code);

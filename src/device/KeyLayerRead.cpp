@@ -1,9 +1,9 @@
 #include "device/KeyLayerRead.h"
 
 #include <algorithm>
-#include <span>
 
 #include "device/DeviceManager.h"
+#include "device/TableRead.h"
 
 bool KeyLayerRead::EntryArrived(int keyIndex) const
 {
@@ -17,14 +17,12 @@ bool KeyLayerRead::EntryArrived(int keyIndex) const
 
 KeyLayerRead ReadKeyLayer(DeviceManager& device, DeviceCommand command, int layer)
 {
+    const TableRead table = ReadTableChunks(
+        device, command, static_cast<uint16_t>(layer * kKeyLayerBytes), kKeyLayerBytes);
     KeyLayerRead read;
-    for (size_t i = 0; i < kKeyLayerChunks; ++i) {
-        const size_t offset = i * REPORT_DATA_MAX;
-        const size_t size = std::min(REPORT_DATA_MAX, kKeyLayerBytes - offset);
-        const auto address = static_cast<uint16_t>(layer * kKeyLayerBytes + offset);
-        std::span<uint8_t, REPORT_DATA_MAX> chunk(read.bytes.data() + offset, REPORT_DATA_MAX);
-        // A failed chunk reads as zeros.
-        if (!device.ReadChunk(command, address, size, chunk)) read.failedChunks |= 1u << i;
-    }
+    // A failed chunk reads as zeros.
+    std::copy_n(table.bytes.begin(), std::min(table.bytes.size(), read.bytes.size()),
+                read.bytes.begin());
+    read.failedChunks = static_cast<uint32_t>(table.failedChunks);
     return read;
 }

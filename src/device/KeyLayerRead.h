@@ -27,5 +27,5 @@ struct KeyLayerRead {
 };
 
 // Reads layer (base layer x 512) with command in checked chunks; every chunk is asked for
-// even after a failed one.
+// even after a failed one, and failed ones again (ReadTableChunks).
 KeyLayerRead ReadKeyLayer(DeviceManager& device, DeviceCommand command, int layer);

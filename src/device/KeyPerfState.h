@@ -15,4 +15,7 @@ struct KeyPerfState {
     mutable std::mutex mutex;
     std::array<KeyPerfRecord, kKeyPerfKeys> slots{};
     std::map<int, int> switchTypeByCode;
+    // The last read of the keyboard's performance table did not get it whole: nothing of it
+    // was stored, and the table is not written until a read gets it whole.
+    bool unread = false;
 };

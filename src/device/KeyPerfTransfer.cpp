@@ -36,9 +36,12 @@ bool KeyPerfTransfer::ReadAt(int profile, uint16_t base)
     std::vector<KeyPerfRecord> rows;
     {
         std::lock_guard lock(state_.mutex);
+        // Nothing of a table read in part is stored: the next write would send the rows of the
+        // missing keys over the keyboard's own.
+        state_.unread = !read.Complete();
+        if (state_.unread) return false;
         for (int index = 0; index < kKeyPerfKeys; ++index) {
             const size_t at = static_cast<size_t>(index) * kKeyPerfEntryBytes;
-            if (!read.RangeArrived(at, kKeyPerfEntryBytes)) continue;
             KeyPerfRecord& slot = state_.slots[static_cast<size_t>(index)];
             slot.profile = profile;
             slot.key_code = maps_.CodeAt(index);
@@ -63,6 +66,7 @@ bool KeyPerfTransfer::WriteToDevice(int profile)
     std::array<uint8_t, kKeyPerfTableBytes> table{};
     {
         std::lock_guard lock(state_.mutex);
+        if (state_.unread) return false;
         state_.switchTypeByCode.clear();
         for (const KeyPerfRecord& row : rows) {
             const int index = maps_.IndexOf(row.key_code);

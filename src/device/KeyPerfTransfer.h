@@ -15,14 +15,15 @@ public:
                     KeyPerfState& state);
 
     // The table at address 0 in one batch, decoded into the slots and the profile's rows.
-    // A chunk that does not arrive changes neither the slots nor the rows of its keys.
+    // A table that does not arrive whole changes neither, and marks the state unread
+    // (KeyPerfState::unread): no write sends the table until a later read gets it whole.
     bool ReadFromDevice(int profile);
     // The table of a device profile (at device profile x 1024), without batch markers, as
     // after a profile switch on the keyboard. False, reading nothing, for a profile below 1 or
     // a device profile the keyboard does not have.
     bool ReadDeviceProfile(int profile, int deviceProfile);
     // The profile's rows, encoded at their keys' indexes (other keys 0), in one batch at
-    // address 0. Nothing for a profile below 1 or without rows.
+    // address 0. Nothing for a profile below 1, without rows, or while the table is unread.
     bool WriteToDevice(int profile);
 
 private:

@@ -24,6 +24,14 @@ struct KeyTableState {
     AdvancedSlotMaps slotMaps;
     // AdvTableBit values.
     std::atomic<int> advTableMask{0};
+    // Bit L: layer L of the keyboard's key table was not read whole by the last read, so the
+    // database does not know what the keyboard holds there, and the layer is not written.
+    std::atomic<uint32_t> unreadLayers{0};
+
+    bool LayerUnread(int layer) const
+    {
+        return layer >= 0 && layer < 32 && (unreadLayers.load() & (1u << layer)) != 0;
+    }
 
     // Empty: the default table must be read (again) before it can underlie layer 0.
     bool DefaultCacheEmpty() const

@@ -74,7 +74,8 @@ MacroImage BuildMacroImage(const std::vector<std::vector<MacroStepRecord>>& macr
             uint8_t* at = &image.bytes[position];
             PutWord(at, static_cast<size_t>(std::clamp(steps[s].delay_time, 1, kLongestDelay)));
             const auto [flag, key] = EncodeMacroStep(steps[s]);
-            at[2] = s + 1 == steps.size() ? static_cast<uint8_t>(flag | kMacroLastStepMark) : flag;
+            const bool lastKeyUp = s + 1 == steps.size() && steps[s].type == kStepKeyUp;
+            at[2] = lastKeyUp ? static_cast<uint8_t>(flag | kMacroLastKeyUpMark) : flag;
             at[3] = key;
             position += kMacroStepBytes;
         }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,7 +10,6 @@
 #include "device/DeviceManager.h"
 #include "device/TableRead.h"
 #include "storage/KBDataBase.h"
-#include "storage/RecordList.h"
 
 namespace {
 
@@ -114,12 +112,9 @@ bool SettingsTransfer::ReadLighting(int profile, const KeyIndexMaps& maps)
 bool SettingsTransfer::ReadUserColors(int profile, const KeyIndexMaps& maps)
 {
     const TableRead read = ReadTableChunks(device_, CMD_READ_USER_COLORS, 0, kColorTableBytes);
-    std::vector<UserLightRgbRecord*> storedRows;
-    db_.GetUserLightRgbs(profile, storedRows);
-    std::map<int, int> stored;
-    for (const UserLightRgbRecord& row : TakeRecords(storedRows))
-        stored[row.key_code] = row.key_rgb;
-
+    // Nothing of a table read in part is stored: the next write would send the stored colours
+    // of the missing keys over the keyboard's own.
+    if (!read.Complete()) return false;
     ColorTable table;
     std::copy_n(read.bytes.begin(), kColorTableBytes, table.bytes.begin());
     std::vector<UserLightRgbRecord> rows;
@@ -130,16 +125,10 @@ bool SettingsTransfer::ReadUserColors(int profile, const KeyIndexMaps& maps)
         row.profile = profile;
         row.userlight_id = profile;
         row.key_code = code;
-        if (read.RangeArrived(static_cast<size_t>(index) * 3, 3)) {
-            row.key_rgb = table.Get(index);
-        } else if (const auto found = stored.find(code); found != stored.end()) {
-            row.key_rgb = found->second;
-        } else {
-            continue;
-        }
+        row.key_rgb = table.Get(index);
         rows.push_back(row);
     }
     db_.DeleteUserLightRgbs(profile);
     db_.InsertUserLightRgbs(std::move(rows));
-    return read.Complete();
+    return true;
 }

@@ -30,8 +30,9 @@ public:
     // Data bytes 8-16 from the profile's record of mode. Nothing for a profile below 1.
     bool WriteLighting(int profile, int mode);
     // The block's light mode becomes the profile's active one and its fields go to the
-    // profile's record of that mode; then the user colours replace the profile's stored ones
-    // (keys whose bytes did not arrive keep their stored colour).
+    // profile's record of that mode; then the user colours replace the profile's stored ones,
+    // only when they arrived whole. False when the block or the colours did not arrive whole:
+    // the colours are then not known and must not be written over the keyboard's.
     bool ReadLighting(int profile, const KeyIndexMaps& maps);
 
     // The switch settings the configuration holds for profile.

@@ -21,7 +21,12 @@ struct TableRead {
     bool RangeArrived(size_t offset, size_t size) const;
 };
 
+// Each chunk is asked for at most this often.
+inline constexpr int kChunkReadAttempts = 3;
+
 // Reads length bytes (at most 64 chunks) of command's table from base. Without
-// stopAtFailure every chunk is asked for even after a failed one.
+// stopAtFailure every chunk is asked for even after a failed one, and, when some arrived, the
+// chunks that failed are asked for again, up to kChunkReadAttempts times in all; with it, the
+// read stops at the first failure.
 TableRead ReadTableChunks(DeviceManager& device, DeviceCommand command, uint16_t base,
                           size_t length, bool stopAtFailure = false);

@@ -67,6 +67,8 @@ bool KeyTableTransfer::ReadDefaultKeyMap(int keyPageProfile)
 {
     bool ok = device_.BeginBatch();
     state_.maps.Clear();
+    // Until a layer is read whole, what the keyboard holds there is not known.
+    state_.unreadLayers = (1u << kReadKeyLayers) - 1;
     ok = ReadDefaultLayerZero() && ok;
     BuildKeyIndexMaps(std::span<const uint8_t>(state_.defaultCache.data(), kKeyLayerBytes),
                       state_.maps);
@@ -114,13 +116,38 @@ bool KeyTableTransfer::ReadKeyMap(int profile)
     bool ok = true;
     for (int layer = 0; layer < kReadKeyLayers; ++layer) {
         const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_KEYMAP, layer);
-        ok = ok && read.Complete();
+        const uint32_t bit = 1u << layer;
+        if (!read.Complete()) {
+            // Nothing of a layer read in part is stored: the rows of the missing keys would
+            // keep values the keyboard does not hold, and the next write would send them.
+            state_.unreadLayers |= bit;
+            ok = false;
+            continue;
+        }
+        state_.unreadLayers &= ~bit;
         std::vector<KeyMacroRecord> rows = DecodeKeyLayer(
             read, state_.maps.indexToCode,
             [&](int keyCode, KeyMacroRecord& row) {
                 return db_.GetKeyMacro(profile, layer, keyCode, row);
             },
             texts_);
+        // On an FN layer read whole, an empty entry is what the keyboard holds there: the row
+        // keeps no action, which is written back as the same empty entry. (On layer 0 the
+        // default table underlies every key.)
+        for (const auto& [index, code] : state_.maps.indexToCode) {
+            if (layer == 0 || index >= kDecodedKeyIndexes) break;
+            KeyMacroRecord row;
+            if (code < 1 || read.Entry(index)[0] != 0 ||
+                !db_.GetKeyMacro(profile, layer, code, row))
+                continue;
+            if (row.macro_type == KMT_NONE) continue;
+            row.macro_type = KMT_NONE;
+            row.macro_value = 0;
+            row.macro_value2 = 0;
+            row.macro_value3 = 0;
+            row.macro_desc.clear();
+            rows.push_back(std::move(row));
+        }
         if (!rows.empty()) db_.UpdateKeyMacros(std::move(rows));
     }
     return ok;
@@ -150,8 +177,9 @@ bool KeyTableTransfer::WriteProfileKeyMaps(int profile, int advancedProfile)
 
 bool KeyTableTransfer::WriteKeyLayer(int profile, int layer)
 {
-    // Without a profile the table would hold nothing but the defaults and wipe the keyboard's.
-    if (profile < 1 || layer < 0) return false;
+    // Without a profile the table would hold nothing but the defaults and wipe the keyboard's;
+    // a layer that was not read whole is the keyboard's own until it is.
+    if (profile < 1 || layer < 0 || state_.LayerUnread(layer)) return false;
     bool ok = device_.BeginBatch();
     if (state_.DefaultCacheEmpty()) ok = ReadDefaultLayerZero() && ok;
 

@@ -31,8 +31,9 @@ public:
     // default layers 1..7 once (only when every chunk of them arrived), then reads the
     // current key table into keyPageProfile's rows. One batch.
     bool ReadDefaultKeyMap(int keyPageProfile);
-    // Layers 0..7 of the keyboard's key table into the profile's rows; rows of entries that
-    // did not arrive keep their stored action. Nothing for a profile below 1.
+    // Layers 0..7 of the keyboard's key table into the profile's rows. A layer that did not
+    // arrive whole stores nothing and is marked unread (KeyTableState::unreadLayers): no
+    // write sends it until a later read gets it whole. Nothing for a profile below 1.
     bool ReadKeyMap(int profile);
 
     // The advanced tables of advancedProfile (all layers), then the key layer of profile.

@@ -41,8 +41,9 @@ int KeyboardDlg::LightingPageProfile() const { return ProfileShownIn(kLightProfi
 
 void KeyboardDlg::ReadLightingFromDevice(int profile)
 {
-    SettingsTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), worker.pause)
-        .ReadLighting(profile, keyTables.maps);
+    lightPage.userColorsUnread =
+        !SettingsTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), worker.pause)
+             .ReadLighting(profile, keyTables.maps);
 }
 
 void KeyboardDlg::WriteLightingToDevice()
@@ -53,6 +54,8 @@ void KeyboardDlg::WriteLightingToDevice()
 
 void KeyboardDlg::WriteUserColorsToDevice()
 {
+    // Colours the program could not read are the keyboard's own.
+    if (lightPage.userColorsUnread.load()) return;
     worker.pause(kUserColorsPauseMs);
     std::vector<KeyColor> sent;
     ColorTransfer(DeviceManager::GetInstance(), keyTables.maps)

@@ -87,6 +87,9 @@ struct LightPageControls {
     std::atomic<bool> enabled{true};
     // The live-colour preview's shortest interval between two reads.
     static constexpr std::chrono::milliseconds kPreviewInterval{100};
+    // The last load did not read the keyboard's user colours whole: nothing of them was stored,
+    // and they are not written until a load reads them (worker only).
+    std::atomic<bool> userColorsUnread{false};
     // When the live-colour preview last read the keyboard (worker only).
     std::chrono::steady_clock::time_point lastPreview{};
     // The music mode's keys in the visualizer's picture, what was last sent and the last

@@ -8,6 +8,7 @@
 #include "app/Language.h"
 #include "device/MacroImage.h"
 #include "macros/MacroNames.h"
+#include "macros/ProfileFileLimits.h"
 #include "platform/mui/CRadioButton.h"
 #include "platform/mui/CRecordList.h"
 #include "platform/mui/MComboBox.h"
@@ -151,7 +152,11 @@ void KeyboardDlg::OnMacroListNotify(int code)
         ShowMacro(id);
     } else if (code == MUI::kNotifyEditEnded) {
         // The name edited in the list is stored, so that it lasts and is what an export writes.
-        const std::wstring name = macroPage.list->GetItemText(macroPage.list->GetCurSel());
+        // Cut to what a profile file holds, so that an export of it can be read back.
+        const int row = macroPage.list->GetCurSel();
+        const std::wstring edited = macroPage.list->GetItemText(row);
+        const std::wstring name = edited.substr(0, ProfileFileLimit::kTextLength);
+        if (name != edited) macroPage.list->SetItemText(row, name);
         KBDataBase::GetInstance().RenameMacro(id, name);
     }
 }

@@ -12,6 +12,7 @@
 #include "keys/KeyPageControls.h"
 #include "keys/PerfPageControls.h"
 #include "lighting/DefaultLightRows.h"
+#include "macros/ProfileFileLimits.h"
 #include "macros/ProfileNames.h"
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/MComboBox.h"
@@ -214,7 +215,8 @@ void KeyboardDlg::EndRenameProfile(unsigned comboId)
     const int index = combos.front()->GetCurSel();
     if (index < 0) return;
     const int id = combos.front()->GetItemData(index);
-    const std::wstring text = edited->GetTitleEx();
+    // A profile file holds names of this length at most: a longer one could not be read back.
+    const std::wstring text = edited->GetTitleEx().substr(0, ProfileFileLimit::kTextLength);
     KBDataBase& db = KBDataBase::GetInstance();
     std::wstring name;
     if (text.empty()) {

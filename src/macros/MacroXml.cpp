@@ -1,26 +1,31 @@
 #include "macros/MacroXml.h"
-#include "platform/text/DecimalText.h"
 
 #include <filesystem>
 #include <system_error>
 
 #include "device/MacroImage.h"
 #include "macros/MacroSteps.h"
+#include "macros/ProfileFileLimits.h"
+#include "platform/text/DecimalText.h"
 #include "platform/text/Utf8.h"
 #include "xml/XmlDocument.h"
 
 namespace {
 
 constexpr const wchar_t* kDeclaration = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-// The longest name kept; a list row shows far less.
-constexpr size_t kMaxNameLength = 259;
+// The longest name kept: what a profile file takes, so that a macro read here can be exported
+// with the profile and read back.
+constexpr size_t kMaxNameLength = ProfileFileLimit::kTextLength;
 // Key steps hold a virtual key, a modifier usage or a plain key of the modifier range; mouse
 // steps a button.
 constexpr int kMaxStepValue = kMacroPlainKeyFlag | 0xFF;
 
-int Number(const XmlDocument& doc, const wchar_t* name)
+// The attribute's number; a text that is not a plain decimal number refuses the file.
+int Number(const XmlDocument& doc, const wchar_t* name, bool& ok)
 {
-    return DecimalTextToInt(doc.GetAttribute(name));
+    const std::optional<int32_t> value = StrictDecimalToInt(doc.GetAttribute(name));
+    if (!value) ok = false;
+    return value.value_or(0);
 }
 
 }  // namespace
@@ -64,23 +69,28 @@ std::optional<MacroFile> ParseMacroXml(const std::wstring& text)
         !doc.FindElement(L"macroinfo")) {
         return std::nullopt;
     }
+    bool ok = true;
     MacroFile file;
     file.header.name = doc.GetAttribute(L"name").substr(0, kMaxNameLength);
     file.header.play_times =
-        ClampToRange(Number(doc, L"times"), kMacroMinPlayTimes, kMacroMaxPlayTimes);
+        ClampToRange(Number(doc, L"times", ok), kMacroMinPlayTimes, kMacroMaxPlayTimes);
     file.header.delay_type =
-        ClampToRange(Number(doc, L"type"), MACRO_DELAY_RECORDED, MACRO_DELAY_FIXED);
-    file.header.delay_time = ClampToRange(Number(doc, L"delaytime"), 0, kMacroMaxDelay);
+        ClampToRange(Number(doc, L"type", ok), MACRO_DELAY_RECORDED, MACRO_DELAY_FIXED);
+    file.header.delay_time = ClampToRange(Number(doc, L"delaytime", ok), 0, kMacroMaxDelay);
+    // The keyboard plays a bound macro link_count times, which the macro page keeps equal to
+    // the play count.
+    file.header.link_count = file.header.play_times;
+    if (!ok) return std::nullopt;
     if (!doc.FindElement(L"macroitems") || !doc.EnterElement()) return file;
     while (doc.FindElement(L"item")) {
         if (file.steps.size() >= kMacroImageMaxSteps) return std::nullopt;
         MacroStepRecord step;
         step.record_index = static_cast<int>(file.steps.size());
         step.desc = doc.GetAttribute(L"desc").substr(0, kMaxNameLength);
-        step.type = Number(doc, L"type");
-        step.value = Number(doc, L"value");
-        step.delay_time = ClampToRange(Number(doc, L"delay_time"), 0, kMacroMaxDelay);
-        if (!IsMacroStepType(step.type) || step.value < 0 || step.value > kMaxStepValue) {
+        step.type = Number(doc, L"type", ok);
+        step.value = Number(doc, L"value", ok);
+        step.delay_time = ClampToRange(Number(doc, L"delay_time", ok), 0, kMacroMaxDelay);
+        if (!ok || !IsMacroStepType(step.type) || step.value < 0 || step.value > kMaxStepValue) {
             return std::nullopt;
         }
         file.steps.push_back(std::move(step));

@@ -14,7 +14,7 @@
 #include "storage/MacroStepRecord.h"
 
 struct MacroFile {
-    MacroRecord header;                  // macro_id and link_count 0
+    MacroRecord header;                  // macro_id 0, link_count = play_times
     std::vector<MacroStepRecord> steps;  // record_index in file order, macro_id 0
 };
 

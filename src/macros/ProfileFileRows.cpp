@@ -1,5 +1,6 @@
 #include "macros/ProfileFileRows.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -160,7 +161,16 @@ bool StoreLights(KBDataBase& db, const ProfileFileContent& content, int profile)
         if (!db.UpdateLight(l.mode, stored)) return false;
         if (l.status == 1) active = l.mode;
     }
-    return active < 0 || db.SetActiveLightMode(profile, active);
+    if (active >= 0) return db.SetActiveLightMode(profile, active);
+    // The lighting needs exactly one active row. A file that names no active mode comes from a
+    // profile whose lighting was off (the off row is not written): when the file's rows leave
+    // no single active row, the off mode becomes it.
+    std::vector<LightRecord*> stored;
+    db.GetLights(profile, stored);
+    const std::vector<LightRecord> lights = TakeRecords(stored);
+    const auto activeRows = std::count_if(lights.begin(), lights.end(),
+                                          [](const LightRecord& l) { return l.status == 1; });
+    return activeRows == 1 || db.SetActiveLightMode(profile, ProfileFileLimit::kLightModeOff);
 }
 
 bool StoreRows(KBDataBase& db, const ProfileFileContent& content, int profile,

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <set>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include "device/MacroImage.h"
 #include "macros/ProfileFileLimits.h"
 #include "platform/text/ColorText.h"
+#include "platform/text/DecimalText.h"
 #include "xml/XmlDocument.h"
 
 namespace {
@@ -213,21 +215,9 @@ public:
     // missing or empty reads as 0. Values outside [min, max] refuse the file.
     int32_t Int(int element, const wchar_t* name, int64_t min, int64_t max)
     {
-        const std::wstring text = doc_.GetAttributeAt(element, name);
-        int64_t value = 0;
-        size_t i = 0;
-        const bool negative = !text.empty() && text[0] == L'-';
-        if (negative) i = 1;
-        if (negative && text.size() == 1) return Fail();
-        for (; i < text.size(); ++i) {
-            const wchar_t c = text[i];
-            if (c < L'0' || c > L'9') return Fail();
-            value = value * 10 + (c - L'0');
-            if (value > std::numeric_limits<int32_t>::max() + int64_t{1}) return Fail();
-        }
-        if (negative) value = -value;
-        if (value < min || value > max) return Fail();
-        return static_cast<int32_t>(value);
+        const std::optional<int32_t> value = StrictDecimalToInt(doc_.GetAttributeAt(element, name));
+        if (!value || *value < min || *value > max) return Fail();
+        return *value;
     }
 
     std::wstring Text(int element, const wchar_t* name)

@@ -1,6 +1,9 @@
 #include "storage/SQLiteAutoTransaction.h"
 
+#include <string_view>
+
 #include "storage/SQLiteDB.h"
+#include "storage/WriteFailures.h"
 
 SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : db_(db)
 {
@@ -35,6 +38,8 @@ int SQLiteAutoTransaction::End(const char* sql)
         return db_->IsOpen() ? 0 : SQLiteDB::kMisuse;
     }
     const int rc = db_->Exec(sql, nullptr, nullptr);
+    // A commit that failed loses every write of the transaction.
+    if (rc != 0 && sql == std::string_view("END")) storage::NoteWriteFailed(rc);
     // An end that failed would leave the connection inside the transaction for good.
     if (rc != 0 && db_->InTransaction()) {
         db_->Exec("ROLLBACK", nullptr, nullptr);

@@ -35,6 +35,9 @@ bool SQLiteDB::Open(const char* path, const std::string& key, int flags)
         return false;
     }
     db_ = handle;
+    // Another process (a second copy of the program on another model's window, a backup tool)
+    // may hold the file's lock for a moment: a write waits for it rather than fail at once.
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     Exec("PRAGMA synchronous = OFF; ", nullptr, nullptr);
     if (key.empty()) {
         return true;

@@ -11,6 +11,9 @@ class SQLiteDB {
 public:
     // SQLite's "misuse" code, given by every operation that needs a connection when none is open.
     static constexpr int kMisuse = 21;
+    // How long an operation waits for a lock another connection holds before it fails. The
+    // window waits with it, so it is kept short.
+    static constexpr int kBusyTimeoutMs = 2000;
 
     using ExecCallback = int (*)(void*, int, char**, char**);
 

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "storage/SQLiteDB.h"
+#include "storage/WriteFailures.h"
 
 SQLiteStatement::~SQLiteStatement() { Finalize(); }
 
@@ -49,6 +50,13 @@ int SQLiteStatement::Step()
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) {
         done_ = 1;
+    }
+    if (sqlite3_stmt_readonly(stmt_) == 0) {
+        if (rc == SQLITE_DONE || rc == SQLITE_ROW || rc == SQLITE_OK) {
+            storage::NoteWriteSucceeded();
+        } else {
+            storage::NoteWriteFailed(rc);
+        }
     }
     return rc;
 }

@@ -170,14 +170,15 @@ TEST_F(KeyboardDlgDeviceTablesTest, LightingColourAndMacroCodesReachTheKeyboard)
     const int macro = db().InsertNewMacro(L"M");
     MacroStepRecord step;
     step.macro_id = macro;
-    step.type = 2;
+    step.type = 3;
     step.value = 'B';
     step.delay_time = 7;
     db().InsertMacroStep(step);
     RunCode(QCMD_WRITE_MACROS);
     const std::vector<uint8_t> image = keyboard->Memory().macros;
+    // A key release that ends its macro carries the end mark.
     EXPECT_EQ(std::vector<uint8_t>(image.begin() + 64, image.begin() + 68),
-              (std::vector<uint8_t>{7, 0, 0x62, 0x05}));
+              (std::vector<uint8_t>{7, 0, 0x82, 0x05}));
 }
 
 TEST_F(KeyboardDlgDeviceTablesTest, CodesWithoutKeyboardSendNothing)

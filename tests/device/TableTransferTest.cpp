@@ -154,7 +154,7 @@ TEST_F(TableTransferTest, PerformanceWriteWithoutRowsSendsNothing)
     EXPECT_TRUE(keyboard->Requests().empty());
 }
 
-TEST_F(TableTransferTest, PerformanceReadStoresNothingFromAChunkThatFailed)
+TEST_F(TableTransferTest, PerformanceReadTakesTheTableOnlyWholeAndAsksForLostChunksAgain)
 {
     InsertPerfRows();
     const auto [lowIndex, lowCode] = *maps.indexToCode.begin();     // in chunk 0
@@ -167,27 +167,48 @@ TEST_F(TableTransferTest, PerformanceReadStoresNothingFromAChunkThatFailed)
             std::copy(entry.begin(), entry.end(), m.keyPerf.begin() + index * 8);
         }
     });
-    Fault("no-answer=0xA0:1");
-
     KeyPerfTransfer transfer(manager, db(), maps, perf);
-    EXPECT_FALSE(transfer.ReadFromDevice(kProfile));
 
+    // The keyboard answers nothing: nothing is stored, and the table is not written over the
+    // keyboard's own.
+    Fault("no-answer=0xA0");
+    EXPECT_FALSE(transfer.ReadFromDevice(kProfile));
     EXPECT_EQ(Commands(), Batch(std::vector<int>(19, CMD_READ_KEY_PERF)));
+    for (const auto& [code, row] : PerfRows()) {
+        EXPECT_EQ(row.key_actuation, 75) << code;
+        EXPECT_EQ(row.switch_type, 3) << code;
+    }
+    keyboard->ClearLog();
+    EXPECT_FALSE(transfer.WriteToDevice(kProfile));
+    EXPECT_TRUE(keyboard->Requests().empty());
+    EXPECT_EQ(keyboard->KeyPerf(0, highIndex)[2], 0xFF);
+
+    // Two answers lost: their chunks are asked for again and the table is taken whole.
+    keyboard->ClearFaults();
+    Fault("no-answer=0xA0:2");
+    keyboard->ClearLog();
+    EXPECT_TRUE(transfer.ReadFromDevice(kProfile));
+    EXPECT_EQ(Commands(), Batch(std::vector<int>(21, CMD_READ_KEY_PERF)));
+    EXPECT_EQ(keyboard->Requests()[20].Address(), 0) << "the lost chunks again, in order";
+    EXPECT_EQ(keyboard->Requests()[21].Address(), 56);
     std::map<int, KeyPerfRecord> rows = PerfRows();
-    EXPECT_EQ(rows[lowCode].key_actuation, 75);  // not zeros taken for actuation 1
-    EXPECT_EQ(rows[lowCode].switch_type, 3);
-    const KeyPerfRecord& high = rows[highCode];
-    EXPECT_EQ(high.switch_type, 4);
-    EXPECT_EQ(high.key_mode, 2);
-    EXPECT_EQ(high.key_actuation, 256);
-    EXPECT_EQ(high.rt_press, 5);
-    EXPECT_EQ(high.press_deadzone, 3);
-    EXPECT_EQ(high.rt_release, 10);
-    EXPECT_EQ(high.deadzone_state, 1);
-    std::lock_guard lock(perf.mutex);
-    EXPECT_EQ(perf.slots[highIndex].key_code, highCode);
-    EXPECT_EQ(perf.slots[highIndex].profile, kProfile);
-    EXPECT_EQ(perf.slots[lowIndex].key_code, 0);
+    for (const int code : {lowCode, highCode}) {
+        const KeyPerfRecord& row = rows[code];
+        EXPECT_EQ(row.switch_type, 4) << code;
+        EXPECT_EQ(row.key_mode, 2);
+        EXPECT_EQ(row.key_actuation, 256);
+        EXPECT_EQ(row.rt_press, 5);
+        EXPECT_EQ(row.press_deadzone, 3);
+        EXPECT_EQ(row.rt_release, 10);
+        EXPECT_EQ(row.deadzone_state, 1);
+    }
+    {
+        std::lock_guard lock(perf.mutex);
+        EXPECT_EQ(perf.slots[highIndex].key_code, highCode);
+        EXPECT_EQ(perf.slots[highIndex].profile, kProfile);
+        EXPECT_FALSE(perf.unread);
+    }
+    EXPECT_TRUE(transfer.WriteToDevice(kProfile));
 }
 
 TEST_F(TableTransferTest, DeviceProfileReadTakesItsOwnTableWithoutBatch)
@@ -311,20 +332,32 @@ TEST_F(TableTransferTest, LightingWriteAndReadMoveBytesEightToSixteen)
     }
 }
 
-TEST_F(TableTransferTest, FailedColourChunkKeepsTheStoredColours)
+TEST_F(TableTransferTest, UserColoursAreStoredOnlyWhenTheyArriveWhole)
 {
     const auto [lowIndex, lowCode] = *maps.indexToCode.begin();
+    const int highCode = maps.indexToCode.rbegin()->second;
     db().InsertUserLightRgbs({{0, kProfile, kProfile, lowCode, 0x0000AA}});
-    Fault("no-answer=0x0A:1");
     SettingsTransfer transfer(manager, db(), pause);
+    const auto colors = [this] {
+        std::vector<UserLightRgbRecord*> stored;
+        db().GetUserLightRgbs(kProfile, stored);
+        std::map<int, int> byCode;
+        for (const UserLightRgbRecord& row : TakeRecords(stored))
+            byCode[row.key_code] = row.key_rgb;
+        return byCode;
+    };
+    Fault("no-answer=0x0A");
     EXPECT_FALSE(transfer.ReadLighting(kProfile, maps));
-    std::vector<UserLightRgbRecord*> stored;
-    db().GetUserLightRgbs(kProfile, stored);
-    std::map<int, int> colors;
-    for (const UserLightRgbRecord& row : TakeRecords(stored)) colors[row.key_code] = row.key_rgb;
-    EXPECT_EQ(colors[lowCode], 0x0000AA);
-    EXPECT_EQ(colors[maps.indexToCode.rbegin()->second], 0xFFFFFF);
+    EXPECT_EQ(colors(), (std::map<int, int>{{lowCode, 0x0000AA}}));
     EXPECT_FALSE(keyboard->InBatch());
+
+    // A lost answer is asked for again.
+    keyboard->ClearFaults();
+    Fault("no-answer=0x0A:1");
+    EXPECT_TRUE(transfer.ReadLighting(kProfile, maps));
+    EXPECT_EQ(colors()[lowCode], 0xFFFFFF);
+    EXPECT_EQ(colors()[highCode], 0xFFFFFF);
+    EXPECT_EQ(colors().size(), maps.indexToCode.size());
 }
 
 TEST_F(TableTransferTest, UserColoursGoToTheirKeyIndexes)
@@ -409,7 +442,8 @@ TEST_F(TableTransferTest, MacroImageChunksFollowTheUsedLength)
         EXPECT_EQ(image[0], 0x40);
         if (c.steps == 11) {
             EXPECT_EQ(std::vector<uint8_t>(image.begin() + 104, image.begin() + 108),
-                      (std::vector<uint8_t>{10, 0, 0x42 | 0x20, 0x04}));
+                      (std::vector<uint8_t>{10, 0, 0x42, 0x04}))
+                << "a key press at the end carries no end mark";
         }
     }
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "device/KeyMacroType.h"
 #include "storage/RecordList.h"
 #include "storage/StorageFixture.h"
+#include "virtual-keyboard/Fault.h"
 #include "virtual-keyboard/VirtualHidBackend.h"
 #include "virtual-keyboard/VirtualKeyboard.h"
 
@@ -159,8 +161,9 @@ TEST_F(KeyTableTransferTest, DefaultReadBuildsMapsStoresDefaultsOnceAndReadsEver
     EXPECT_EQ(Row(0, 0x04).macro_value, 0x05);
     EXPECT_EQ(Row(2, 0x29).macro_type, KMT_CONSUMER);
     EXPECT_EQ(Row(2, 0x29).macro_value, 0xE9);
-    EXPECT_EQ(Row(1, 0x43).macro_value, 0xE2);         // the factory's FN1 mute
-    EXPECT_EQ(Row(1, 0x04).macro_type, KMT_FUNCTION);  // kind 0: the stored row stays
+    EXPECT_EQ(Row(1, 0x43).macro_value, 0xE2);  // the factory's FN1 mute
+    // An empty entry of an FN layer read whole is what the keyboard holds: no action.
+    EXPECT_EQ(Row(1, 0x04).macro_type, KMT_NONE);
 
     // Device defaults: FN1 holds three media keys and the FN key, the other layers the FN key.
     EXPECT_EQ(LayerRowCount(1, 101), 4);
@@ -187,23 +190,47 @@ TEST_F(KeyTableTransferTest, SixtyKeysOrFewerReadNoFurtherLayers)
     EXPECT_EQ(LayerRowCount(1, 101), 0);
 }
 
-TEST_F(KeyTableTransferTest, ChunkThatFailsKeepsTheStoredRowsOfItsKeys)
+TEST_F(KeyTableTransferTest, ALayerNotReadWholeStoresNothingAndIsNotWrittenOverTheKeyboards)
 {
     keyboard->ModifyMemory([](vkb::KeyboardMemory& m) {
         for (size_t i = 0; i < vkb::kKeyCount; ++i) {
             if (vkb::DefaultKeyUsage(i) != 0) m.keymaps[i * 3 + 2] = 0x05;
         }
     });
+    const auto layer0 = [this] {
+        const std::vector<uint8_t> all = keyboard->Memory().keymaps;
+        return std::vector<uint8_t>(all.begin(), all.begin() + 512);
+    };
+    const std::vector<uint8_t> keyboardLayer0 = layer0();
     keyboard->dropCommand = CMD_READ_KEYMAP;
-    keyboard->dropAddress = 2 * 56;  // bytes 112..167: key indexes 37 (in part) to 55
+    keyboard->dropAddress = 2 * 56;  // bytes 112..167 of layer 0, never answered
     EXPECT_FALSE(transfer.ReadDefaultKeyMap(kProfile));
-
+    EXPECT_EQ(state.unreadLayers.load(), 1u);
     for (const auto& [index, code] : state.maps.indexToCode) {
         if (code == 0xFF || code == 70 || code >= 0xE0) continue;  // not plain key entries
-        const bool arrived = index < 37 || index > 55;
-        EXPECT_EQ(Row(0, code).macro_value, arrived ? 0x05 : code) << "index " << index;
+        EXPECT_EQ(Row(0, code).macro_value, code) << "index " << index;
     }
     EXPECT_EQ(LayerRowCount(1, 101), 4);  // the default layers arrived whole
+
+    // An edit of that layer is not sent: the keyboard keeps its own keys.
+    SetRow(0, 0x04, KMT_KEY, 0x06);
+    keyboard->ClearLog();
+    EXPECT_FALSE(transfer.WriteKeyMap(kProfile, 0, kProfile));
+    const std::vector<int> commands = Commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), CMD_WRITE_KEYMAP), 0);
+    EXPECT_EQ(layer0(), keyboardLayer0);
+    // Another layer, read whole, is written.
+    SetRow(1, 0x04, KMT_CONSUMER, 0xE9);
+    EXPECT_TRUE(transfer.WriteKeyMap(kProfile, 1, kProfile));
+    EXPECT_EQ(keyboard->KeyEntry(1, IndexOfUsage(0x04)), (Entry{0x30, 0xE9, 0x00}));
+
+    // Answers lost now and then are asked for again: the next read gets the layer whole.
+    keyboard->dropCommand = -1;
+    keyboard->AddFault(*vkb::ParseFault("no-answer=0x08:3"));
+    EXPECT_TRUE(transfer.ReadDefaultKeyMap(kProfile));
+    EXPECT_EQ(state.unreadLayers.load(), 0u);
+    EXPECT_EQ(Row(0, 0x04).macro_value, 0x05);
+    EXPECT_EQ(Row(0, 0x1B).macro_value, 0x05);
 }
 
 TEST_F(KeyTableTransferTest, DefaultLayersWithAMissingChunkAreNotStored)
@@ -226,7 +253,7 @@ TEST_F(KeyTableTransferTest, LayerWriteSendsTheEncodedRowsAtTheirKeyIndexes)
     EXPECT_EQ(keyboard->KeyEntry(2, IndexOfUsage(0x04)), (Entry{0x30, 0xE9, 0x00}));
     EXPECT_EQ(keyboard->KeyEntry(2, IndexOfUsage(0x05)), (Entry{0x10, 0x01, 0x06}));
     EXPECT_EQ(keyboard->KeyEntry(2, IndexOfUsage(0x06)), (Entry{0x21, 0x00, 0xFF}));
-    EXPECT_EQ(keyboard->KeyEntry(2, IndexOfUsage(0x29)), (Entry{0xF0, 0x01, 0x00}));
+    EXPECT_EQ(keyboard->KeyEntry(2, IndexOfUsage(0x29)), (Entry{0, 0, 0})) << "read empty";
     EXPECT_EQ(keyboard->KeyEntry(2, 100), (Entry{0, 0, 0}));  // no key there
     EXPECT_EQ(keyboard->KeyEntry(0, IndexOfUsage(0x04)), (Entry{0x10, 0x00, 0x04}));
 

@@ -222,7 +222,7 @@ TEST_F(MacroPageTest, InsertedKeysAndButtonsGoWhereTheyAreAskedAndReachTheKeyboa
     std::vector<uint8_t> expected(80, 0);
     for (int n = 0; n < 32; ++n) expected[static_cast<size_t>(n) * 2] = n >= 1 && n <= 8 ? 80 : 64;
     const uint8_t steps[] = {10, 0, 0x42, 0x16, 10, 0, 0x02, 0x16,
-                             10, 0, 0x42, 0x04, 10, 0, 0x22, 0x04};
+                             10, 0, 0x42, 0x04, 10, 0, 0x82, 0x04};
     std::copy(std::begin(steps), std::end(steps), expected.begin() + 64);
     EXPECT_TRUE(WaitFor([&] { return MemoryPrefix(80) == expected; }, 10s));
     EXPECT_EQ(MemoryPrefix(80), expected);
@@ -386,13 +386,16 @@ TEST_F(MacroPageTest, NewDeleteCopyPasteAndRenameKeepListDatabaseAndKeyboardToge
         editor = widget != nullptr ? widget->findChild<QLineEdit*>() : nullptr;
         return editor != nullptr;
     }));
-    editor->setText(QStringLiteral("Sprint"));
+    // Names are cut to what a profile file holds, so that an export of them reads back.
+    editor->setText(QStringLiteral("Sprint") + QString(300, QChar('x')));
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(editor, &enter);
     ASSERT_TRUE(WaitFor([&] { return !page().list->IsEditing(); }));
     MacroRecord renamed;
     ASSERT_TRUE(db().GetMacro(IdAt(3), renamed));
-    EXPECT_EQ(renamed.name, L"Sprint");
+    const std::wstring sprint = L"Sprint" + std::wstring(250, L'x');
+    EXPECT_EQ(renamed.name, sprint);
+    EXPECT_EQ(Names()[3], sprint);
 
     // A key bound to M 1 goes back to its default when M 1 is deleted, and the keys of the
     // macros after it follow their macros' new places.
@@ -566,10 +569,22 @@ TEST_F(MacroPageTest, AnExportedMacroImportsAsTheSameMacro)
         EXPECT_EQ(imported.play_times, 3);
         EXPECT_EQ(imported.delay_type, 3);
         EXPECT_EQ(imported.delay_time, 20);
-        EXPECT_EQ(imported.link_count, 0);
+        // The keyboard plays a bound macro as often as its link count says.
+        EXPECT_EQ(imported.link_count, 3);
     }
     EXPECT_EQ(page().list->GetCurSel(), 0);
     ExpectMemoryMirrorsDatabase();
+
+    // A key bound to the imported macro plays it three times.
+    KeyMacroRecord row;
+    ASSERT_TRUE(db().GetKeyMacro(dlg->page.currentProfile.load(), 0, 0x16, row));
+    row.macro_type = KMT_MACRO;
+    row.macro_value = IdAt(10);
+    ASSERT_TRUE(db().UpdateKeyMacro(row));
+    dlg->QueueCommand(QCMD_WRITE_KEYMAP);
+    const size_t index = static_cast<size_t>(dlg->keyTables.maps.IndexOf(0x16));
+    EXPECT_TRUE(WaitFor([&] { return keyboard->KeyEntry(0, index)[0] == 0x70; }, 10s));
+    EXPECT_EQ(keyboard->KeyEntry(0, index), (std::array<uint8_t, 3>{0x70, 10, 3}));
 }
 
 TEST_F(MacroPageTest, HostileFilesImportNothing)
@@ -596,6 +611,13 @@ TEST_F(MacroPageTest, HostileFilesImportNothing)
         "</macro>",
         huge,
         tooMany,
+        // Numbers are plain decimal texts, as in a profile file.
+        "<macro><macroinfo name=\"x\" times=\"abc\"/><macroitems/></macro>",
+        "<macro><macroinfo name=\"x\" delaytime=\"2x\"/><macroitems/></macro>",
+        "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2x\" value=\"65\"/>"
+        "</macroitems></macro>",
+        "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2\" value=\"65\" "
+        "delay_time=\" 5\"/></macroitems></macro>",
     };
     std::vector<MacroRecord*> before;
     const int macros = db().GetMacros(before);
@@ -621,14 +643,16 @@ TEST_F(MacroPageTest, ImportedNumbersAreHeldToTheirRanges)
     const std::filesystem::path file = TempFile("wide.xml");
     AnswerFiles(file);
     std::ofstream(file, std::ios::binary)
-        << "<macro><macroinfo name=\"Wide\" times=\"500\" type=\"9\" delaytime=\"99999\"/>"
+        << "<macro><macroinfo name=\"Wide" << std::string(300, 'x')
+        << "\" times=\"500\" type=\"9\" delaytime=\"99999\"/>"
            "<macroitems><item desc=\"A\" type=\"2\" value=\"65\" delay_time=\"-4\"/>"
            "<item desc=\"A\" type=\"3\" value=\"65\" delay_time=\"70000\"/></macroitems></macro>";
     Notify(kImportMacro);
     ASSERT_EQ(Names().size(), 10u);
     MacroRecord imported;
     ASSERT_TRUE(db().GetMacro(IdAt(9), imported));
-    EXPECT_EQ(imported.name, L"Wide");
+    EXPECT_EQ(imported.name, L"Wide" + std::wstring(252, L'x'))
+        << "cut to what a profile file holds";
     EXPECT_EQ(imported.play_times, 99);
     EXPECT_EQ(imported.delay_type, 3);
     EXPECT_EQ(imported.delay_time, 65535);

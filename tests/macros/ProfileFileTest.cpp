@@ -5,6 +5,9 @@
 // the import message and change nothing in the database.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "ProfileRowsSupport.h"
+#include "app/AppMessages.h"
 #include "app/CUIMessageBox.h"
 #include "app/Language.h"
 #include "app/MainWindowTestSupport.h"
@@ -446,6 +450,54 @@ TEST_F(ProfileFileTest, ImportThatTheKeyboardsMacroMemoryCannotHoldChangesNothin
     Import(kKeyImport, folder / "good.xml");
     EXPECT_EQ(messages, std::vector<std::wstring>{ImportMessage()});
     EXPECT_EQ(Database(), before);
+}
+
+TEST_F(ProfileFileTest, ALongRenamedProfileAndAFileWithoutAnActiveLightModeImport)
+{
+    Fill(7);
+    // The user renames the profile with a name longer than a file holds.
+    dlg->page.currentPage = PAGE_KEYS;
+    constexpr int kMenuRename = 103;
+    dlg->OnWindowMessage(WM_CUSTOMKEY_MENU, kMenuRename, kMenuRename);
+    QLineEdit* editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        editor = Combo(87).Widget()->findChild<QLineEdit*>();
+        return editor != nullptr;
+    }));
+    editor->setText(QString(300, QChar('n')));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    ASSERT_TRUE(WaitFor([&] { return !Combo(87).IsEditing(); }));
+    const std::wstring name(256, L'n');
+
+    const std::wstring text = Export(kKeyExport, folder / "long.xml");
+    ASSERT_NE(text.find(L"<info name=\"" + name + L"\">"), std::wstring::npos);
+    Import(kKeyImport, folder / "long.xml");
+    EXPECT_TRUE(messages.empty()) << "the program reads what it writes";
+    const int imported = NewestProfile();
+    ASSERT_GT(imported, kSource);
+    std::wstring stored;
+    ASSERT_TRUE(db().GetProfileName(imported, stored));
+    EXPECT_EQ(stored, name);
+
+    // A file whose lighting rows name no active mode: the lighting is off, with one active row.
+    std::wstring noneActive = text;
+    for (size_t at; (at = noneActive.find(L"status=\"1\"")) != std::wstring::npos;) {
+        noneActive.replace(at, 10, L"status=\"0\"");
+    }
+    WriteBytes(folder / "dark.xml", text::WideToUtf8(noneActive));
+    Import(kKeyImport, folder / "dark.xml");
+    EXPECT_TRUE(messages.empty());
+    const int dark = NewestProfile();
+    ASSERT_GT(dark, imported);
+    EXPECT_EQ(db().GetActiveLightMode(dark), kLightOff);
+    std::vector<LightRecord*> lights;
+    db().GetLights(dark, lights);
+    int active = 0;
+    for (const LightRecord& l : TakeRecords(lights)) active += l.status == 1 ? 1 : 0;
+    EXPECT_EQ(active, 1);
+    // The keyboard got the switched-off mode.
+    EXPECT_TRUE(WaitFor([this] { return keyboard->Settings()[8] == kLightOff; }));
 }
 
 TEST_F(ProfileFileTest, FailedExportSaysSoAndLeavesNoFile)

@@ -28,3 +28,19 @@ int DecimalTextToInt(std::wstring_view text)
     }
     return value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }
+
+std::optional<int32_t> StrictDecimalToInt(std::wstring_view text)
+{
+    const bool negative = !text.empty() && text[0] == L'-';
+    if (negative) text.remove_prefix(1);
+    if (negative && text.empty()) return std::nullopt;
+    int64_t value = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + (c - L'0');
+        if (value > static_cast<int64_t>(INT32_MAX) + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
