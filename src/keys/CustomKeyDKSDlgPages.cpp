@@ -17,6 +17,7 @@
 #include "platform/mui/MButton.h"
 #include "platform/mui/MSlider.h"
 #include "platform/mui/MText.h"
+#include "platform/text/Parenthesized.h"
 
 namespace {
 
@@ -296,7 +297,7 @@ void CustomKeyDKSDlg::ShowKeyPairNames()
     pair->SetItem(1, nameB, b, 0);
     const auto titled = [&](unsigned id, int textNo, const std::wstring& name) {
         if (MUI::MControl* radio = GetControl(id)) {
-            radio->SetTitle(services_.text(textNo) + L"\xFF08" + name + L"\xFF09");
+            radio->SetTitle(Parenthesized(services_.text(textNo), name));
         }
     };
     if (type_ == kTypeSocd) {
