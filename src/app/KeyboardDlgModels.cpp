@@ -242,6 +242,7 @@ void KeyboardDlg::ApplyModelPictures()
         }
     }
     for (MUI::KeyboardCtrl* view : KeyViews()) {
+        view->SetBoardArea(viewRect);
         if (pictureMissing && view->GetKeyItemCount() > 0) {
             view->SetTitle(GetLanString(kPictureNotLoadedText) + L" " + viewPicture);
         }

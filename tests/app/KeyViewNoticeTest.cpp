@@ -123,6 +123,8 @@ TEST_F(KeyViewNoticeTest, ModelLayoutSetsTheBrightnessRangeAndThePicturesUnderTh
         EXPECT_EQ(view->GetModelId(), 101);
         // The views themselves keep the page layout's rectangle.
         EXPECT_EQ(view->GetRect(), (RECT{230, 200, 1500, 540}));
+        // ...and draw the keys on the picture.
+        EXPECT_EQ(view->GetBoardArea(), (RECT{350, 190, 1420, 540}));
     }
 }
 
