@@ -148,7 +148,7 @@ void CustomKeyDKSDlg::CreateDksPage(const RECT& client)
         Text(kMtText2, 705, RECT{10, 80, 135, 142}, kHelpSize)->SetMultiLine(true);
         Text(kMtText3, 704, RECT{140, 80, 365, 142}, kHelpSize)->SetMultiLine(true);
         auto* mt = dynamic_cast<MUI::KeyMTCtrl*>(
-            CreateControl(L"KeyMTCtrl", kMt, RECT{10, 144, 370, 192}));
+            CreateControl(L"KeyMTCtrl", kMt, RECT{10, 144, 370, 195}));
         mt->SetControlType(MUI::KeyMTCtrl::kTypeModTap);
         mt->SetCellCount(2);
         mt->SetFont(kBold, 12, MUI::kFontBold);
