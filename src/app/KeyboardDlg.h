@@ -611,6 +611,7 @@ public:
     // --- Lighting page: modes, colours, user colours and presets (src/lighting/) ---
     void BuildLightPage();
     void LayoutLightPage(const RECT& client);
+    void LayoutMusicControls(const RECT& client);
     void ApplyLightPageTexts();
     // The page's control notifications (ids 135-213); 0 for ids it does not handle.
     int OnLightPageMessage(unsigned id, int code, LPARAM value);

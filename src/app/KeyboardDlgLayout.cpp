@@ -104,9 +104,10 @@ void KeyboardDlg::UISize(const RECT& client)
     }
 
     LayoutCustomKeyPage(client);
+    LayoutAdvKeyPage(client);
     LayoutMacroPage(client);
     LayoutLightPage(client);
-    LayoutAdvKeyPage(client);
+    LayoutMusicControls(client);
     LayoutPerfPage(client);
     LayoutSettingsPage(client);
 }

@@ -11,6 +11,10 @@
 #include "app/RegistrySettings.h"
 #include "device/DeviceManager.h"
 #include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/MLevelCtrl.h"
+#include "platform/mui/MPicture.h"
+#include "platform/mui/MSlider.h"
+#include "platform/mui/MText.h"
 #include "platform/mui/SkinImages.h"
 #include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
@@ -23,6 +27,10 @@ constexpr int kLayoutNotLoadedText = 830;
 constexpr int kPictureNotLoadedText = 831;
 // Ids of the four key views: key assignment, advanced keys, lighting, performance.
 constexpr unsigned kKeyViewIds[] = {KeyPageId::kKeyboard, 104, 138, 272};
+// The pictures under those views, each made before its view.
+constexpr unsigned kKeyViewBackgroundIds[] = {KeyPageId::kKeyboardBackground, 105, 139, 273};
+// The macro page's picture of the keyboard.
+constexpr unsigned kMacroKeyboardPicture = 218;
 
 }  // namespace
 
@@ -93,7 +101,11 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
     if (ui.modelCombo != nullptr) {
         ui.modelCombo->SetTitle(chosen.name);
     }
+    if (ui.settings.deviceName != nullptr) {
+        ui.settings.deviceName->SetTitle(chosen.name);
+    }
     connection.currentModelId = modelId;
+    for (MUI::KeyboardCtrl* view : KeyViews()) view->SetModelId(modelId);
 
     KBDataBase& database = KBDataBase::GetInstance();
     if (database.IsOpened()) {
@@ -116,6 +128,12 @@ void KeyboardDlg::LoadKeyboardLayout(int modelId)
         layout.defaultBrightness = data.defaultBrightness;
         layout.defaultSpeed = data.defaultSpeed;
         layout.brightnessMax = data.brightnessMax;
+        // The brightness slider spans what the model's lighting takes; the speed always has
+        // five levels.
+        if (lightPage.brightness != nullptr && data.brightnessMax > 0) {
+            lightPage.brightness->SetRange(0, data.brightnessMax);
+        }
+        if (lightPage.speed != nullptr) lightPage.speed->SetRange(0, 4);
     }
     // Cleared also for a file that does not load: the views and the grid then stay empty.
     layout.musicRows = 0;
@@ -159,29 +177,61 @@ void KeyboardDlg::AddLayoutKeyItem(const std::wstring& name, const std::wstring&
 
 void KeyboardDlg::ApplyModelPictures()
 {
-    // The per-model key view background and rectangle. (The macro page's keyboard picture and
-    // the header controls are set by those pages once they exist.)
+    // The model's keyboard picture on the macro page, the picture under the keys of the four
+    // key views and its rectangle, and which of the frame's header controls it shows.
+    std::wstring macroPicture;
     std::wstring viewPicture = L"keyboard/keyboardctrl_bg2.png";
     RECT viewRect{330, 175, 1410, 575};
+    bool rateTextHeader = false;
     switch (connection.currentModelId.load()) {
         case 101:
         case 102:
+            macroPicture = L"keyboard/keyboardctrl_bg.png";
+            break;
         case 103:
         case 105:
         case 107:
-            viewPicture = L"keyboard/keyboardctrl_bg1.png";
-            viewRect = {350, 190, 1420, 540};
+            macroPicture = L"keyboard/macro_68.png";
+            break;
+        case 104:
+            macroPicture = L"keyboard/macro_lw9.png";
+            rateTextHeader = true;
+            break;
+        case 106:
+            macroPicture = L"keyboard/macro_lw8.png";
+            rateTextHeader = true;
             break;
         default:
             break;
     }
+    if (!macroPicture.empty() && !rateTextHeader) {
+        viewPicture = L"keyboard/keyboardctrl_bg1.png";
+        viewRect = {350, 190, 1420, 540};
+    }
+    if (!macroPicture.empty()) {
+        if (auto* picture = GetControlAs<MUI::MPicture>(kMacroKeyboardPicture)) {
+            picture->SetImage(macroPicture);
+        }
+    }
     // A picture the skin does not hold is named under the keys (the keys are still drawn).
     const bool pictureMissing = MUI::LoadSkinImage(viewPicture).isNull();
+    for (const unsigned id : kKeyViewBackgroundIds) {
+        if (auto* background = GetControlAs<MUI::MPicture>(id)) {
+            background->SetImage(viewPicture);
+            background->SetRect(viewRect);
+        }
+    }
     for (MUI::KeyboardCtrl* view : KeyViews()) {
-        view->SetImage(viewPicture);
-        view->SetRect(viewRect);
+        view->SetBoardArea(viewRect);
         if (pictureMissing && view->GetKeyItemCount() > 0) {
             view->SetTitle(GetLanString(kPictureNotLoadedText) + L" " + viewPicture);
         }
+    }
+    SetControlVisible(MainId::kReportRateCombo, !rateTextHeader);
+    SetControlVisible(MainId::kRateText, rateTextHeader);
+    if (rateTextHeader) {
+        if (MUI::MControl* text = GetControl(MainId::kRateText)) text->SetRect(1230, 20, 1340, 56);
+        if (MUI::MControl* combo = GetControl(MainId::kTachyonModeCombo))
+            combo->SetRect(1300, 20, 1400, 56);
     }
 }

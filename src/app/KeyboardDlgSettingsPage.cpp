@@ -127,7 +127,8 @@ void BuildControls(const ControlBuilder& build, MainWindowControls::Settings& pa
     Band(build, kSetDivider2, 0xFF646464);
 
     Label(build, kSetDeviceLabel, kList, 20);
-    page.deviceName = Label(build, kSetDeviceName, kSecondary, 20, L"RIM38");
+    // Named after the keyboard's model once one is loaded.
+    page.deviceName = Label(build, kSetDeviceName, kSecondary, 20);
     Label(build, kSetSoftwareLabel, kList, 20);
     page.softwareVersion = VersionButton(build, kSetSoftwareVersion, L"V1.0.0.2 (2025-11-25)");
     Label(build, kSetSoftwareHint, 0xFF969696, 12);

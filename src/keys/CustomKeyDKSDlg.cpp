@@ -34,6 +34,8 @@ constexpr UINT kClosedMessage = 0x7E9;
 
 constexpr unsigned kEditorStyle = 0x56000000;
 constexpr int kCornerEllipse = 20;
+constexpr MUI::ARGB kEditorBackground = 0xFFF7F7F7;
+constexpr MUI::ARGB kEditorBorder = 0xFFDCDCDC;
 constexpr int kMissingKeysText = 1099;
 constexpr int kMissingKeysCaption = 1100;
 constexpr int kHoldDefault = 20;
@@ -96,7 +98,9 @@ int CustomKeyDKSDlg::OnInitDialog()
 {
     MDialog::OnInitDialog();
     EnableWindowDrag(false);
-    SetBackColor(0xA58C76, 0xA58C76);
+    // The light panel colour of the window's other popups, under which the editor's grey
+    // texts read.
+    SetBackColor(kEditorBackground, kEditorBorder);
     LoadValues();
     return 1;
 }
@@ -371,7 +375,7 @@ void CustomKeyDKSDlg::FillKeyValueList(int tab)
     const int columns = std::max(1, (area.right - area.left - 10) / kPitch);
     int index = 0;
     for (const PaletteTile& tile :
-         PaletteTiles(tab, services_.text(kBaseLayerText), services_.macroSteps)) {
+         PaletteTiles(tab, services_.text(kBaseLayerText), services_.macroSteps, services_.text)) {
         const int left = 10 + (index % columns) * kPitch;
         const int top = 10 + (index / columns) * kPitch;
         values->AddKeyInfo(tile.code, tile.caption, L"",

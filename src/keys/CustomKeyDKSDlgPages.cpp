@@ -17,6 +17,7 @@
 #include "platform/mui/MButton.h"
 #include "platform/mui/MSlider.h"
 #include "platform/mui/MText.h"
+#include "platform/text/Parenthesized.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ constexpr const wchar_t* kBold = L"SourceHanSansCN-Bold";
 constexpr int kHoldDefault = 20;
 constexpr int kHoldMinimum = 1;
 constexpr int kHoldMaximum = 100;
+// Explanations on the MT and TGL pages.
+constexpr int kHelpSize = 12;
 
 std::wstring Widen(const char* text)
 {
@@ -139,29 +142,30 @@ void CustomKeyDKSDlg::CreateDksPage(const RECT& client)
         return;
     }
     if (type_ == kTypeMt) {
-        Text(kMtText1, 703, RECT{10, 40, 360, 75}, 11)->SetMultiLine(true);
+        // The explanations at a size that reads (the smallest text of the window's pages).
+        Text(kMtText1, 703, RECT{10, 38, 365, 78}, kHelpSize)->SetMultiLine(true);
         // Each binding cell under its own explanation (tap, then hold).
-        Text(kMtText2, 705, RECT{15, 76, 145, 124}, 10)->SetMultiLine(true);
-        Text(kMtText3, 704, RECT{150, 76, 290, 124}, 10)->SetMultiLine(true);
+        Text(kMtText2, 705, RECT{10, 80, 135, 142}, kHelpSize)->SetMultiLine(true);
+        Text(kMtText3, 704, RECT{140, 80, 365, 142}, kHelpSize)->SetMultiLine(true);
         auto* mt = dynamic_cast<MUI::KeyMTCtrl*>(
-            CreateControl(L"KeyMTCtrl", kMt, RECT{20, 126, 280, 176}));
+            CreateControl(L"KeyMTCtrl", kMt, RECT{10, 144, 370, 195}));
         mt->SetControlType(MUI::KeyMTCtrl::kTypeModTap);
         mt->SetCellCount(2);
         mt->SetFont(kBold, 12, MUI::kFontBold);
         mt->SetCurItem(0);
-        Text(kHoldText, 706, RECT{5, 185, 105, 205}, 12, true);
+        Text(kHoldText, 706, RECT{5, 198, 105, 218}, 12, true);
         auto* reset = dynamic_cast<MUI::CImageButton*>(
-            CreateControl(L"CImageButton", kHoldReset, RECT{110, 185, 130, 205}));
+            CreateControl(L"CImageButton", kHoldReset, RECT{110, 198, 130, 218}));
         reset->SetImage(L"img_btn_reset.png", 4);
         reset->SetTooltip(services_.text(707));
-        Slider(kHoldSlider, kHoldLabel, RECT{5, 212, 180, 232}, kHoldMinimum, kHoldMaximum,
+        Slider(kHoldSlider, kHoldLabel, RECT{5, 225, 180, 245}, kHoldMinimum, kHoldMaximum,
                kHoldDefault, false);
         OnMtHoldSlider();
-        Text(kHoldText2, 708, RECT{5, 242, 360, 272}, 10)->SetMultiLine(true);
-        Text(kHoldText3, 709, RECT{5, 272, 360, 302}, 10)->SetMultiLine(true);
+        Text(kHoldText2, 708, RECT{5, 252, 365, 284}, kHelpSize)->SetMultiLine(true);
+        Text(kHoldText3, 709, RECT{5, 284, 365, 316}, kHelpSize)->SetMultiLine(true);
         return;
     }
-    Text(kMtText1, 711, RECT{10, 50, 262, 120}, 10, true)->SetMultiLine(true);
+    Text(kMtText1, 711, RECT{10, 50, 262, 120}, kHelpSize, true)->SetMultiLine(true);
     auto* tgl =
         dynamic_cast<MUI::KeyMTCtrl*>(CreateControl(L"KeyMTCtrl", kMt, RECT{20, 130, 280, 185}));
     tgl->SetControlType(MUI::KeyMTCtrl::kTypeToggle);
@@ -296,7 +300,7 @@ void CustomKeyDKSDlg::ShowKeyPairNames()
     pair->SetItem(1, nameB, b, 0);
     const auto titled = [&](unsigned id, int textNo, const std::wstring& name) {
         if (MUI::MControl* radio = GetControl(id)) {
-            radio->SetTitle(services_.text(textNo) + L"\xFF08" + name + L"\xFF09");
+            radio->SetTitle(Parenthesized(services_.text(textNo), name));
         }
     };
     if (type_ == kTypeSocd) {

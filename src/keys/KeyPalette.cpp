@@ -120,12 +120,28 @@ int PaletteMacroType(int tab)
     }
 }
 
+std::wstring PaletteCaptionText(std::wstring text)
+{
+    for (size_t at = text.find(L"\\n"); at != std::wstring::npos; at = text.find(L"\\n", at)) {
+        text.replace(at, 2, L"\n");
+        ++at;
+    }
+    return text;
+}
+
 std::vector<PaletteTile> PaletteTiles(int tab, const std::wstring& baseLayerCaption,
-                                      const std::function<int(int)>& macroStepCount)
+                                      const std::function<int(int)>& macroStepCount,
+                                      const std::function<std::wstring(int)>& text)
 {
     switch (tab) {
-        case PALETTE_MEDIA:
-            return TilesOf(kMediaTab, baseLayerCaption);
+        case PALETTE_MEDIA: {
+            std::vector<PaletteTile> tiles = TilesOf(kMediaTab, baseLayerCaption);
+            for (size_t i = 0; text && i < tiles.size(); ++i) {
+                const std::wstring caption = text(kFirstMediaText + static_cast<int>(i));
+                if (!caption.empty()) tiles[i].caption = PaletteCaptionText(caption);
+            }
+            return tiles;
+        }
         case PALETTE_EXTRA_KEYS:
             return TilesOf(kExtraKeysTab, baseLayerCaption);
         case PALETTE_FUNCTIONS:

@@ -32,7 +32,18 @@ struct PaletteTile {
 // KMT_MACRO); 0 for tab 0, whose items give their own, and for any other value.
 int PaletteMacroType(int tab);
 
+// Text numbers of the media tab's captions in tile order (kFirstMediaText + 0..19), and of the
+// key-function control's "Disable" key. A "\n" in such a text breaks the caption's line.
+inline constexpr int kFirstMediaText = 840;
+inline constexpr int kDisableKeyText = 860;
+
 // The tiles of tab 1..5 in order; empty for any other tab. baseLayerCaption is the caption of
-// the base-layer function (a language text); macroStepCount gives a macro's step count.
+// the base-layer function (a language text); macroStepCount gives a macro's step count; text
+// gives the language text of a number: a media tile whose text is empty (or without text)
+// keeps its English caption.
 std::vector<PaletteTile> PaletteTiles(int tab, const std::wstring& baseLayerCaption,
-                                      const std::function<int(int)>& macroStepCount);
+                                      const std::function<int(int)>& macroStepCount,
+                                      const std::function<std::wstring(int)>& text = nullptr);
+
+// A language text with each "\n" (backslash, n) made a line break.
+std::wstring PaletteCaptionText(std::wstring text);

@@ -15,6 +15,7 @@
 #include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MText.h"
+#include "platform/text/Parenthesized.h"
 #include "storage/KBDataBase.h"
 #include "storage/RecordList.h"
 
@@ -49,8 +50,8 @@ std::wstring PairModeText(const MagneticKeyRecord& key)
     }
     if (key.macro_type == KMT_OKS) {
         if (mode == 0x10) return GetLanString(781);
-        if (mode == 0x20) return GetLanString(782) + L"\xFF08" + nameA + L"\xFF09";
-        if (mode == 0x30) return GetLanString(786) + L"\xFF08" + nameB + L"\xFF09";
+        if (mode == 0x20) return Parenthesized(GetLanString(782), nameA);
+        if (mode == 0x30) return Parenthesized(GetLanString(786), nameB);
     }
     return L"";
 }

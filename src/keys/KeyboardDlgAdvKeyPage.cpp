@@ -16,6 +16,7 @@
 #include "platform/mui/MButton1.h"
 #include "platform/mui/MComboBox.h"
 #include "platform/mui/MImageButton.h"
+#include "platform/mui/MPicture.h"
 #include "platform/mui/MText.h"
 
 namespace {
@@ -94,6 +95,8 @@ void KeyboardDlg::BuildAdvKeyPage()
     heading->SetTextColor(kHeadingColor);
     heading->SetFont(L"AlibabaPuHuiTi-Medium", 25, MUI::kFontRegular);
 
+    // The model's picture lies under the keys: it is made first.
+    build.Area<MUI::MPicture>(L"MPicture", kKeyboardBackground);
     page.keyboard = build.Control<MUI::KeyboardCtrl>(L"KeyboardCtrl", kKeyboard);
     page.keyboard->SetSelectMode(MUI::KeyboardCtrl::kSelectSingle);
     page.keyboard->SetAdvancedType(-1);

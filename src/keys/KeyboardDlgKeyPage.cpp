@@ -7,6 +7,7 @@
 #include "app/KeyboardDlgLayoutRows.h"
 #include "app/Language.h"
 #include "keys/KeyLayoutPresets.h"
+#include "keys/KeyPalette.h"
 #include "platform/mui/CRoundArea.h"
 #include "platform/mui/KeyFuncControl.h"
 #include "platform/mui/KeyLayerCtrl.h"
@@ -102,9 +103,10 @@ void KeyboardDlg::BuildKeyPage()
     page.heading->SetTextColor(kHeadingColor);
     page.heading->SetFont(L"AlibabaPuHuiTi-Medium", 25, MUI::kFontRegular);
 
+    // The model's picture lies under the keys: it is made first.
+    page.keyboardBackground = build.Area<MUI::MPicture>(L"MPicture", kKeyboardBackground);
     page.keyboard = build.Control<MUI::KeyboardCtrl>(L"KeyboardCtrl", kKeyboard);
     page.keyboard->SetSelectMode(MUI::KeyboardCtrl::kSelectSingle);
-    page.keyboardBackground = build.Area<MUI::MPicture>(L"MPicture", kKeyboardBackground);
     page.paletteBackgrounds[0] = build.Area<MUI::MPicture>(L"MPicture", kPaletteBackground);
     page.paletteBackgrounds[1] = build.Area<MUI::MPicture>(L"MPicture", kPaletteBackground2);
     page.paletteBackgrounds[1]->SetVisible(false);
@@ -175,6 +177,16 @@ void KeyboardDlg::ApplyKeyPageTexts()
         for (int i = 0; i < MUI::KeyTypeTab::kTabCount; ++i) {
             keyPage.typeTab->SetTabTitle(i, GetLanString(kFirstTabText + i));
         }
+    }
+    // The palette's own key names: "Disable", and the tiles of an open media tab.
+    if (keyPage.keyFunctions != nullptr) {
+        const std::wstring disable = GetLanString(kDisableKeyText);
+        keyPage.keyFunctions->SetItemNameByUsage(MUI::KeyFuncControl::kDisableUsage,
+                                                 disable.empty() ? L"Disable" : disable);
+    }
+    if (keyPage.typeTab != nullptr && keyPage.keyValues != nullptr &&
+        keyPage.typeTab->GetCurTab() != PALETTE_KEYS) {
+        BuildKeyValuePalette(keyPage.typeTab->GetCurTab());
     }
     // The preset names follow the language too (the box shows the chosen one's).
     if (keyPage.presetCombo != nullptr) {

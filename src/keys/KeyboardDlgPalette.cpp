@@ -35,7 +35,8 @@ void KeyboardDlg::BuildKeyValuePalette(int tab)
     showBackground(1);
     KBDataBase& db = KBDataBase::GetInstance();
     const auto steps = [&db](int macroId) { return db.GetMacroStepCount(macroId); };
-    for (const PaletteTile& tile : PaletteTiles(tab, GetLanString(kBaseLayerText), steps)) {
+    const auto text = [](int number) { return GetLanString(number); };
+    for (const PaletteTile& tile : PaletteTiles(tab, GetLanString(kBaseLayerText), steps, text)) {
         page.keyValues->AddKeyInfo(tile.code, tile.caption, L"", tile.rect);
     }
     page.keyValues->SetSelectKeyValue(-1);

@@ -113,49 +113,43 @@ constexpr int kBackgroundPatterns[] = {0, 6, 7, 8, 9, 11, 10, 1, 2, 3, 4, 5};
 constexpr LayoutRow kLightPageRows[] = {
     {kHeadingLine, Px(7), Px(154), Px(244), Px(156)},
     {kHeading, Px(65), Px(125), Px(195), Px(150)},
-    // The left column: the switch, the mode list and the selection buttons.
-    {kSwitchLabel, Px(20), Px(175), Px(160), Px(205)},
-    {kEnableSwitch, Px(170), Px(175), Px(240), Px(205)},
-    {kSwitchLine, Px(0), Px(215), Px(253), Px(217)},
-    {kModeLabel, Px(20), Px(225), Px(240), Px(250)},
-    {kModeList, Px(20), Px(255), Px(240), Px(255 + kModeListHeight)},
-    {kSelectAll, Px(33), FromB(-190), Px(203), FromB(-158)},
-    {kInvertSelection, Px(33), FromB(-148), Px(203), FromB(-116)},
-    {kSelectNone, Px(33), FromB(-106), Px(203), FromB(-74)},
+    // The left column: the switch, the mode list, a line, the selection buttons.
+    {kSwitchLabel, Px(10), FromT(200), Px(240), FromT(230)},
+    {kEnableSwitch, Px(170), FromT(200), Px(240), FromT(230)},
+    // The list's caption sits right above the list; the list ends at the column's edge, not
+    // inside the key view's area.
+    {kModeLabel, Px(10), FromT(238), Px(240), FromT(264)},
+    {kModeList, Px(30), FromT(270), Px(240), FromT(780)},
+    {kSwitchLine, Px(0), FromB(-200), FromL(255), FromB(-198)},
+    {kSelectAll, Px(50), FromB(-180), Px(190), FromB(-150)},
+    {kInvertSelection, Px(50), FromB(-140), Px(190), FromB(-110)},
+    {kSelectNone, Px(50), FromB(-100), Px(190), FromB(-70)},
     // The value panel below the keys.
     {kPanel, Px(350), FromB(-400), Px(1390), FromB(-80)},
-    {kColorCaption, Px(920), FromB(-390), Px(1080), FromB(-360)},
-    {kColorful, Px(370), FromB(-385), Px(390), FromB(-365)},
-    {kColorfulLabel, Px(395), FromB(-390), Px(600), FromB(-360)},
+    {kColorCaption, Px(370), Px(590), Px(470), Px(620)},
+    {kColorful, Px(870), Px(590), Px(900), Px(620)},
+    {kColorfulLabel, Px(900), Px(590), Px(1000), Px(620)},
     {kBrightnessLabel, Px(370), FromB(-340), Px(470), FromB(-310)},
-    {kBrightness, Px(475), FromB(-333), Px(670), FromB(-315)},
-    {kSpeedLabel, Px(370), FromB(-300), Px(470), FromB(-270)},
+    {kBrightness, Px(475), FromB(-333), Px(670), FromB(-310)},
+    {kSpeedLabel, Px(370), FromB(-300), Px(470), FromB(-264)},
     {kSpeed, Px(475), FromB(-293), Px(670), FromB(-273)},
     {kDirectionLabel, Px(370), FromB(-260), Px(470), FromB(-230)},
-    {158, Px(475), FromB(-255), Px(495), FromB(-235)},
-    {160, Px(475), FromB(-255), Px(495), FromB(-235)},
-    {202, Px(475), FromB(-255), Px(495), FromB(-235)},
-    {204, Px(475), FromB(-255), Px(495), FromB(-235)},
-    {159, Px(515), FromB(-255), Px(535), FromB(-235)},
-    {161, Px(515), FromB(-255), Px(535), FromB(-235)},
-    {203, Px(515), FromB(-255), Px(535), FromB(-235)},
-    {205, Px(515), FromB(-255), Px(535), FromB(-235)},
-    {kPalette, Px(920), FromB(-350), Px(1080), FromB(-190)},
-    {168, Px(902), FromB(-178), Px(922), FromB(-158)},
-    {kRedEdit, Px(924), FromB(-180), Px(967), FromB(-156)},
-    {169, Px(972), FromB(-178), Px(992), FromB(-158)},
-    {kGreenEdit, Px(994), FromB(-180), Px(1037), FromB(-156)},
-    {170, Px(1042), FromB(-178), Px(1062), FromB(-158)},
-    {kBlueEdit, Px(1064), FromB(-180), Px(1107), FromB(-156)},
-    // The music panel (shown in the music mode only).
-    {206, Px(370), FromB(-320), Px(630), FromB(-290)},
-    {207, Px(370), FromB(-290), Px(630), FromB(-260)},
-    {208, Px(370), FromB(-215), Px(630), FromB(-185)},
-    {209, Px(370), FromB(-185), Px(630), FromB(-145)},
-    {210, Px(670), FromB(-320), Px(930), FromB(-290)},
-    {211, Px(670), FromB(-290), Px(930), FromB(-260)},
-    {212, Px(670), FromB(-215), Px(930), FromB(-185)},
-    {213, Px(670), FromB(-185), Px(930), FromB(-145)},
+    {158, Px(475), FromB(-255), Px(528), FromB(-223)},
+    {160, Px(475), FromB(-255), Px(528), FromB(-223)},
+    {202, Px(475), FromB(-255), Px(528), FromB(-223)},
+    {204, Px(475), FromB(-255), Px(528), FromB(-223)},
+    {159, Px(555), FromB(-255), Px(608), FromB(-223)},
+    {161, Px(555), FromB(-255), Px(608), FromB(-223)},
+    {203, Px(555), FromB(-255), Px(608), FromB(-223)},
+    {205, Px(555), FromB(-255), Px(608), FromB(-223)},
+    {kPalette, Px(920), FromB(-300), Px(1080), FromB(-140)},
+    {kRedEdit, Px(902), FromB(-128), Px(967), FromB(-104)},
+    {kGreenEdit, Px(972), FromB(-128), Px(1037), FromB(-104)},
+    {kBlueEdit, Px(1042), FromB(-128), Px(1107), FromB(-104)},
+    // Each channel's letter under its edit.
+    {kRedLabel, Px(902), FromB(-102), Px(967), FromB(-84)},
+    {kRedLabel + 1, Px(972), FromB(-102), Px(1037), FromB(-84)},
+    {kRedLabel + 2, Px(1042), FromB(-102), Px(1107), FromB(-84)},
     // The bottom row, as on the other pages.
     {kProfileLabel, Px(390), FromB(-50), Px(470), FromB(-27)},
     {kProfileCombo, Px(470), FromB(-50), Px(670), FromB(-27)},
@@ -165,6 +159,18 @@ constexpr LayoutRow kLightPageRows[] = {
     {kReset, FromR(-452), FromB(-50), FromR(-387), FromB(-27)},
     {kExportProfile, FromR(-362), FromB(-50), FromR(-297), FromB(-27)},
     {kImportProfile, FromR(-272), FromB(-50), FromR(-207), FromB(-27)},
+};
+
+// The music panel, shown in the music mode only.
+constexpr LayoutRow kMusicRows[] = {
+    {206, Px(370), FromB(-320), Px(530), FromB(-290)},
+    {207, Px(370), FromB(-290), Px(630), FromB(-260)},
+    {208, Px(370), FromB(-215), Px(570), FromB(-185)},
+    {209, Px(370), FromB(-185), Px(630), FromB(-145)},
+    {210, Px(670), FromB(-320), Px(870), FromB(-290)},
+    {211, Px(670), FromB(-290), Px(930), FromB(-260)},
+    {212, Px(670), FromB(-215), Px(870), FromB(-185)},
+    {213, Px(670), FromB(-185), Px(930), FromB(-145)},
 };
 
 // The colour buttons: five rows of five at the panel's right.
@@ -312,6 +318,11 @@ void KeyboardDlg::LayoutLightPage(const RECT& client)
             button->SetRect(ColorButtonRect(static_cast<int>(i), client));
         }
     }
+}
+
+void KeyboardDlg::LayoutMusicControls(const RECT& client)
+{
+    PlaceControls(*this, client, kMusicRows);
 }
 
 void KeyboardDlg::ApplyLightPageTexts()

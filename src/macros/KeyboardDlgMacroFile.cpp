@@ -25,11 +25,13 @@ constexpr int kNoSelectionCaption = 341;
 const std::wstring kOpenFilter = L"Macros (*.xml)\0*.xml\0\0"s;
 const std::wstring kSaveFilter = L"Macro (*.xml)\0*.xml\0\0"s;
 
-std::optional<std::wstring> AskForFile(bool save)
+// Asks for a file to read, or to write; a file to write is suggested under the macro's name.
+std::optional<std::wstring> AskForFile(bool save, const std::wstring& name = L"")
 {
     os::FileDialogRequest request;
     request.save = save;
     request.filter = save ? kSaveFilter : kOpenFilter;
+    if (save) request.initialPath = os::SuggestedFilePath(name, L"xml");
     return os::ShowFileDialog(request);
 }
 
@@ -43,12 +45,12 @@ int KeyboardDlg::ExportMacro()
                              os::kMbOk);
         return 0;
     }
-    const std::optional<std::wstring> path = AskForFile(true);
-    if (!path) return 1;
     // The stored macro: edits not saved yet are not part of the file.
     KBDataBase& db = KBDataBase::GetInstance();
     MacroRecord macro;
     if (!db.GetMacro(id, macro)) return 1;
+    const std::optional<std::wstring> path = AskForFile(true, macro.name);
+    if (!path) return 1;
     std::vector<MacroStepRecord*> stored;
     db.GetMacroSteps(id, stored);
     SaveMacroXml(*path, macro, TakeRecords(stored));

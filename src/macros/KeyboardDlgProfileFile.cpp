@@ -55,6 +55,7 @@ void KeyboardDlg::ExportProfile()
     request.save = true;
     request.title = GetLanString(kExportTitle);
     request.filter = kSaveFilter;
+    request.initialPath = os::SuggestedFilePath(list.GetItemText(index), L"xml");
     const std::optional<std::wstring> path = os::ShowFileDialog(request);
     if (!path) return;
     const ProfileFileContent content =

@@ -1,6 +1,7 @@
-// What the key page shows before and around a keyboard's layout: the preset chooser names a
-// preset from the start, and a layout or picture that cannot be loaded is named on one line in
-// the key views instead of leaving them blank.
+// What the key views show before and around a keyboard's layout: the preset chooser names a
+// preset from the start, a layout or picture that cannot be loaded is named on one line in the
+// key views instead of leaving them blank, and the model's lighting range and pictures reach
+// the pages.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,8 @@
 #include "app/KeyboardDlgFixture.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox.h"
+#include "platform/mui/MPicture.h"
+#include "platform/mui/MSlider.h"
 #include "platform/mui/TextFit.h"
 #include "storage/KBDataBase.h"
 
@@ -84,6 +87,44 @@ TEST_F(KeyViewNoticeTest, MissingKeyboardPictureIsNamedUnderTheKeys)
     for (MUI::KeyboardCtrl* view : dlg.KeyViews()) {
         EXPECT_EQ(view->GetKeyItemCount(), 1);
         EXPECT_EQ(view->GetTitle(), L"E831 keyboard/keyboardctrl_bg1.png");
+    }
+}
+
+TEST_F(KeyViewNoticeTest, ModelLayoutSetsTheBrightnessRangeAndThePicturesUnderTheKeys)
+{
+    KeyboardDlg& dlg = Build();
+    auto* brightness = ControlAs<MUI::MSlider>(154);
+    ASSERT_NE(brightness, nullptr);
+    EXPECT_EQ(brightness->GetRangeMax(), 100);
+    LoadLayout(dlg,
+               "<?xml version=\"1.0\"?><device.info><light rgb_keyboard=\"1\" "
+               "default_mode=\"1\" default_brightness=\"4\" default_speed=\"2\" "
+               "brightness_max=\"4\" speed_max=\"9\"/><Keyboard bk_color=\"232323\" "
+               "width=\"100\" height=\"50\"><KeyItems><key code=\"29\" name=\"Esc\" "
+               "rect_left=\"0\" rect_top=\"0\" rect_width=\"40\" rect_height=\"40\" "
+               "row_col=\"0-0\"/></KeyItems></Keyboard></device.info>");
+    // The settings page names the model.
+    EXPECT_EQ(Control(334)->GetTitle(), L"KeyViewNoticeTest");
+    EXPECT_EQ(brightness->GetRangeMin(), 0);
+    EXPECT_EQ(brightness->GetRangeMax(), 4);
+    // The speed keeps its five levels whatever the file says.
+    auto* speed = ControlAs<MUI::MSlider>(156);
+    ASSERT_NE(speed, nullptr);
+    EXPECT_EQ(speed->GetRangeMax(), 4);
+    for (const unsigned id : {83u, 105u, 139u, 273u}) {
+        SCOPED_TRACE(id);
+        auto* picture = ControlAs<MUI::MPicture>(id);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->GetImage(), L"keyboard/keyboardctrl_bg1.png");
+        EXPECT_EQ(picture->GetRect(), (RECT{350, 190, 1420, 540}));
+    }
+    EXPECT_EQ(ControlAs<MUI::MPicture>(218)->GetImage(), L"keyboard/keyboardctrl_bg.png");
+    for (MUI::KeyboardCtrl* view : dlg.KeyViews()) {
+        EXPECT_EQ(view->GetModelId(), 101);
+        // The views themselves keep the page layout's rectangle.
+        EXPECT_EQ(view->GetRect(), (RECT{230, 200, 1500, 540}));
+        // ...and draw the keys on the picture.
+        EXPECT_EQ(view->GetBoardArea(), (RECT{350, 190, 1420, 540}));
     }
 }
 

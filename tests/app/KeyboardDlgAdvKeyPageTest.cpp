@@ -35,7 +35,9 @@
 #include "platform/mui/MText.h"
 #include "platform/mui/PaletteDrag.h"
 #include "platform/mui/RawInput.h"
+#include "platform/mui/TextFit.h"
 #include "platform/mui/UiThread.h"
+#include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
 #include "storage/RecordList.h"
 
@@ -132,6 +134,29 @@ protected:
         return TakeRecords(stored);
     }
 };
+
+TEST_F(KeyboardDlgAdvKeyPageTest, ModTapAndToggleExplanationsAreReadableAndWhole)
+{
+    // Mod-tap (124) and toggle (125): every text of the value page is drawn at 12 px or more
+    // and fits its box.
+    for (const unsigned typeButton : {124u, 125u}) {
+        SCOPED_TRACE(typeButton);
+        StartNew(typeButton, {kA});
+        int texts = 0;
+        for (MUI::MControl* control : Editor()->GetControls()) {
+            if (!control->IsVisible() || dynamic_cast<MUI::MText*>(control) == nullptr) continue;
+            for (const MUI::DrawnText& drawn : MUI::RecordDrawnTexts(*control)) {
+                SCOPED_TRACE(text::WideToUtf8(drawn.text));
+                EXPECT_GE(drawn.font.size, 12);
+                EXPECT_TRUE(MUI::TextFits(drawn));
+                ++texts;
+            }
+        }
+        EXPECT_GE(texts, typeButton == 124u ? 6 : 2);
+        EditorClick(kCancel);
+        ASSERT_TRUE(WaitFor([&] { return Editor() == nullptr; }));
+    }
+}
 
 TEST_F(KeyboardDlgAdvKeyPageTest, RapidSnapOnTwoKeysBindsBothAndSetsTheirPerformance)
 {

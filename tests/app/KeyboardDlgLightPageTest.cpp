@@ -116,6 +116,8 @@ TEST_F(KeyboardDlgLightPageTest, LoadListsTheModesAndShowsTheActiveOnesControls)
     EXPECT_TRUE(Page().enableSwitch->GetCheck());
     EXPECT_TRUE(Shown(154));
     EXPECT_EQ(Page().brightness->GetPos(), 4);
+    // The model's brightness range ends at 4: the slider stands at its end, not near 0.
+    EXPECT_EQ(Page().brightness->GetRangeMax(), 4);
     EXPECT_EQ(Page().speed->GetLevel(), 2);
     EXPECT_FALSE(Shown(157)) << "mode 1 has no direction";
     EXPECT_FALSE(Shown(167)) << "nor a colour panel";
@@ -151,29 +153,30 @@ TEST_F(KeyboardDlgLightPageTest, ValueHandlersEndInTheSettingsBlock)
 {
     ChooseMode(6);
     Send();
-    Page().brightness->SetPos(60);
+    // Within the model's brightness range of 0 to 4.
+    Page().brightness->SetPos(2);
     Notify(154);
     Page().speed->SetLevel(1);
     Notify(156);
     Notify(158);  // right: direction 1
     Send();
-    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 60, 3, 1, 1, 0, 255, 0, 0}));
+    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 2, 3, 1, 1, 0, 255, 0, 0}));
 
     // Unticking colourful shows red; a preset colour, then a typed green.
     Flip(Page().colorful, false);
     Send();
-    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 60, 3, 1, 0, 0, 255, 0, 0}));
+    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 2, 3, 1, 0, 0, 255, 0, 0}));
     EXPECT_EQ(Page().rgbEdits[0]->GetTitle(), L"255");
     Notify(188);  // 122, 7, 255
     Send();
-    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 60, 3, 1, 0, 0, 122, 7, 255}));
+    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 2, 3, 1, 0, 0, 122, 7, 255}));
     Type(172, L"300");
     EXPECT_EQ(Page().rgbEdits[1]->GetTitle(), L"255");
     Type(171, L"-5");
     EXPECT_EQ(Page().rgbEdits[0]->GetTitle(), L"0");
     Notify(159);  // left: direction 0
     Send();
-    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 60, 3, 0, 0, 0, 0, 255, 255}));
+    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 2, 3, 0, 0, 0, 0, 255, 255}));
     EXPECT_EQ(Row(6).color_value, 0xFFFF00);
 
     // A colour choice clears a ticked box.
@@ -181,13 +184,13 @@ TEST_F(KeyboardDlgLightPageTest, ValueHandlersEndInTheSettingsBlock)
     Notify(176);  // 255, 5, 5
     Send();
     EXPECT_FALSE(Page().colorful->GetCheck());
-    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 60, 3, 0, 0, 0, 255, 5, 5}));
+    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 2, 3, 0, 0, 0, 255, 5, 5}));
     EXPECT_EQ(Row(1).color_value, 0xFFFFFF) << "other modes keep their colour";
 
     Page().palette->SetColor(MUI::MakeColorRef(10, 200, 30));
     Notify(167);
     Send();
-    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 60, 3, 0, 0, 0, 10, 200, 30}));
+    EXPECT_EQ(KeyboardLighting(), (Lighting{6, 2, 3, 0, 0, 0, 10, 200, 30}));
     EXPECT_EQ(Page().rgbEdits[1]->GetTitle(), L"200");
 }
 

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "app/KeyboardDlgFixture.h"
+#include "platform/mui/KeyFuncControl.h"
+#include "platform/mui/KeyTypeTab.h"
+#include "platform/mui/KeyValueList2.h"
 
 namespace {
 
@@ -52,8 +55,8 @@ TEST_F(KeyboardDlgTextsTest, LanguageChangeRelabelsFrameTabsAndSettingsPage)
         SCOPED_TRACE(text.id);
         EXPECT_EQ(Read(Control(text.id), text), text.english);
     }
-    // Fixed texts are not language texts.
-    EXPECT_EQ(Control(334)->GetTitle(), L"RIM38");
+    // Fixed texts are not language texts; the model's name waits for a keyboard.
+    EXPECT_EQ(Control(334)->GetTitle(), L"");
     EXPECT_EQ(Control(336)->GetTitle(), L"V1.0.0.2 (2025-11-25)");
 
     auto* tabs = ControlAs<MUI::MTabCtrl>(55);
@@ -74,7 +77,29 @@ TEST_F(KeyboardDlgTextsTest, LanguageChangeRelabelsFrameTabsAndSettingsPage)
     // Re-labelling keeps selections and state.
     EXPECT_EQ(tabs->GetCurSel(), 3);
     EXPECT_EQ(ControlAs<MUI::MComboBox>(52)->GetTitle(), L"Z80");
-    EXPECT_EQ(Control(334)->GetTitle(), L"RIM38");
+    EXPECT_EQ(Control(334)->GetTitle(), L"");
+}
+
+TEST_F(KeyboardDlgTextsTest, KeyPaletteNamesItsDisableKeyAndMediaTilesInTheLanguage)
+{
+    KeyboardDlg& dlg = Build();
+    const auto disableName = [this] {
+        for (const auto& item : ControlAs<MUI::KeyFuncControl>(98)->GetItems())
+            if (item.values[1] == MUI::KeyFuncControl::kDisableUsage) return item.name;
+        return std::wstring(L"(none)");
+    };
+    EXPECT_EQ(disableName(), L"E860");
+    // The media tab is open while the language changes: its tiles follow at once.
+    ControlAs<MUI::KeyTypeTab>(97)->SetCurTab(1);
+    dlg.BuildKeyValuePalette(1);
+    EXPECT_EQ(ControlAs<MUI::KeyValueList2>(99)->GetItems().at(0).caption, L"E840");
+    CurrentLanguageId = 2052;
+    dlg.ApplyLanguageTexts();
+    EXPECT_EQ(disableName(), L"Z860");
+    const auto tiles = ControlAs<MUI::KeyValueList2>(99)->GetItems();
+    ASSERT_EQ(tiles.size(), 20u);
+    EXPECT_EQ(tiles[0].caption, L"Z840");
+    EXPECT_EQ(tiles[19].caption, L"Z859");
 }
 
 TEST_F(KeyboardDlgTextsTest, CloseTooltipSaysExitOnlyWhenExitModeIsTwo)

@@ -72,6 +72,24 @@ TEST(KeyPalette, CaptionsKeepThePaletteOwnTexts)
     EXPECT_EQ(media[8].caption, L"Screen\nBright+");
 }
 
+TEST(KeyPalette, MediaCaptionsComeFromTheLanguageWhereItHasThem)
+{
+    const auto text = [](int number) -> std::wstring {
+        if (number == kFirstMediaText + 1) return L"\x97F3\x91CF+";
+        if (number == kFirstMediaText + 10) return L"\x7F51\x9875\\n\x4E3B\x9875";
+        return L"";
+    };
+    const auto media = PaletteTiles(PALETTE_MEDIA, L"", nullptr, text);
+    ASSERT_EQ(media.size(), 20u);
+    EXPECT_EQ(media[1].caption, L"\x97F3\x91CF+");
+    EXPECT_EQ(media[1].code, 0xE9);
+    // A written "\n" breaks the line; a text the language lacks keeps the English caption.
+    EXPECT_EQ(media[10].caption, L"\x7F51\x9875\n\x4E3B\x9875");
+    EXPECT_EQ(media[0].caption, L"Player");
+    // The other tabs keep their captions.
+    EXPECT_EQ(PaletteTiles(PALETTE_LIGHTING, L"", nullptr, text)[0].caption, L"RGB Mode+");
+}
+
 TEST(KeyPalette, MacroTilesShowStepCountsOnlyForMacrosWithSteps)
 {
     const auto tiles = PaletteTiles(PALETTE_MACROS, L"", [](int id) {

@@ -246,6 +246,9 @@ TEST_F(ProfileFileTest, ExportedProfileComesBackWholeAsANewProfileOnTheKeyboard)
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_TRUE(requests[0].save);
         EXPECT_EQ(requests[0].filter, std::wstring(L"Profile (*.xml)\0*.xml\0\0", 24));
+        // The dialog suggests the profile's name in the user's own folder.
+        EXPECT_EQ(fs::path(requests[0].initialPath),
+                  fs::path(os::DefaultFileFolder()) / "Profile 2.xml");
         EXPECT_TRUE(
             text.starts_with(L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile>\r\n"
                              L"<info name=\"Profile 2\">\r\n<adv_keys>\r\n"));

@@ -153,7 +153,9 @@ QImage BoardPicture(QSize size, const Board& board, qreal opacity = 1)
 QImage Plate(QSize size)
 {
     return Paint(size, [](QPainter& p, const QRectF& box) {
-        const QRectF plate = box.adjusted(4, 4, -4, -6);
+        // The keys hang from near the picture's top; its lower part, where the pages put
+        // their own controls, stays clear.
+        const QRectF plate = box.adjusted(4, 2, -4, -40);
         DrawSoftShadow(p, plate, 16, 4);
         FillRounded(p, plate, 16,
                     VerticalGradient(plate, QColor(0xFA, 0xFA, 0xFA), QColor(0xEC, 0xEC, 0xEC)),

@@ -66,6 +66,15 @@ int KeyFuncControl::GetItemCount() const
     return static_cast<int>(items_.size());
 }
 
+void KeyFuncControl::SetItemNameByUsage(int usage, std::wstring_view name)
+{
+    auto lock = Lock();
+    for (Item& item : items_) {
+        if (item.values[0] == 0 && item.values[1] == usage) item.name = name;
+    }
+    Invalidate();
+}
+
 std::vector<KeyFuncControl::Item> KeyFuncControl::GetItems() const
 {
     auto lock = Lock();

@@ -37,6 +37,8 @@ public:
     int AddItem(const std::array<int, 4>& values, std::wstring_view name, const RECT& rect);
     int GetItemCount() const;
     std::vector<Item> GetItems() const;
+    // Renames every item whose usage is the given one (the "Disable" key in another language).
+    void SetItemNameByUsage(int usage, std::wstring_view name);
     std::vector<Chip> GetChips() const;
 
     // -1 for none; out of range changes nothing and gives false.

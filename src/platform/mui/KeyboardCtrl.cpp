@@ -127,6 +127,19 @@ SIZE KeyboardCtrl::GetKeyboardSize() const
     return SIZE{keyboardWidth_, keyboardHeight_};
 }
 
+void KeyboardCtrl::SetBoardArea(const RECT& area)
+{
+    auto guard = Guard();
+    boardArea_ = area;
+    Invalidate();
+}
+
+RECT KeyboardCtrl::GetBoardArea() const
+{
+    auto guard = Guard();
+    return boardArea_;
+}
+
 void KeyboardCtrl::SetModelId(int modelId)
 {
     auto guard = Guard();
@@ -320,6 +333,20 @@ KeyboardCtrl::Placement KeyboardCtrl::Place() const
         }
     }
     const RECT r = GetRect();
+    // The board's picture, in the view, where it lies inside the view.
+    const RECT board{std::max(boardArea_.left, r.left) - r.left,
+                     std::max(boardArea_.top, r.top) - r.top,
+                     std::min(boardArea_.right, r.right) - r.left,
+                     std::min(boardArea_.bottom, r.bottom) - r.top};
+    if (board.right > board.left && board.bottom > board.top) {
+        const double w = RectWidth(board);
+        const double h = RectHeight(board);
+        double scale = 1.0;
+        if (width > 0 && height > 0) scale = std::min({1.0, w / width, h / height});
+        // Centred across the picture and hung from its top, as from the view's own.
+        return Placement{scale, board.left + (w - width * scale) / 2.0,
+                         static_cast<double>(board.top)};
+    }
     const double w = RectWidth(r);
     const double h = RectHeight(r);
     double scale = 1.0;

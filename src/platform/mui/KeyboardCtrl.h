@@ -92,6 +92,11 @@ public:
     COLORREF GetKeyboardColor() const;
     void SetKeyboardSize(int width, int height);
     SIZE GetKeyboardSize() const;
+    // The rectangle (in the window, as the view's own) of the model's picture the keys are
+    // drawn on: the keyboard is centred across it and hung from its top, within the view.
+    // Empty: centred across the view and hung from the view's top edge.
+    void SetBoardArea(const RECT& area);
+    RECT GetBoardArea() const;
     // The device model the view shows (kept for the program and the page views).
     void SetModelId(int modelId);
     int GetModelId() const;
@@ -235,6 +240,7 @@ private:
     bool keyboardColorSet_ = false;
     int keyboardWidth_ = 0;
     int keyboardHeight_ = 0;
+    RECT boardArea_{};
     int modelId_ = 0;
     std::wstring imageNormal_;
     std::wstring imageHover_;

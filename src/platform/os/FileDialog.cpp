@@ -1,7 +1,9 @@
 #include "platform/os/FileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <mutex>
 #include <vector>
 
@@ -67,6 +69,28 @@ std::wstring QtFileFilter(const std::wstring& filter)
     return out;
 }
 
+std::wstring DefaultFileFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists()) return documents.toStdWString();
+    return QDir::homePath().toStdWString();
+}
+
+std::wstring SuggestedFilePath(const std::wstring& name, const std::wstring& extension)
+{
+    std::wstring file = name;
+    for (wchar_t& c : file) {
+        if (c < 0x20 || c == L'/' || c == L'\\' || c == L':' || c == L'*' || c == L'?' ||
+            c == L'"' || c == L'<' || c == L'>' || c == L'|') {
+            c = L'_';
+        }
+    }
+    // Nor a hidden file or a folder's name.
+    if (file.empty() || file == L"." || file == L"..") file = L"file";
+    if (file.front() == L'.') file.front() = L'_';
+    return DefaultFileFolder() + L"/" + file + L"." + extension;
+}
+
 std::optional<std::wstring> ShowFileDialog(const FileDialogRequest& request)
 {
     Handler handler;
@@ -81,8 +105,10 @@ std::optional<std::wstring> ShowFileDialog(const FileDialogRequest& request)
         return answer;
     }
     const QString filter = QString::fromStdWString(QtFileFilter(request.filter));
+    const std::wstring start =
+        request.initialPath.empty() ? DefaultFileFolder() : request.initialPath;
     QFileDialog dialog(nullptr, QString::fromStdWString(request.title),
-                       QString::fromStdWString(request.initialPath), filter);
+                       QString::fromStdWString(start), filter);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (request.save) {

@@ -79,6 +79,24 @@ TEST_F(KeyboardCtrlTest, PointsMapToKeysThroughTheCentredKeyboard)
     EXPECT_EQ(view->GetKeyCodeAt(KeyPoint(2).x(), KeyPoint(2).y()), 6);
 }
 
+TEST_F(KeyboardCtrlTest, KeyboardIsCentredOnItsPictureWhereThatLiesInTheView)
+{
+    // A picture of 340 x 160 from (270, 210) of the window: its part inside the view is
+    // (40, 10)..(380, 170) of the view; the 300 x 100 keyboard is centred across it (from 60)
+    // and hangs from its top.
+    view->SetBoardArea(RECT{270, 210, 610, 370});
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 60 + 5, 200 + 10 + 5), 4);
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 60 + 195, 200 + 10 + 45), 7);
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 55, 200 + 15), 0);  // left of the keyboard
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 65, 200 + 5), 0);   // above it
+    // A picture reaching above the view: the keyboard hangs from the view's top.
+    view->SetBoardArea(RECT{270, 150, 610, 370});
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 60 + 5, 200 + 5), 4);
+    // A picture outside the view: the keyboard hangs from the view's top again.
+    view->SetBoardArea(RECT{700, 0, 900, 100});
+    EXPECT_EQ(view->GetKeyCodeByPoint(230 + 50 + 10, 200 + 10), 4);
+}
+
 TEST_F(KeyboardCtrlTest, SingleSelectionClicksCheckOneKeyAndReportIt)
 {
     view->SetKeyCheck(7, true);
