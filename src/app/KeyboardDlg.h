@@ -254,8 +254,10 @@ public:
     void FactoryReset();
     // Reads one input report of the keyboard, 10 ms time-out.
     void PollDeviceReport();
-    // Selects the stored "key_profile_preset" in the key page's preset combobox and applies it.
-    void ApplyStoredKeyPreset();
+    // Selects the stored "key_profile_preset" in the key page's preset combobox. The rows are
+    // left as they are: the preset was laid over them when it was picked, and every change
+    // since is the user's.
+    void ShowStoredKeyPreset();
     // True when the foreground window of another program covers the live-colour preview.
     bool IsPreviewCovered() const;
     // Wait-dialog protocol, UI side: frees the registered dialog, registers this one.

@@ -226,7 +226,7 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadSettingsPage();
     LoadMacroList();
     ShowNoConnectProgress(2);
-    ApplyStoredKeyPreset();
+    ShowStoredKeyPreset();
 }
 
 void KeyboardDlg::FactoryReset()

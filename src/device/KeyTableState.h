@@ -1,6 +1,7 @@
 // What the main window keeps for the key-table codecs: the keyboard's layer-0 default table,
 // the key-index maps built from it, the advanced-key slots of the last advanced-table build,
-// and the mask of advanced tables the next key-table write sends.
+// and what the next key-table write sends beside the shown layer: the advanced tables of the
+// mask and the pending layers.
 //
 // The worker reads and writes all of it; the mask is also set from the UI thread.
 #pragma once
@@ -22,8 +23,12 @@ struct KeyTableState {
     bool defaultCacheComplete = false;
     KeyIndexMaps maps;
     AdvancedSlotMaps slotMaps;
+    // False until slotMaps were built in this run.
+    bool slotMapsBuilt = false;
     // AdvTableBit values.
     std::atomic<int> advTableMask{0};
+    // Key layers (bit L for layer L) the next key-table write sends beside the shown one.
+    std::atomic<unsigned> pendingLayers{0};
 
     // Empty: the default table must be read (again) before it can underlie layer 0.
     bool DefaultCacheEmpty() const

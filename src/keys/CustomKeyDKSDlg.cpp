@@ -371,7 +371,7 @@ void CustomKeyDKSDlg::FillKeyValueList(int tab)
     const int columns = std::max(1, (area.right - area.left - 10) / kPitch);
     int index = 0;
     for (const PaletteTile& tile :
-         PaletteTiles(tab, services_.text(kBaseLayerText), services_.macroSteps)) {
+         PaletteTiles(tab, services_.text(kBaseLayerText), services_.macros)) {
         const int left = 10 + (index % columns) * kPitch;
         const int top = 10 + (index / columns) * kPitch;
         values->AddKeyInfo(tile.code, tile.caption, L"",

@@ -33,9 +33,8 @@ void KeyboardDlg::BuildKeyValuePalette(int tab)
     page.keyValues->SetVisible(true);
     page.keyValues->ClearAllItems();
     showBackground(1);
-    KBDataBase& db = KBDataBase::GetInstance();
-    const auto steps = [&db](int macroId) { return db.GetMacroStepCount(macroId); };
-    for (const PaletteTile& tile : PaletteTiles(tab, GetLanString(kBaseLayerText), steps)) {
+    const auto macros = [] { return PaletteMacros(KBDataBase::GetInstance()); };
+    for (const PaletteTile& tile : PaletteTiles(tab, GetLanString(kBaseLayerText), macros)) {
         page.keyValues->AddKeyInfo(tile.code, tile.caption, L"", tile.rect);
     }
     page.keyValues->SetSelectKeyValue(-1);
