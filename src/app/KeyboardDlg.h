@@ -272,8 +272,10 @@ public:
     // Reads one input report of the keyboard, 10 ms time-out by default; a read that says the
     // handle failed is taken as a removal (RecoverFailedHandle).
     void PollDeviceReport(int timeoutMs = 10);
-    // Selects the stored "key_profile_preset" in the key page's preset combobox and applies it.
-    void ApplyStoredKeyPreset();
+    // Selects the stored "key_profile_preset" in the key page's preset combobox. The rows are
+    // left as they are: the preset was laid over them when it was picked, and every change
+    // since is the user's.
+    void ShowStoredKeyPreset();
     // True when the foreground window of another program covers the live-colour preview.
     bool IsPreviewCovered() const;
     // Wait-dialog protocol, UI side: frees the registered dialog, registers this one.

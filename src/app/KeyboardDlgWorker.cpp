@@ -308,7 +308,7 @@ void KeyboardDlg::LoadAllFromDevice()
     LoadSettingsPage();
     LoadMacroList();
     ShowNoConnectProgress(2);
-    ApplyStoredKeyPreset();
+    ShowStoredKeyPreset();
     TellUnreadTables();
 }
 

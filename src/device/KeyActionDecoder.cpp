@@ -165,8 +165,10 @@ int ModifierBitToUsage(int kind, unsigned value, int fallback)
     return 0;
 }
 
-void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec, const KeyActionTexts& texts)
+void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec, const KeyActionTexts& texts,
+                         std::span<const int> macroIds)
 {
+    const int storedType = rec.macro_type;
     rec.macro_type = KMT_NONE;
     const uint8_t kind = code[0];
     const uint8_t low = code[1];
@@ -187,12 +189,18 @@ void DecodeDeviceKeyCode(const uint8_t code[3], KeyMacroRecord& rec, const KeyAc
             rec.macro_value2 = high;
             SetCaptionIfKnown(rec, ConsumerUsageCaption(rec.macro_value));
             break;
-        case KIND_MACRO:
+        case KIND_MACRO: {
+            if (low >= macroIds.size()) break;
+            const int macroId = macroIds[low];
+            // The caption the macro page gave the key (with its step count) stays.
+            if (storedType != KMT_MACRO || rec.macro_value != macroId) {
+                rec.macro_desc = L"M" + std::to_wstring(macroId);
+            }
             rec.macro_type = KMT_MACRO;
-            rec.macro_value = low + 1;
+            rec.macro_value = macroId;
             rec.macro_value2 = high;
-            rec.macro_desc = L"M" + std::to_wstring(rec.macro_value);
             break;
+        }
         case KIND_FUNCTION:
             rec.macro_type = KMT_FUNCTION;
             rec.macro_value = high * 256 + low;

@@ -7,6 +7,7 @@
 #include "device/DeviceKeyKind.h"
 #include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
+#include "device/MacroImage.h"
 
 namespace {
 
@@ -75,7 +76,8 @@ void EncodeKeyAction(std::span<uint8_t> table, int keyIndex, const KeyMacroRecor
             const auto found =
                 std::find_if(macros.begin(), macros.end(),
                              [&](const MacroRecord& m) { return m.macro_id == row.macro_value; });
-            if (found == macros.end()) return;
+            // A macro past the keyboard's macro memory has no place the key could name.
+            if (found == macros.end() || found - macros.begin() >= kMacroImageMacros) return;
             put({KIND_MACRO, Low(static_cast<int>(found - macros.begin())),
                  Low(found->link_count)});
             return;

@@ -1,6 +1,7 @@
 // What the main window keeps for the key-table codecs: the keyboard's layer-0 default table,
 // the key-index maps built from it, the advanced-key slots of the last advanced-table build,
-// and the mask of advanced tables the next key-table write sends.
+// and what the next key-table write sends beside the shown layer: the advanced tables of the
+// mask and the pending layers.
 //
 // The worker reads and writes all of it; the mask is also set from the UI thread.
 #pragma once
@@ -22,6 +23,8 @@ struct KeyTableState {
     bool defaultCacheComplete = false;
     KeyIndexMaps maps;
     AdvancedSlotMaps slotMaps;
+    // False until slotMaps were built in this run.
+    bool slotMapsBuilt = false;
     // AdvTableBit values.
     std::atomic<int> advTableMask{0};
     // Bit L: layer L of the keyboard's key table was not read whole by the last read, so the
@@ -32,6 +35,8 @@ struct KeyTableState {
     {
         return layer >= 0 && layer < 32 && (unreadLayers.load() & (1u << layer)) != 0;
     }
+    // Key layers (bit L for layer L) the next key-table write sends beside the shown one.
+    std::atomic<unsigned> pendingLayers{0};
 
     // Empty: the default table must be read (again) before it can underlie layer 0.
     bool DefaultCacheEmpty() const

@@ -375,7 +375,7 @@ void CustomKeyDKSDlg::FillKeyValueList(int tab)
     const int columns = std::max(1, (area.right - area.left - 10) / kPitch);
     int index = 0;
     for (const PaletteTile& tile :
-         PaletteTiles(tab, services_.text(kBaseLayerText), services_.macroSteps, services_.text)) {
+         PaletteTiles(tab, services_.text(kBaseLayerText), services_.macros, services_.text)) {
         const int left = 10 + (index % columns) * kPitch;
         const int top = 10 + (index / columns) * kPitch;
         values->AddKeyInfo(tile.code, tile.caption, L"",

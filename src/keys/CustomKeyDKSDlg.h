@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "keys/KeyPalette.h"
 #include "platform/mui/MDialog.h"
 #include "platform/mui/Precision.h"
 
@@ -27,8 +28,8 @@ struct AdvKeyEditorServices {
     // The program's message box with one button.
     std::function<void(HWND owner, const std::wstring& text, const std::wstring& caption)>
         messageBox;
-    // The step count of a macro (for macro tiles).
-    std::function<int(int macroId)> macroSteps;
+    // The macros of the macro tiles.
+    PaletteMacroSource macros;
     // The switch precision of the model (distance sliders as on the performance page).
     MUI::PRECISION precision;
 };

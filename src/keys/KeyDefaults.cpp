@@ -21,6 +21,31 @@ void SetBaseLayerDefault(KeyMacroRecord& row)
     row.macro_desc = KeyNameTable::GetInstance().KeyUsageToName(row.key_code);
 }
 
+void SetLayerDefault(KBDataBase& db, KeyMacroRecord& row)
+{
+    if (row.fn_layer == 0) {
+        SetBaseLayerDefault(row);
+        return;
+    }
+    KeyMacroRecord device;
+    // A macro key among the keyboard's defaults is no default a macro key can fall back to.
+    if (db.GetKeyMacro(kDeviceDefaultsProfile, row.fn_layer + kDeviceDefaultLayerOffset,
+                       row.key_code, device) &&
+        device.macro_type != KMT_MACRO) {
+        row.macro_type = device.macro_type;
+        row.macro_value = device.macro_value;
+        row.macro_value2 = device.macro_value2;
+        row.macro_value3 = device.macro_value3;
+        row.macro_desc = device.macro_desc;
+        return;
+    }
+    row.macro_type = KMT_FUNCTION;
+    row.macro_value = kFnLayerDefaultFunction;
+    row.macro_value2 = 0;
+    row.macro_value3 = 0;
+    row.macro_desc.clear();
+}
+
 int PairedKey(const KeyMacroRecord& row, int keyCode)
 {
     if (row.macro_type != KMT_RS && row.macro_type != KMT_SOCD && row.macro_type != KMT_OKS) {

@@ -21,6 +21,11 @@ inline constexpr int kDeviceDefaultsProfile = 1;
 // caption; the FN key (255) gets the FN1 function with the same caption.
 void SetBaseLayerDefault(KeyMacroRecord& row);
 
+// row's action becomes its key's default on its layer: on the base layer as
+// SetBaseLayerDefault, on an FN layer profile 1's device default of that layer, or what a new
+// profile's FN layers start with when the keyboard gave none. Nothing is written.
+void SetLayerDefault(KBDataBase& db, KeyMacroRecord& row);
+
 // The other key of an RS, SOCD or OKS row on key `keyCode`: key2 when keyCode is key1, key1
 // when it is key2; 0 for other rows and for a key that is neither.
 int PairedKey(const KeyMacroRecord& row, int keyCode);

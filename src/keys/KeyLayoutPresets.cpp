@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "device/AdvancedKeyTables.h"
 #include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
 #include "storage/KBDataBase.h"
@@ -115,20 +116,26 @@ int PresetKeyUsage(int presetId, int keyCode, std::wstring* caption)
     return found->second.usage;
 }
 
-void ApplyKeyPresetToRow(int presetId, KeyMacroRecord& row)
+bool ApplyKeyPresetToRow(int presetId, KeyMacroRecord& row)
 {
+    if (row.macro_type == KMT_MACRO || AdvTableBitOf(row.macro_type) != 0) return false;
+    if (row.macro_type != KMT_KEY) {
+        row.macro_value2 = 0;
+        row.macro_value3 = 0;
+    }
     const KeyNameTable& names = KeyNameTable::GetInstance();
     if (row.key_code == kFnKeyCode) {
         row.macro_type = KMT_FUNCTION;
         row.macro_value = FUNC_FN1;
         row.macro_desc = names.KeyUsageToName(row.key_code);
-        return;
+        return true;
     }
     std::wstring caption;
     const int usage = PresetKeyUsage(presetId, row.key_code, &caption);
     row.macro_type = KMT_KEY;
     row.macro_value = usage;
     row.macro_desc = caption.empty() ? names.KeyUsageToName(usage) : caption;
+    return true;
 }
 
 int ApplyKeyPreset(KBDataBase& db, int presetId, int profile, int layer)
@@ -141,7 +148,7 @@ int ApplyKeyPreset(KBDataBase& db, int presetId, int profile, int layer)
         for (const KeyMacroRecord& listedRow : TakeRecords(listed)) {
             KeyMacroRecord row;
             if (!db.GetKeyMacro(profile, layer, listedRow.key_code, row)) continue;
-            ApplyKeyPresetToRow(presetId, row);
+            if (!ApplyKeyPresetToRow(presetId, row)) continue;
             if (!db.UpdateKeyMacro(row)) return false;
             ++written;
         }

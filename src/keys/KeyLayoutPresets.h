@@ -25,10 +25,14 @@ bool IsKeyLayoutPreset(int presetId);
 // the usage's name).
 int PresetKeyUsage(int presetId, int keyCode, std::wstring* caption = nullptr);
 
-// Rewrites row's action as the preset lays it out; macro_value2 and macro_value3 are kept.
-void ApplyKeyPresetToRow(int presetId, KeyMacroRecord& row);
+// Rewrites row's action as the preset lays it out and returns true. A key's added modifier
+// (macro_value2 and macro_value3 of a plain key) is kept; the values of any other action are
+// cleared, as they mean nothing to a plain key. Macro and advanced keys are the user's own
+// bindings, which a typing layout has no say over: they are left as they are (false), so
+// that no advanced key loses its keys and records by a layout change.
+bool ApplyKeyPresetToRow(int presetId, KeyMacroRecord& row);
 
-// The preset on every row of the profile's layer, one update per key, all in one transaction;
-// the number of rows written (0 when the profile is not positive, the layer has no rows, the id
-// is no preset, or a write failed: nothing is kept then).
+// The preset on every row of the profile's layer, one update per key rewritten, all in one
+// transaction; the number of rows written (0 when the profile is not positive, the layer has
+// no rows, the id is no preset, or a write failed: nothing is kept then).
 int ApplyKeyPreset(KBDataBase& db, int presetId, int profile, int layer);

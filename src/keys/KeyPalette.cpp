@@ -4,6 +4,9 @@
 #include <span>
 
 #include "device/KeyMacroType.h"
+#include "device/MacroImage.h"
+#include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 
@@ -12,7 +15,8 @@ constexpr int kTileStep = 88;
 constexpr int kLeft = 10;
 constexpr int kFirstRowTop = 150;
 constexpr int kRowStep = 80;
-constexpr int kMacrosPerRow = 5;
+// As many as the widest tab holds: the keyboard's 32 macros fit in three rows.
+constexpr int kMacrosPerRow = 11;
 
 // One tile of a tab: its row (0 or 1), caption (none: the base-layer caption) and code.
 struct TileDef {
@@ -130,7 +134,7 @@ std::wstring PaletteCaptionText(std::wstring text)
 }
 
 std::vector<PaletteTile> PaletteTiles(int tab, const std::wstring& baseLayerCaption,
-                                      const std::function<int(int)>& macroStepCount,
+                                      const PaletteMacroSource& macros,
                                       const std::function<std::wstring(int)>& text)
 {
     switch (tab) {
@@ -150,16 +154,28 @@ std::vector<PaletteTile> PaletteTiles(int tab, const std::wstring& baseLayerCapt
             return TilesOf(kLightingTab, baseLayerCaption);
         case PALETTE_MACROS: {
             std::vector<PaletteTile> tiles;
-            for (int id = 1; id <= kPaletteMacroCount; ++id) {
-                const int steps = macroStepCount ? macroStepCount(id) : 0;
-                const int index = id - 1;
+            int index = 0;
+            for (const PaletteMacro& macro : macros ? macros() : std::vector<PaletteMacro>{}) {
                 tiles.push_back(
-                    PaletteTile{id, MacroCaption(id, steps),
+                    PaletteTile{macro.id, MacroCaption(macro.id, macro.steps),
                                 TileRect(index / kMacrosPerRow, index % kMacrosPerRow)});
+                ++index;
             }
             return tiles;
         }
         default:
             return {};
     }
+}
+
+std::vector<PaletteMacro> PaletteMacros(KBDataBase& db)
+{
+    std::vector<MacroRecord*> stored;
+    db.GetMacros(stored);
+    std::vector<PaletteMacro> macros;
+    for (const MacroRecord& macro : TakeRecords(stored)) {
+        if (static_cast<int>(macros.size()) >= kMacroImageMacros) break;
+        macros.push_back({macro.macro_id, db.GetMacroStepCount(macro.macro_id)});
+    }
+    return macros;
 }

@@ -8,6 +8,8 @@
 
 #include "platform/mui/WindowTypes.h"
 
+class KBDataBase;
+
 enum KeyPaletteTab : int {
     PALETTE_KEYS = 0,        // ordinary keys (the key-function control)
     PALETTE_MEDIA = 1,       // media and application keys: consumer usages
@@ -17,10 +19,16 @@ enum KeyPaletteTab : int {
     PALETTE_MACROS = 5,      // macros by id
 };
 inline constexpr int kPaletteTabCount = 6;
-// The macro ids the macro tab offers: 1..kPaletteMacroCount.
-inline constexpr int kPaletteMacroCount = 10;
 // Text number of the base-layer selector's caption (tile and key).
 inline constexpr int kBaseLayerText = 150;
+
+// A macro the macro tab offers: its id and its step count.
+struct PaletteMacro {
+    int id;
+    int steps;
+};
+// Gives the macros the macro tab offers, in the order of the macro list.
+using PaletteMacroSource = std::function<std::vector<PaletteMacro>()>;
 
 struct PaletteTile {
     int code;
@@ -38,12 +46,16 @@ inline constexpr int kFirstMediaText = 840;
 inline constexpr int kDisableKeyText = 860;
 
 // The tiles of tab 1..5 in order; empty for any other tab. baseLayerCaption is the caption of
-// the base-layer function (a language text); macroStepCount gives a macro's step count; text
-// gives the language text of a number: a media tile whose text is empty (or without text)
-// keeps its English caption.
+// the base-layer function (a language text); macros gives the macro tab's macros; text gives
+// the language text of a number: a media tile whose text is empty (or without text) keeps its
+// English caption.
 std::vector<PaletteTile> PaletteTiles(int tab, const std::wstring& baseLayerCaption,
-                                      const std::function<int(int)>& macroStepCount,
+                                      const PaletteMacroSource& macros,
                                       const std::function<std::wstring(int)>& text = nullptr);
 
 // A language text with each "\n" (backslash, n) made a line break.
 std::wstring PaletteCaptionText(std::wstring text);
+
+// The macros a key can be given: every macro of the database in its order, as far as the
+// keyboard's macro memory holds them (a key names its macro by that place), with step counts.
+std::vector<PaletteMacro> PaletteMacros(KBDataBase& db);

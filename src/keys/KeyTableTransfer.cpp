@@ -17,6 +17,8 @@ namespace {
 // The work table of a key layer: more than the 512 bytes sent, so that every mapped key
 // index has room.
 constexpr size_t kWorkTableBytes = 866;
+// More layers than a profile has (0..8): the bits of a layer set.
+constexpr int kMaxLayers = 32;
 // Bytes of the default cache that underlie layer 0.
 constexpr size_t kLayerZeroBaseBytes = 768;
 
@@ -32,6 +34,47 @@ std::vector<MacroRecord> AllMacros(KBDataBase& db)
     std::vector<MacroRecord*> macros;
     db.GetMacros(macros);
     return TakeRecords(macros);
+}
+
+// Every macro's id in the database's order: the places the keyboard's macro memory gives them.
+std::vector<int> MacroIds(KBDataBase& db)
+{
+    std::vector<int> ids;
+    for (const MacroRecord& macro : AllMacros(db)) ids.push_back(macro.macro_id);
+    return ids;
+}
+
+std::vector<KeyMacroRecord> ProfileRows(KBDataBase& db, int profile)
+{
+    std::vector<KeyMacroRecord*> rows;
+    db.GetProfileKeyMacros(profile, rows);
+    return TakeRecords(rows);
+}
+
+// The slot an advanced row's entry points at in maps; -1 for none.
+int SlotOfRow(const AdvancedSlotMaps& maps, const KeyMacroRecord& row)
+{
+    const int bit = AdvTableBitOf(row.macro_type);
+    const std::map<int, int>& slots = bit == ADV_TABLE_DKS      ? maps.dks
+                                      : bit == ADV_TABLE_TOGGLE ? maps.toggle
+                                                                : maps.pair;
+    const auto found = slots.find(row.key_code);
+    return found == slots.end() ? -1 : found->second;
+}
+
+// The key layers (bits 0..7) holding an advanced key whose slot differs between the builds.
+unsigned MovedLayers(const std::vector<KeyMacroRecord>& rows, const AdvancedSlotMaps& before,
+                     const AdvancedSlotMaps& after)
+{
+    unsigned layers = 0;
+    for (const KeyMacroRecord& row : rows) {
+        if (AdvTableBitOf(row.macro_type) == 0 || row.fn_layer < 0 ||
+            row.fn_layer >= kReadKeyLayers) {
+            continue;
+        }
+        if (SlotOfRow(before, row) != SlotOfRow(after, row)) layers |= 1u << row.fn_layer;
+    }
+    return layers;
 }
 
 AdvancedKeySource DatabaseSource(KBDataBase& db)
@@ -90,6 +133,7 @@ bool KeyTableTransfer::StoreDeviceDefaults()
     // Stored once and never again: a layer with a missing chunk would stay incomplete, so
     // nothing is stored unless every layer arrived whole.
     std::array<std::vector<KeyMacroRecord>, kDeviceDefaultLayers> layers;
+    const std::vector<int> macroIds = MacroIds(db_);
     for (int layer = 1; layer <= kDeviceDefaultLayers; ++layer) {
         const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_DEFAULT_KEYMAP, layer);
         if (!read.Complete()) return false;
@@ -102,7 +146,7 @@ bool KeyTableTransfer::StoreDeviceDefaults()
                 row.key_code = keyCode;
                 return true;
             },
-            texts_);
+            texts_, macroIds);
     }
     for (auto& rows : layers) {
         if (!rows.empty()) db_.InsertKeyMacros(std::move(rows));
@@ -114,6 +158,7 @@ bool KeyTableTransfer::ReadKeyMap(int profile)
 {
     if (profile < 1) return false;
     bool ok = true;
+    const std::vector<int> macroIds = MacroIds(db_);
     for (int layer = 0; layer < kReadKeyLayers; ++layer) {
         const KeyLayerRead read = ReadKeyLayer(device_, CMD_READ_KEYMAP, layer);
         const uint32_t bit = 1u << layer;
@@ -130,7 +175,7 @@ bool KeyTableTransfer::ReadKeyMap(int profile)
             [&](int keyCode, KeyMacroRecord& row) {
                 return db_.GetKeyMacro(profile, layer, keyCode, row);
             },
-            texts_);
+            texts_, macroIds);
         // On an FN layer read whole, an empty entry is what the keyboard holds there: the row
         // keeps no action, which is written back as the same empty entry. (On layer 0 the
         // default table underlies every key.)
@@ -155,19 +200,44 @@ bool KeyTableTransfer::ReadKeyMap(int profile)
 
 bool KeyTableTransfer::WriteKeyMap(int profile, int layer, int advancedProfile)
 {
-    const bool advanced = WriteAdvancedKeys(advancedProfile);
-    return WriteKeyLayer(profile, layer) && advanced;
+    if (profile < 1 || advancedProfile < 1 || layer < 0 || layer >= kMaxLayers) {
+        return false;
+    }
+    const std::vector<KeyMacroRecord> rows = ProfileRows(db_, advancedProfile);
+    // What the keyboard's key layers point at: the slots of the last build. Before the first
+    // build of this run the keyboard holds what the rows give.
+    const AdvancedSlotMaps before = state_.slotMapsBuilt ? state_.slotMaps : AdvancedSlotMaps{};
+    const bool built = state_.slotMapsBuilt;
+    const bool advanced = SendAdvancedTables(rows, built ? &before : nullptr);
+
+    unsigned layers = state_.pendingLayers.exchange(0) | (1u << layer);
+    if (built) layers |= MovedLayers(rows, before, state_.slotMaps);
+    bool ok = advanced;
+    const int last = std::max(layer, kReadKeyLayers - 1);
+    for (int other = 0; other <= last; ++other) {
+        if ((layers & (1u << other)) == 0) continue;
+        // A keyboard that went away fails every further layer at once; stop at the first.
+        if (!WriteKeyLayer(profile, other)) return false;
+    }
+    return ok;
 }
 
 bool KeyTableTransfer::WriteLayerKeyMap(int profile, int layer, int advancedProfile)
 {
-    const bool advanced = WriteLayerAdvancedKeys(advancedProfile, layer);
-    return WriteKeyLayer(profile, layer) && advanced;
+    if (advancedProfile < 1) return false;
+    // The tables this layer's advanced keys live in are sent again, beside those asked for.
+    int mask = 0;
+    for (const KeyMacroRecord& row : LayerRows(db_, advancedProfile, layer)) {
+        mask |= AdvTableBitOf(row.macro_type);
+    }
+    state_.advTableMask |= mask;
+    return WriteKeyMap(profile, layer, advancedProfile);
 }
 
 bool KeyTableTransfer::WriteProfileKeyMaps(int profile, int advancedProfile)
 {
     bool ok = WriteAdvancedKeys(advancedProfile);
+    state_.pendingLayers = 0;
     for (int layer = 0; layer < kReadKeyLayers; ++layer) {
         // A keyboard that went away fails every further layer at once; stop at the first.
         if (!WriteKeyLayer(profile, layer)) return false;
@@ -231,31 +301,25 @@ void KeyTableTransfer::EncodeRow(std::span<uint8_t> table, int keyIndex, const K
 bool KeyTableTransfer::WriteAdvancedKeys(int profile)
 {
     if (profile < 1) return false;
-    std::vector<KeyMacroRecord*> rows;
-    db_.GetProfileKeyMacros(profile, rows);
-    return SendAdvancedTables(TakeRecords(rows));
+    return SendAdvancedTables(ProfileRows(db_, profile), nullptr);
 }
 
-bool KeyTableTransfer::WriteLayerAdvancedKeys(int profile, int layer)
-{
-    if (profile < 1) return false;
-    const std::vector<KeyMacroRecord> rows = LayerRows(db_, profile, layer);
-    // The slots are numbered afresh from this layer, so every table that has a slot here is
-    // sent again, beside those already asked for.
-    int mask = 0;
-    for (const KeyMacroRecord& row : rows) mask |= AdvTableBitOf(row.macro_type);
-    state_.advTableMask |= mask;
-    return SendAdvancedTables(rows);
-}
-
-bool KeyTableTransfer::SendAdvancedTables(const std::vector<KeyMacroRecord>& rows)
+bool KeyTableTransfer::SendAdvancedTables(const std::vector<KeyMacroRecord>& rows,
+                                          const AdvancedSlotMaps* before)
 {
     const AdvancedTables tables = BuildAdvancedTables(rows, DatabaseSource(db_));
     state_.slotMaps = tables.slotMaps;
+    state_.slotMapsBuilt = true;
+    // A table whose slots were numbered anew holds other keys at its slots now.
+    int mask = state_.advTableMask.exchange(0);
+    if (before != nullptr) {
+        if (before->pair != tables.slotMaps.pair) mask |= ADV_TABLE_PAIR;
+        if (before->toggle != tables.slotMaps.toggle) mask |= ADV_TABLE_TOGGLE;
+        if (before->dks != tables.slotMaps.dks) mask |= ADV_TABLE_DKS;
+    }
     if (tables.slotMaps.Empty()) return true;
 
     bool ok = device_.BeginBatch();
-    const int mask = state_.advTableMask.exchange(0);
     if (!tables.slotMaps.pair.empty() && (mask & ADV_TABLE_PAIR) != 0) {
         ok = device_.WriteTable(CMD_WRITE_PAIR_KEY_TABLE, 0, tables.pair) && ok;
     }

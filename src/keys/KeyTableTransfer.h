@@ -36,15 +36,17 @@ public:
     // write sends it until a later read gets it whole. Nothing for a profile below 1.
     bool ReadKeyMap(int profile);
 
-    // The advanced tables of advancedProfile (all layers), then the key layer of profile.
+    // The advanced tables of advancedProfile (its slots numbered once over all its layers),
+    // then the key layer of profile, every layer asked for in the state's pending layers, and
+    // every layer whose advanced keys point at another slot than after the last build. A
+    // table is sent when the mask names it or its slots were numbered anew.
     bool WriteKeyMap(int profile, int layer, int advancedProfile);
-    // The same with the advanced tables built from that layer of advancedProfile only.
+    // The same, with the tables of that layer's advanced keys sent in any case.
     bool WriteLayerKeyMap(int profile, int layer, int advancedProfile);
     // The advanced tables of advancedProfile, then every key layer the keyboard keeps (0..7)
     // of profile: what makes the keyboard hold a whole profile.
     bool WriteProfileKeyMaps(int profile, int advancedProfile);
     bool WriteAdvancedKeys(int profile);
-    bool WriteLayerAdvancedKeys(int profile, int layer);
 
     // The row's entry at keyIndex of table, with the current slots and key-index maps.
     void EncodeRow(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row);
@@ -53,7 +55,9 @@ private:
     bool ReadDefaultLayerZero();
     bool StoreDeviceDefaults();
     bool WriteKeyLayer(int profile, int layer);
-    bool SendAdvancedTables(const std::vector<KeyMacroRecord>& rows);
+    // before: the slots of the last build, when the tables whose slots moved are to be sent.
+    bool SendAdvancedTables(const std::vector<KeyMacroRecord>& rows,
+                            const AdvancedSlotMaps* before);
     void EncodeRow(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row,
                    const std::vector<MacroRecord>& macros);
 

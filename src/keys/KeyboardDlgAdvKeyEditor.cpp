@@ -6,6 +6,7 @@
 #include "device/KeyMacroType.h"
 #include "keys/AdvKeyEditorIds.h"
 #include "keys/CustomKeyDKSDlg.h"
+#include "keys/KeyPalette.h"
 #include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/WindowServices.h"
@@ -41,9 +42,7 @@ void KeyboardDlg::OpenAdvKeyEditorFor(int type, int profile, uint32_t keyValue, 
     services.messageBox = [](HWND owner, const std::wstring& text, const std::wstring& caption) {
         ShowMessageBox(owner, text.c_str(), caption.c_str(), kMessageBoxOneButton);
     };
-    services.macroSteps = [](int macroId) {
-        return KBDataBase::GetInstance().GetMacroStepCount(macroId);
-    };
+    services.macros = [] { return PaletteMacros(KBDataBase::GetInstance()); };
     services.precision = page.precision;
     advKeyPage.editor.reset(new CustomKeyDKSDlg(std::move(services)));
     CustomKeyDKSDlg& editor = *advKeyPage.editor;

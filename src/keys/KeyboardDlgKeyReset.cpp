@@ -1,5 +1,5 @@
-// The key-assignment page's resets: one key, the selected key, the whole layer, each followed
-// by the stored layout preset.
+// The key-assignment page's resets: one key, the selected key, the whole layer; on the base
+// layer followed by the stored layout preset.
 #include <string>
 #include <vector>
 
@@ -52,12 +52,14 @@ void KeyboardDlg::ResetSelectedKey()
     const int preset = StoredKeyPreset();
     if (keyPage.presetCombo != nullptr) keyPage.presetCombo->SelectData(preset);
     // The stored preset is laid over the key just reset only: over the whole layer it would
-    // also undo every other key's assignment.
-    if (!IsKeyLayoutPreset(preset)) return;
+    // also undo every other key's assignment. A typing layout belongs to the base layer; an
+    // FN layer's default is the keyboard's own.
+    const int layer = page.currentFnLayer.load();
+    if (!IsKeyLayoutPreset(preset) || layer != 0) return;
     KBDataBase& db = KBDataBase::GetInstance();
     KeyMacroRecord row;
-    if (!db.GetKeyMacro(KeyPageProfile(), page.currentFnLayer.load(), key, row)) return;
-    ApplyKeyPresetToRow(preset, row);
+    if (!db.GetKeyMacro(KeyPageProfile(), layer, key, row)) return;
+    if (!ApplyKeyPresetToRow(preset, row)) return;
     db.UpdateKeyMacro(row);
     RefreshKeyAssignView();
     QueueCommand(QCMD_WRITE_KEYMAP);
@@ -93,5 +95,6 @@ void KeyboardDlg::ResetAllKeys()
     ResetLayerToDefault();
     const int preset = StoredKeyPreset();
     if (keyPage.presetCombo != nullptr) keyPage.presetCombo->SelectData(preset);
-    if (ApplyKeyLayoutPreset(preset)) RefreshKeyAssignView();
+    // An FN layer is reset to the keyboard's own defaults, which a typing layout would undo.
+    if (page.currentFnLayer.load() == 0 && ApplyKeyLayoutPreset(preset)) RefreshKeyAssignView();
 }

@@ -33,10 +33,9 @@ void KeyboardDlg::BuildKeyValuePalette(int tab)
     page.keyValues->SetVisible(true);
     page.keyValues->ClearAllItems();
     showBackground(1);
-    KBDataBase& db = KBDataBase::GetInstance();
-    const auto steps = [&db](int macroId) { return db.GetMacroStepCount(macroId); };
+    const auto macros = [] { return PaletteMacros(KBDataBase::GetInstance()); };
     const auto text = [](int number) { return GetLanString(number); };
-    for (const PaletteTile& tile : PaletteTiles(tab, GetLanString(kBaseLayerText), steps, text)) {
+    for (const PaletteTile& tile : PaletteTiles(tab, GetLanString(kBaseLayerText), macros, text)) {
         page.keyValues->AddKeyInfo(tile.code, tile.caption, L"", tile.rect);
     }
     page.keyValues->SetSelectKeyValue(-1);

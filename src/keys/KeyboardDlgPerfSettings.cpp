@@ -215,6 +215,8 @@ void KeyboardDlg::ApplyPerfPreset(int presetId)
     SetPerfConfig(L"global_key_actuation", std::to_wstring(values.actuation));
     SetPerfConfig(L"global_rt1_pos", std::to_wstring(values.press));
     SetPerfConfig(L"global_rt2_pos", std::to_wstring(values.release));
+    // The bottom rapid trigger travels in the settings block, not in the key performance.
+    QueueCommand(QCMD_WRITE_SETTINGS);
     SavePerfSettings();
     LoadPerfSettings();
 }

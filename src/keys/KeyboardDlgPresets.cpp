@@ -18,15 +18,13 @@ bool KeyboardDlg::ApplyKeyLayoutPreset(int presetId)
     return true;
 }
 
-void KeyboardDlg::ApplyStoredKeyPreset()
+void KeyboardDlg::ShowStoredKeyPreset()
 {
     std::wstring value;
     if (!KBDataBase::GetInstance().GetConfig(0, L"key_profile_preset", value)) {
         return;
     }
-    const int preset = DecimalTextToInt(value);
     if (auto* presets = GetControlAs<MUI::MComboBox>(KeyPageId::kPresetCombo)) {
-        presets->SelectData(preset);
+        presets->SelectData(DecimalTextToInt(value));
     }
-    ApplyKeyLayoutPreset(preset);
 }

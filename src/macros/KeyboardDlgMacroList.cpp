@@ -6,7 +6,9 @@
 #include "app/CUIMessageBox.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
+#include "device/KeyMacroType.h"
 #include "device/MacroImage.h"
+#include "keys/KeyDefaults.h"
 #include "macros/MacroNames.h"
 #include "macros/ProfileFileLimits.h"
 #include "platform/mui/CRadioButton.h"
@@ -186,7 +188,35 @@ void KeyboardDlg::DeleteSelectedMacro()
     const int index = page.list->GetCurSel();
     if (index < 0) return;
     const int id = page.list->GetItemData(index);
-    if (id <= 0 || !KBDataBase::GetInstance().DeleteMacro(id)) return;
+    if (id <= 0) return;
+    KBDataBase& db = KBDataBase::GetInstance();
+    std::vector<KeyMacroRecord*> stored;
+    db.GetAllKeyMacros(stored);
+    const std::vector<KeyMacroRecord> rows = TakeRecords(stored);
+    // Keys name a macro by its place in the list: every layer of the keyboard's profile that
+    // holds a macro key may point elsewhere once this one is gone.
+    const int profile = KeyPageProfile();
+    unsigned macroLayers = 0;
+    for (const KeyMacroRecord& row : rows) {
+        if (row.macro_type == KMT_MACRO && row.profile == profile && row.fn_layer >= 0 &&
+            row.fn_layer < 32) {
+            macroLayers |= 1u << row.fn_layer;
+        }
+    }
+    // The keys that played it, on every profile and layer, get their default key back; the
+    // rows stay, so that later changes of those keys still reach them.
+    const bool deleted = db.WriteTogether([&] {
+        for (KeyMacroRecord row : rows) {
+            if (row.macro_type != KMT_MACRO || row.macro_value != id ||
+                row.fn_layer >= kDeviceDefaultLayerOffset) {
+                continue;
+            }
+            SetLayerDefault(db, row);
+            if (!db.UpdateKeyMacro(row)) return false;
+        }
+        return db.DeleteMacro(id);
+    });
+    if (!deleted) return;
     page.list->DeleteItem(index);
     page.list->SetCurSel(index > 0 ? index - 1 : 0);
     page.steps->DelAllItems();
@@ -197,8 +227,8 @@ void KeyboardDlg::DeleteSelectedMacro()
         ShowMacro(SelectedMacroId());
     }
     UpdateMacroKeyLabels();
-    // The macro memory loses the macro, and every key table the macros after it: the keys refer
-    // to a macro by its place. The keys bound to the deleted one fall back to their defaults.
+    // The macro memory loses the macro, and every key layer with a macro key is sent again.
+    keyTables.pendingLayers |= macroLayers;
     QueueCommand(QCMD_WRITE_MACROS);
     QueueCommand(QCMD_WRITE_KEYMAP);
 }

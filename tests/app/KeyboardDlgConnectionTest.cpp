@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -19,7 +20,9 @@
 #include "app/Language.h"
 #include "app/MainWindowTestSupport.h"
 #include "app/RegistrySettings.h"
+#include "device/KeyMacroType.h"
 #include "platform/mui/KeyboardCtrl.h"
+#include "platform/mui/MComboBox3.h"
 #include "platform/mui/MWindow.h"
 #include "platform/mui/WindowServices.h"
 #include "platform/text/Utf8.h"
@@ -132,32 +135,37 @@ TEST_F(KeyboardDlgConnectionTest, ThePagesAreShownBeforeTheLoadAndTheSettingsWri
     EXPECT_EQ(std::count(shownAtPause.begin(), shownAtPause.end(), false), 0);
 }
 
-TEST_F(KeyboardDlgConnectionTest, LoadAppliesTheStoredKeyLayoutPreset)
+TEST_F(KeyboardDlgConnectionTest, LoadShowsTheStoredKeyLayoutPresetAndKeepsTheRows)
 {
-    // 203 swaps keys for a Mac and is written to the keyboard; 0 names no preset.
-    const std::pair<const wchar_t*, std::vector<int>> cases[] = {
-        {L"203", {QCMD_AFTER_LOAD, QCMD_WRITE_KEYMAP}},
-        {L"0", {QCMD_AFTER_LOAD}},
-    };
+    // The preset was laid over the keys when it was picked; the user's keys since stay.
     Plug();
-    for (const auto& [preset, queued] : cases) {
-        CreateWindow();
-        dlg->page.currentProfile = 1;
-        FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
-        KBDataBase& database = KBDataBase::GetInstance();
-        ASSERT_TRUE(database.SetConfig(0, L"key_profile_preset", preset));
-        // One key row on the base layer of the page's profile for the preset to rewrite.
-        KeyMacroRecord row;
-        row.profile = 1;
-        row.key_code = 0x04;
-        database.InsertKeyMacros({row});
-        TakeQueue();
-        dlg->QueueCommand(QCMD_LOAD_FROM_DEVICE);
-        dlg->QueueCommand(QCMD_AFTER_LOAD);
-        dlg->Run();
-        EXPECT_EQ(TakeQueue(), queued) << preset;
-        dlg.reset();
-    }
+    CreateWindow();
+    dlg->page.currentProfile = 1;
+    FirstConnectQueues({QCMD_LOAD_FROM_DEVICE, QCMD_AFTER_LOAD});
+    ASSERT_TRUE(Drain());  // the first load makes the profiles and their rows
+    KBDataBase& database = KBDataBase::GetInstance();
+    ASSERT_TRUE(database.SetConfig(0, L"key_profile_preset", L"203"));
+    // Left Alt given the media key Play on the base layer of the page's profile.
+    KeyMacroRecord row;
+    ASSERT_TRUE(database.GetKeyMacro(dlg->KeyPageProfile(), 0, 0xE2, row));
+    row.macro_type = KMT_CONSUMER;
+    row.macro_value = 0xCD;
+    ASSERT_TRUE(database.UpdateKeyMacro(row));
+    dlg->QueueCommand(QCMD_WRITE_KEYMAP);
+    ASSERT_TRUE(Drain());
+    const size_t index = static_cast<size_t>(dlg->keyTables.maps.IndexOf(0xE2));
+    ASSERT_EQ(keyboard->KeyEntry(0, index), (std::array<uint8_t, 3>{0x30, 0xCD, 0x00}));
+    TakeQueue();
+    dlg->QueueCommand(QCMD_LOAD_FROM_DEVICE);
+    dlg->QueueCommand(QCMD_AFTER_LOAD);
+    dlg->Run();
+    EXPECT_EQ(TakeQueue(), std::vector<int>{QCMD_AFTER_LOAD}) << "nothing is written";
+    KeyMacroRecord stored;
+    ASSERT_TRUE(database.GetKeyMacro(dlg->KeyPageProfile(), 0, 0xE2, stored));
+    EXPECT_EQ(stored.macro_type, KMT_CONSUMER);
+    EXPECT_EQ(stored.macro_value, 0xCD);
+    EXPECT_EQ(keyboard->KeyEntry(0, index), (std::array<uint8_t, 3>{0x30, 0xCD, 0x00}));
+    EXPECT_EQ(dlg->keyPage.presetCombo->GetCurData(), 203);
 }
 
 TEST_F(KeyboardDlgConnectionTest, LoadWorksOnTheDatabasesActiveProfile)

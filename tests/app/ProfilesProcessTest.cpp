@@ -42,7 +42,10 @@ constexpr const char* kNoKeyboard = apptest::kStateNoKeyboard;
 
 // Key usages of the factory layout.
 constexpr int kKeyA = 0x04;
+constexpr int kKeyB = 0x05;
+constexpr int kKeyE = 0x08;
 constexpr int kKeyQ = 0x14;
+constexpr int kKeyW = 0x1A;
 constexpr int kKeyF10 = 0x43;
 // Palette: the media tab and two of its tiles.
 constexpr int kMediaTab = 1;
@@ -61,6 +64,14 @@ constexpr const char* kPerfSelectAll = "click main 327";
 constexpr const char* kPerfRapidTrigger = "click main 297";
 constexpr const char* kFirstProfiles =
     "active=1 current=1 selected=0 items=1:Profile 1|2:Profile 2|3:Profile 3 waiting=0";
+
+// Two hexadecimal digits, as the keyboard's state shows a byte.
+std::string Hex(int value)
+{
+    char text[3];
+    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+    return text;
+}
 
 int KeyIndex(int usage)
 {
@@ -222,6 +233,42 @@ protected:
     std::string WaitForProfiles(const std::string& expected)
     {
         return WaitForAnswer("profiles", "profiles ", expected);
+    }
+
+    // Reads until `read` gives `wanted`; the last value read.
+    static std::string WaitForValue(const std::function<std::string()>& read,
+                                    const std::string& wanted)
+    {
+        const auto end = std::chrono::steady_clock::now() + kTimeout;
+        std::string seen;
+        while (std::chrono::steady_clock::now() < end) {
+            seen = read();
+            if (seen == wanted) break;
+            std::this_thread::sleep_for(20ms);
+        }
+        return seen;
+    }
+
+    // Ends the program as the user does and starts it again on the same data folder; the
+    // keyboard stays plugged in.
+    void Restart()
+    {
+        Send("exit 610");
+        ASSERT_TRUE(program_->WaitForExit(kTimeout).has_value());
+        program_ = std::make_unique<apptest::ChildProgram>(
+            TV_PROGRAM_PATH, std::vector<std::string>{}, Environment());
+        ASSERT_TRUE(WaitForState(kLoaded));
+    }
+
+    // Makes a rapid-snap key of the two keys on the advanced-key page (shown) and the layer
+    // shown, as the user does: its type button, the two keys, the editor's next and save.
+    void MakeRapidSnap(int key1, int key2)
+    {
+        Send("click main 126");
+        Send("click main 104 " + std::to_string(key1));
+        Send("click main 104 " + std::to_string(key2));
+        Send("click CustomKeyDKSDlg 36");
+        Send("click CustomKeyDKSDlg 38");
     }
 
     // Gives the key the media tile on the layer shown, as the user does: key, tab, tile.
@@ -495,18 +542,6 @@ protected:
     std::string WaitForUserColor(int usage, const std::string& bytes) const
     {
         return WaitForValue([&] { return UserColor(usage); }, bytes);
-    }
-    static std::string WaitForValue(const std::function<std::string()>& read,
-                                    const std::string& wanted)
-    {
-        const auto end = std::chrono::steady_clock::now() + kTimeout;
-        std::string seen;
-        while (std::chrono::steady_clock::now() < end) {
-            seen = read();
-            if (seen == wanted) break;
-            std::this_thread::sleep_for(20ms);
-        }
-        return seen;
     }
     // The requests the keyboard took since the last clear, counted by command byte.
     std::map<std::string, int> RequestCounts() const
@@ -944,25 +979,166 @@ TEST_F(ProfilesProcessTest, AdvancedKeyMadeAndDeletedOnThePageEndsInTheKeyboards
 {
     EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
     Send("click main 55 2");  // the advanced-key page
-    Send("click main 126");   // RS
-    Send("click main 104 " + std::to_string(kKeyA));
-    Send("click main 104 " + std::to_string(kKeyQ));
-    Send("click CustomKeyDKSDlg 36");
-    Send("click CustomKeyDKSDlg 38");
-    const auto hex = [](int value) {
-        char text[3];
-        std::snprintf(text, sizeof text, "%02X", value);
-        return std::string(text);
-    };
+    MakeRapidSnap(kKeyA, kKeyQ);
     // Slots follow the rows' order, Q's row first: Q's entry is RS, pair slot 0, A's key index,
     // and slot 0 holds Q, then A.
-    EXPECT_EQ(WaitForKey(0, kKeyQ, "9300" + hex(KeyIndex(kKeyA))), "9300" + hex(KeyIndex(kKeyA)));
-    EXPECT_EQ(WaitForKey(0, kKeyA, "9301" + hex(KeyIndex(kKeyQ))), "9301" + hex(KeyIndex(kKeyQ)));
+    EXPECT_EQ(WaitForKey(0, kKeyQ, "9300" + Hex(KeyIndex(kKeyA))), "9300" + Hex(KeyIndex(kKeyA)));
+    EXPECT_EQ(WaitForKey(0, kKeyA, "9301" + Hex(KeyIndex(kKeyQ))), "9301" + Hex(KeyIndex(kKeyQ)));
     EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
 
     Send("click main 122 -1");  // the first advanced key's delete icon
     EXPECT_EQ(WaitForKey(0, kKeyA, "100004"), "100004");
     EXPECT_EQ(WaitForKey(0, kKeyQ, "100014"), "100014");
+}
+
+// What the user set on the keys outlives a restart and a replug of the keyboard although a
+// layout preset was picked once; a reset of an FN layer gives the keyboard's own FN keys back.
+TEST_F(ProfilesProcessTest, KeysSetAfterAPresetStayThroughRestartAndReplug)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Send("pick 90 2");  // Dvorak
+    ASSERT_EQ(WaitForKey(0, kKeyQ, "100034"), "100034");
+    AssignMedia(kKeyA, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+
+    // FN layer 1: F10 given Play, then the whole layer reset.
+    Send(kLayers + std::string("1"));
+    AssignMedia(kKeyF10, kPlay);
+    ASSERT_EQ(WaitForKey(1, kKeyF10, "30CD00"), "30CD00");
+    Send(kResetLayer);
+    Send("click MessageBox 33");
+    EXPECT_EQ(WaitForKey(1, kKeyF10, "30E200"), "30E200") << "the keyboard's own FN key";
+    EXPECT_EQ(KeyBytes(1, kKeyQ), "F00100") << "no typing layout on an FN layer";
+
+    // Each later change writes the base layer again: A keeps its media key.
+    const auto changeAndCheck = [&](int usage, int tile, const std::string& bytes) {
+        Send(kLayers + std::string("0"));
+        AssignMedia(usage, tile);
+        ASSERT_EQ(WaitForKey(0, usage, bytes), bytes);
+        EXPECT_EQ(KeyBytes(0, kKeyA), "30E900");
+        EXPECT_EQ(KeyBytes(0, kKeyQ), "100034");
+        EXPECT_EQ(KeyBytes(1, kKeyF10), "30E200");
+    };
+    Restart();
+    changeAndCheck(kKeyF10, kPlay, "30CD00");
+    ASSERT_EQ(vkb::SendControl(socket_.string(), "unplug 3000"), "ok");
+    ASSERT_TRUE(WaitForState(kNoKeyboard));
+    ASSERT_TRUE(WaitForState(kLoaded));
+    changeAndCheck(kKeyF10, kVolumeUp, "30E900");
+}
+
+// A layout preset leaves an advanced key as it was: its entries still point at its pair slot.
+TEST_F(ProfilesProcessTest, APresetLeavesAnAdvancedKeyWhole)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Send("click main 55 2");
+    MakeRapidSnap(kKeyA, kKeyQ);
+    const std::string q = "9300" + Hex(KeyIndex(kKeyA));
+    const std::string a = "9301" + Hex(KeyIndex(kKeyQ));
+    ASSERT_EQ(WaitForKey(0, kKeyA, a), a);
+    ASSERT_EQ(WaitForKey(0, kKeyQ, q), q);
+
+    Send("click main 55 1");
+    Send("pick 90 2");  // Dvorak: W becomes the comma
+    ASSERT_EQ(WaitForKey(0, kKeyW, "100036"), "100036");
+    EXPECT_EQ(KeyBytes(0, kKeyA), a);
+    EXPECT_EQ(KeyBytes(0, kKeyQ), q);
+    EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
+}
+
+// Macros added, bound to keys and deleted: the keys follow their macros' places in the
+// keyboard's macro memory, through a restart, and the key of the deleted one is its own key.
+TEST_F(ProfilesProcessTest, KeysFollowTheirMacrosThroughADeleteAndARestart)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    // Two new macros after the nine of a first start: ids 10 and 11.
+    Send("click main 55 3");
+    Send("click main 236");
+    Send("click main 236");
+    Send("click main 55 1");
+    // A plays macro 11 (place 10), B macro 1 (place 0); the macro tab offers both.
+    Send(kKeys + std::to_string(kKeyA));
+    Send(kTabs + std::string("5"));
+    Send(kTiles + std::string("11"));
+    ASSERT_EQ(WaitForKey(0, kKeyA, "700A00"), "700A00");
+    Send(kKeys + std::to_string(kKeyB));
+    Send(kTiles + std::string("1"));
+    ASSERT_EQ(WaitForKey(0, kKeyB, "700000"), "700000");
+    // The same key on FN layer 1.
+    Send(kLayers + std::string("1"));
+    Send(kKeys + std::to_string(kKeyA));
+    Send(kTiles + std::string("11"));
+    ASSERT_EQ(WaitForKey(1, kKeyA, "700A00"), "700A00");
+    Send(kLayers + std::string("0"));
+
+    // Macro 1 deleted: macro 11 moves to place 9 on every layer, B is B again.
+    Send("click main 55 3");
+    Send("click main 226 0");
+    Send("click main 237");
+    EXPECT_EQ(WaitForKey(0, kKeyB, "100005"), "100005");
+    EXPECT_EQ(WaitForKey(0, kKeyA, "700900"), "700900");
+    EXPECT_EQ(WaitForKey(1, kKeyA, "700900"), "700900");
+
+    // After a restart the keys still name macro 11, and B's row still reaches the keyboard.
+    Restart();
+    Send("click main 55 1");
+    AssignMedia(kKeyQ, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyQ, "30E900"), "30E900");
+    EXPECT_EQ(KeyBytes(0, kKeyA), "700900");
+    AssignMedia(kKeyB, kPlay);
+    EXPECT_EQ(WaitForKey(0, kKeyB, "30CD00"), "30CD00");
+    Send(kLayers + std::string("1"));
+    AssignMedia(kKeyQ, kPlay);
+    ASSERT_EQ(WaitForKey(1, kKeyQ, "30CD00"), "30CD00");
+    EXPECT_EQ(KeyBytes(1, kKeyA), "700900");
+}
+
+// Rapid-snap keys on layers 0 and 1 share the pair table: a new one on the base layer moves
+// layer 1's slots, and its delete moves them back; layer 1 follows both times.
+TEST_F(ProfilesProcessTest, AdvancedKeysOnTwoLayersKeepTheirOwnPairSlots)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    const auto entry = [](int slot, int partner) {
+        return "93" + Hex(slot) + Hex(KeyIndex(partner));
+    };
+    Send("click main 55 2");
+    Send("click main 113 1");
+    MakeRapidSnap(kKeyA, kKeyQ);
+    ASSERT_EQ(WaitForKey(1, kKeyQ, entry(0, kKeyA)), entry(0, kKeyA));
+    ASSERT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+
+    // The base layer's rows come first: W and E take slots 0 and 1.
+    Send("click main 113 0");
+    MakeRapidSnap(kKeyW, kKeyE);
+    EXPECT_EQ(WaitForKey(0, kKeyW, entry(0, kKeyE)), entry(0, kKeyE));
+    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(2, kKeyA)), entry(2, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, entry(3, kKeyQ)), entry(3, kKeyQ));
+    EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 48),
+              "10001A10000810000810001A100014100004100004100014");
+
+    Send("click main 122 -2");  // the base layer's key (the second made): its delete icon
+    EXPECT_EQ(WaitForKey(0, kKeyW, "10001A"), "10001A");
+    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(0, kKeyA)), entry(0, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+    EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
+}
+
+// A performance preset turns bottom rapid trigger off on the keyboard at once, while the
+// performance page is still shown.
+TEST_F(ProfilesProcessTest, APerformancePresetWritesBottomRapidTriggerAtOnce)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    const auto bottom = [&] {
+        const std::string block = KeyboardState()["settings"];
+        if (block.size() < 16) return std::string("missing");
+        return (std::stoi(block.substr(14, 2), nullptr, 16) & 0x02) != 0 ? std::string("on")
+                                                                         : std::string("off");
+    };
+    Send("click main 55 7");
+    Send("click main 323");
+    ASSERT_EQ(WaitForValue(bottom, "on"), "on");
+    Send("pick 280 0");
+    EXPECT_EQ(WaitForValue(bottom, "off"), "off");
 }
 
 }  // namespace

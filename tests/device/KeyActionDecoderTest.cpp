@@ -16,6 +16,8 @@ namespace {
 std::wstring MouseCaption(int action) { return L"mouse " + std::to_wstring(action); }
 
 const KeyActionTexts kTexts{MouseCaption};
+// The macros in the database's order, after some were deleted: a key names one by its place.
+const std::vector<int> kMacroIds = {3, 5, 6, 8, 11, 12, 13, 14, 15, 21};
 
 class KeyActionCodes : public ::testing::Test {
 protected:
@@ -50,8 +52,9 @@ TEST_F(KeyActionCodes, DecodesEveryKind)
         {{0x10, 0x80, 0x00}, KMT_KEY, 0xE7, 66, L""},       // right GUI has no caption
         {{0x30, 0x83, 0x01}, KMT_CONSUMER, 0x183, 0x01, L"Player"},
         {{0x30, 0x99, 0x09}, KMT_CONSUMER, 0x999, 0x09, L"stored"},
-        {{0x70, 0x00, 0x05}, KMT_MACRO, 1, 5, L"M1"},
-        {{0x70, 0x09, 0x00}, KMT_MACRO, 10, 0, L"M10"},
+        {{0x70, 0x00, 0x05}, KMT_MACRO, 3, 5, L"M3"},
+        {{0x70, 0x09, 0x00}, KMT_MACRO, 21, 0, L"M21"},
+        {{0x70, 0x0A, 0x00}, KMT_NONE, 77, 66, L"stored"},  // a place no macro has
         {{0xF0, 0xFF, 0x03}, KMT_FUNCTION, 0x3FF, 66, L"FN3"},
         {{0xF0, 0xFF, 0x00}, KMT_FUNCTION, 0xFF, 66, L"\u6807\u51C6\u5C42"},
         {{0xF0, 0x40, 0x04}, KMT_FUNCTION, 0x440, 66, L"RF 2.4G"},
@@ -64,7 +67,7 @@ TEST_F(KeyActionCodes, DecodesEveryKind)
     };
     for (const auto& c : cases) {
         KeyMacroRecord rec = StoredRow();
-        DecodeDeviceKeyCode(c.code, rec, kTexts);
+        DecodeDeviceKeyCode(c.code, rec, kTexts, kMacroIds);
         SCOPED_TRACE(::testing::Message() << std::hex << int(c.code[0]) << " " << int(c.code[1])
                                           << " " << int(c.code[2]));
         EXPECT_EQ(rec.macro_type, c.type);
@@ -72,6 +75,22 @@ TEST_F(KeyActionCodes, DecodesEveryKind)
         EXPECT_EQ(rec.macro_value2, c.value2);
         EXPECT_EQ(rec.macro_desc, c.caption);
     }
+}
+
+TEST_F(KeyActionCodes, AMacroKeyReadBackKeepsTheCaptionOfItsMacro)
+{
+    KeyMacroRecord rec = StoredRow();
+    rec.macro_type = KMT_MACRO;
+    rec.macro_value = 5;
+    rec.macro_desc = L"M5\n(4)";
+    const uint8_t same[3] = {0x70, 0x01, 0x01};
+    DecodeDeviceKeyCode(same, rec, kTexts, kMacroIds);
+    EXPECT_EQ(rec.macro_value, 5);
+    EXPECT_EQ(rec.macro_desc, L"M5\n(4)");
+    const uint8_t other[3] = {0x70, 0x02, 0x01};
+    DecodeDeviceKeyCode(other, rec, kTexts, kMacroIds);
+    EXPECT_EQ(rec.macro_value, 6);
+    EXPECT_EQ(rec.macro_desc, L"M6");
 }
 
 TEST_F(KeyActionCodes, MouseCodesDecodeToActionsWithTheCallersTexts)
@@ -87,13 +106,13 @@ TEST_F(KeyActionCodes, MouseCodesDecodeToActionsWithTheCallersTexts)
     };
     for (const auto& c : cases) {
         KeyMacroRecord rec = StoredRow();
-        DecodeDeviceKeyCode(c.code, rec, kTexts);
+        DecodeDeviceKeyCode(c.code, rec, kTexts, kMacroIds);
         EXPECT_EQ(rec.macro_type, KMT_MOUSE);
         EXPECT_EQ(rec.macro_value, c.action);
         EXPECT_EQ(rec.macro_desc, MouseCaption(c.action));
 
         KeyMacroRecord untitled = StoredRow();
-        DecodeDeviceKeyCode(c.code, untitled, {});
+        DecodeDeviceKeyCode(c.code, untitled, {}, kMacroIds);
         EXPECT_EQ(untitled.macro_value, c.action);
         EXPECT_EQ(untitled.macro_desc, L"") << "no texts given";
     }
@@ -118,7 +137,7 @@ const RoundTripCase kRoundTrips[] = {
     {"key with raw modifier bits", KMT_KEY, 0x05, 0x03, KMT_KEY, 0x05, 0x03, L"B"},
     {"lone modifier", KMT_KEY, 0xE1, 0, KMT_KEY, 0xE1, 0, L"Shift"},
     {"disabled", KMT_DISABLED, 0, 0, KMT_KEY, 0, 0, L""},
-    {"macro", KMT_MACRO, 2, 0, KMT_MACRO, 2, 4, L"M2"},
+    {"macro", KMT_MACRO, 7, 0, KMT_MACRO, 7, 4, L"M7"},
     {"mouse left", KMT_MOUSE, MOUSE_LEFT, 0, KMT_MOUSE, MOUSE_LEFT, 0, L"mouse 1"},
     {"mouse middle", KMT_MOUSE, MOUSE_MIDDLE, 0, KMT_MOUSE, MOUSE_MIDDLE, 0, L"mouse 2"},
     {"mouse right", KMT_MOUSE, MOUSE_RIGHT, 0, KMT_MOUSE, MOUSE_RIGHT, 0, L"mouse 3"},
@@ -137,11 +156,12 @@ const RoundTripCase kRoundTrips[] = {
 
 TEST(KeyActionRoundTrip, EncodeThenDecodeGivesTheActionBack)
 {
-    // Macro 2 is the database's second macro, linked 4 times.
+    // Macro 7 is the database's second macro, linked 4 times (the ids before it were deleted).
     std::vector<MacroRecord> macros(2);
-    macros[0].macro_id = 1;
-    macros[1].macro_id = 2;
+    macros[0].macro_id = 3;
+    macros[1].macro_id = 7;
     macros[1].link_count = 4;
+    const std::vector<int> macroIds = {3, 7};
     const AdvancedSlotMaps slots;
     const std::map<int, int> codeToIndex;
     for (const RoundTripCase& c : kRoundTrips) {
@@ -155,7 +175,7 @@ TEST(KeyActionRoundTrip, EncodeThenDecodeGivesTheActionBack)
         EncodeKeyAction(table, 1, row, {slots, codeToIndex, macros});
 
         KeyMacroRecord back;
-        DecodeDeviceKeyCode(table.data() + 3, back, kTexts);
+        DecodeDeviceKeyCode(table.data() + 3, back, kTexts, macroIds);
         EXPECT_EQ(back.macro_type, c.decodedType);
         EXPECT_EQ(back.macro_value, c.decodedValue);
         EXPECT_EQ(back.macro_value2, c.decodedValue2);

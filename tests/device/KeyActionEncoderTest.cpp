@@ -117,6 +117,22 @@ TEST(KeyActionEncoderBounds, IndexOutsideTheTableWritesNothing)
     EXPECT_EQ(table, std::vector<uint8_t>(9, 0xAB));
 }
 
+TEST(KeyActionEncoderBounds, AMacroPastTheMacroMemoryWritesNothing)
+{
+    const AdvancedSlotMaps keySlots;
+    const std::map<int, int> codes;
+    std::vector<MacroRecord> macros(33);
+    for (int i = 0; i < 33; ++i) macros[i].macro_id = i + 1;
+    KeyMacroRecord row;
+    row.macro_type = KMT_MACRO;
+    std::vector<uint8_t> table(6, 0xAB);
+    row.macro_value = 32;  // the last place of the memory
+    EncodeKeyAction(table, 0, row, {keySlots, codes, macros});
+    row.macro_value = 33;
+    EncodeKeyAction(table, 1, row, {keySlots, codes, macros});
+    EXPECT_EQ(table, (std::vector<uint8_t>{0x70, 31, 0, 0xAB, 0xAB, 0xAB}));
+}
+
 struct DefaultEntryCase {
     std::array<uint8_t, 3> entry;
     int keyCode;

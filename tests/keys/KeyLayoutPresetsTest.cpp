@@ -57,9 +57,10 @@ protected:
             row.profile = kProfile;
             row.fn_layer = kLayer;
             row.key_code = code;
-            row.macro_type = KMT_MOUSE;
-            row.macro_value = 3;
-            row.macro_value2 = code == 0x14 ? 0xE1 : 0;  // an added modifier
+            // Keys given another key; Q with an added modifier.
+            row.macro_type = KMT_KEY;
+            row.macro_value = 0x1E;
+            row.macro_value2 = code == 0x14 ? 0xE1 : 0;
             row.macro_value3 = 9;
             row.macro_desc = L"before";
             rows.push_back(row);
@@ -125,7 +126,7 @@ TEST_F(KeyLayoutPresetRows, ARowFailingPartWayKeepsTheWholeLayer)
                        "CREATE TRIGGER fail BEFORE UPDATE ON t_key_macro_data WHEN "
                        "NEW.key_code = 255 BEGIN SELECT RAISE(ABORT, 'no'); END");
     EXPECT_EQ(ApplyKeyPreset(db(), PRESET_STANDARD, kProfile, kLayer), 0);
-    for (const auto& [code, row] : Layer()) EXPECT_EQ(row.macro_type, KMT_MOUSE) << code;
+    for (const auto& [code, row] : Layer()) EXPECT_EQ(row.macro_desc, L"before") << code;
 }
 
 TEST_F(KeyLayoutPresetRows, NoProfileNoRowsOrNoPresetChangesNothing)
@@ -133,7 +134,7 @@ TEST_F(KeyLayoutPresetRows, NoProfileNoRowsOrNoPresetChangesNothing)
     EXPECT_EQ(ApplyKeyPreset(db(), PRESET_STANDARD, 0, kLayer), 0);
     EXPECT_EQ(ApplyKeyPreset(db(), PRESET_STANDARD, kProfile, kLayer + 1), 0);
     EXPECT_EQ(ApplyKeyPreset(db(), 103, kProfile, kLayer), 0);
-    for (const auto& [code, row] : Layer()) EXPECT_EQ(row.macro_type, KMT_MOUSE) << code;
+    for (const auto& [code, row] : Layer()) EXPECT_EQ(row.macro_desc, L"before") << code;
 }
 
 }  // namespace

@@ -47,6 +47,9 @@ protected:
 
 TEST_F(KeyPageAssignTest, PaletteTabsSwapTheListsAndRebuildTheTiles)
 {
+    // The macro tab offers the macros that exist: a deleted one leaves no tile.
+    for (const wchar_t* name : {L"M 1", L"M 2", L"M 3"}) db().InsertNewMacro(name);
+    ASSERT_TRUE(db().DeleteMacro(1));
     MacroStepRecord step;
     step.macro_id = 2;
     for (int i = 0; i < 3; ++i) db().InsertMacroStep(step);
@@ -59,9 +62,11 @@ TEST_F(KeyPageAssignTest, PaletteTabsSwapTheListsAndRebuildTheTiles)
     EXPECT_FALSE(Control<MUI::MPicture>(84).IsVisible());
     EXPECT_TRUE(Control<MUI::MPicture>(85).IsVisible());
     const auto tiles = Values().GetItems();
-    ASSERT_EQ(tiles.size(), 10u);
-    EXPECT_EQ(tiles[0].caption, L"M1");
-    EXPECT_EQ(tiles[1].caption, L"M2\n(3)");
+    ASSERT_EQ(tiles.size(), 2u);
+    EXPECT_EQ(tiles[0].value, 2);
+    EXPECT_EQ(tiles[0].caption, L"M2\n(3)");
+    EXPECT_EQ(tiles[1].value, 3);
+    EXPECT_EQ(tiles[1].caption, L"M3");
     EXPECT_TRUE(tiles[1].tip.empty());
     int value = 0;
     std::wstring caption;
@@ -72,7 +77,7 @@ TEST_F(KeyPageAssignTest, PaletteTabsSwapTheListsAndRebuildTheTiles)
     EXPECT_TRUE(Functions().IsVisible());
     EXPECT_FALSE(Values().IsVisible());
     EXPECT_TRUE(Control<MUI::MPicture>(84).IsVisible());
-    EXPECT_EQ(Values().GetItemCount(), 10);
+    EXPECT_EQ(Values().GetItemCount(), 2);
     ShowTab(3);
     ASSERT_EQ(Values().GetItemCount(), 6);
     EXPECT_EQ(Values().GetItems()[4].caption, L"T150");
@@ -262,6 +267,34 @@ TEST_F(KeyPageAssignTest, PresetChoiceRewritesTheLayerAndIsRemembered)
     ASSERT_TRUE(db().GetConfig(0, L"key_profile_preset", stored));
     EXPECT_EQ(stored, L"205");
     EXPECT_EQ(TakeCommands(), (std::vector<int>{QCMD_WRITE_KEYMAP, QCMD_WRITE_SETTINGS}));
+}
+
+TEST_F(KeyPageAssignTest, PresetLeavesMacroAndAdvancedKeysAndClearsOtherActionsValues)
+{
+    const auto set = [this](int code, int type, int value, int value2, int value3) {
+        KeyMacroRecord row = Row(code);
+        row.macro_type = type;
+        row.macro_value = value;
+        row.macro_value2 = value2;
+        row.macro_value3 = value3;
+        row.macro_desc = L"mine";
+        StoreRow(row);
+    };
+    set(kKeyA, KMT_RS, 7, kKeyB << 16 | kKeyA, kKeyB);  // an advanced key's pair
+    set(kKeyB, KMT_MACRO, 2, 0, 0);
+    set(kKeyQ, KMT_CONSUMER, 0x183, 0x01, 0);  // as read back: the usage's high byte
+    set(kKeyX, KMT_KEY, 0x1B, 0xE1, 0);        // Shift+X stays Shift+X
+    Control<MUI::MComboBox3>(90).SelectData(205);
+    Notify(90);
+    EXPECT_EQ(Row(kKeyA).macro_type, KMT_RS);
+    EXPECT_EQ(Row(kKeyA).macro_value2, kKeyB << 16 | kKeyA);
+    EXPECT_EQ(Row(kKeyB).macro_type, KMT_MACRO);
+    EXPECT_EQ(Row(kKeyB).macro_desc, L"mine");
+    EXPECT_EQ(Row(kKeyQ).macro_type, KMT_KEY);
+    EXPECT_EQ(Row(kKeyQ).macro_value, 0x34);
+    EXPECT_EQ(Row(kKeyQ).macro_value2, 0) << "no modifier bits from the consumer usage";
+    EXPECT_EQ(Row(kKeyX).macro_value, 0x14);  // Dvorak's X place
+    EXPECT_EQ(Row(kKeyX).macro_value2, 0xE1);
 }
 
 TEST_F(KeyPageAssignTest, ProfileChoiceActivatesItAndWaitsForTheWorker)

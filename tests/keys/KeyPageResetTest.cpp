@@ -150,6 +150,37 @@ TEST_F(KeyPageResetTest, StoredPresetIsLaidOverTheResetKeyOnly)
     EXPECT_EQ(Control<MUI::MComboBox3>(90).GetCurData(), 205);
 }
 
+TEST_F(KeyPageResetTest, OnAnFnLayerTheStoredPresetLeavesTheKeyboardsDefaults)
+{
+    db().SetConfig(0, L"key_profile_preset", L"205");
+    KeyMacroRecord device;
+    device.profile = 1;
+    device.fn_layer = 102;
+    device.macro_type = KMT_CONSUMER;
+    device.macro_desc = L"Vol+";
+    for (int key : {kKeyA, kKeyQ}) {
+        device.key_code = key;
+        device.macro_value = key == kKeyA ? 0xE9 : 0xEA;
+        db().InsertKeyMacros({device});
+    }
+    SelectLayer(2);
+    Customise(kKeyA, 2);
+    Customise(kKeyQ, 2);
+    View().SetCurrentKeyValue(kKeyQ);
+    Notify(91);
+    EXPECT_EQ(Row(kKeyQ, 2).macro_type, KMT_CONSUMER);
+    EXPECT_EQ(Row(kKeyQ, 2).macro_value, 0xEA);
+    EXPECT_EQ(Row(kKeyA, 2).macro_type, KMT_MACRO);
+    AnswerConfirmation(1);
+    Notify(92);
+    EXPECT_EQ(Row(kKeyA, 2).macro_type, KMT_CONSUMER);
+    EXPECT_EQ(Row(kKeyA, 2).macro_value, 0xE9);
+    EXPECT_EQ(Row(kKeyQ, 2).macro_value, 0xEA);
+    EXPECT_EQ(Row(kKeyB, 2).macro_type, KMT_FUNCTION) << "a key without a default stays";
+    EXPECT_EQ(Control<MUI::MComboBox3>(90).GetCurData(), 205);
+    EXPECT_EQ(TakeCommands(), (std::vector<int>{QCMD_WRITE_KEYMAP, QCMD_WRITE_KEYMAP}));
+}
+
 TEST_F(KeyPageResetTest, ResetAllAsksFirstAndKeepsEverythingOnNo)
 {
     Customise(kKeyA);

@@ -38,7 +38,6 @@ TEST(KeyPalette, TilesBreakIntoTheirRowsAtFixedSteps)
         {PALETTE_EXTRA_KEYS, 21, 11, 0x68, 0x88, L"かな"},
         {PALETTE_FUNCTIONS, 6, 4, 1, FUNC_FN1, L"FN1"},
         {PALETTE_LIGHTING, 12, 7, 0x2E, 0x3E, L"Color"},
-        {PALETTE_MACROS, 10, 5, 1, 10, L"M10"},
     };
     for (const Case& c : cases) {
         const auto tiles = PaletteTiles(c.tab, L"Base", nullptr);
@@ -90,17 +89,21 @@ TEST(KeyPalette, MediaCaptionsComeFromTheLanguageWhereItHasThem)
     EXPECT_EQ(PaletteTiles(PALETTE_LIGHTING, L"", nullptr, text)[0].caption, L"RGB Mode+");
 }
 
-TEST(KeyPalette, MacroTilesShowStepCountsOnlyForMacrosWithSteps)
+TEST(KeyPalette, MacroTilesAreTheMacrosThatExistWithTheirStepCounts)
 {
-    const auto tiles = PaletteTiles(PALETTE_MACROS, L"", [](int id) {
-        return id == 2 ? 3 : id == 7 ? 12 : 0;
-    });
-    ASSERT_EQ(tiles.size(), 10u);
-    EXPECT_EQ(tiles[0].caption, L"M1");
-    EXPECT_EQ(tiles[1].caption, L"M2\n(3)");
-    EXPECT_EQ(tiles[6].caption, L"M7\n(12)");
-    EXPECT_EQ(tiles[6].rect, Tile(98, 230));
-    EXPECT_EQ(tiles[9].caption, L"M10");
+    // After deletes the ids have gaps; every macro has its tile, eleven to a row.
+    std::vector<PaletteMacro> macros;
+    for (int i = 0; i < 32; ++i) macros.push_back({2 * i + 3, i == 1 ? 3 : 0});
+    const auto tiles = PaletteTiles(PALETTE_MACROS, L"", [&] { return macros; });
+    ASSERT_EQ(tiles.size(), 32u);
+    EXPECT_EQ(tiles[0].code, 3);
+    EXPECT_EQ(tiles[0].caption, L"M3");
+    EXPECT_EQ(tiles[1].caption, L"M5\n(3)");
+    EXPECT_EQ(tiles[10].rect, Tile(10 + 88 * 10, 150));
+    EXPECT_EQ(tiles[11].rect, Tile(10, 230));
+    EXPECT_EQ(tiles[31].code, 65);
+    EXPECT_EQ(tiles[31].rect, Tile(10 + 88 * 9, 310));
+    EXPECT_TRUE(PaletteTiles(PALETTE_MACROS, L"", nullptr).empty());
 }
 
 TEST(KeyDefaults, NewProfileRowsLayerByLayerWithTheFnKeyOnFn1)

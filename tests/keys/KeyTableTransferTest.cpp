@@ -364,8 +364,46 @@ TEST_F(AdvancedKeyWrites, LayerWriteSendsTheTablesOfThatLayersAdvancedKeys)
     const vkb::KeyboardMemory memory = keyboard->Memory();
     EXPECT_EQ(std::vector<uint8_t>(memory.toggleTable.begin(), memory.toggleTable.begin() + 3),
               (std::vector<uint8_t>{0x10, 0x00, 0x2C}));
-    EXPECT_TRUE(state.slotMaps.dks.empty());  // layer 0 has no DKS key
+    // The slots are numbered over every layer: layer 1's DKS key has its slot too.
+    EXPECT_EQ(state.slotMaps.dks, (std::map<int, int>{{0x04, 0}}));
     EXPECT_EQ(state.advTableMask.load(), 0);
+}
+
+TEST_F(AdvancedKeyWrites, ANewAdvancedKeyRewritesTheOtherLayersWhoseSlotsMoved)
+{
+    ASSERT_TRUE(transfer.WriteKeyMap(kProfile, 1, kProfile));
+    EXPECT_EQ(keyboard->KeyEntry(1, IndexOfUsage(0x04)), (Entry{0x90, 0x00, 0x00}));
+    // A DKS key on the base layer comes before layer 1's in the rows: layer 1's key moves to
+    // slot 1, although only the base layer is shown.
+    SetRow(0, 0x06, KMT_DKS, dksId);
+    keyboard->ClearLog();
+    ASSERT_TRUE(transfer.WriteKeyMap(kProfile, 0, kProfile));
+    std::vector<int> expected = Batch(CMD_WRITE_DKS_TABLE, 14);
+    for (int layer = 0; layer < 2; ++layer) {
+        const std::vector<int> keymap = Batch(CMD_WRITE_KEYMAP, 10);
+        expected.insert(expected.end(), keymap.begin(), keymap.end());
+    }
+    EXPECT_EQ(Commands(), expected);
+    EXPECT_EQ(keyboard->KeyEntry(0, IndexOfUsage(0x06)), (Entry{0x90, 0x00, 0x06}));
+    EXPECT_EQ(keyboard->KeyEntry(1, IndexOfUsage(0x04)), (Entry{0x90, 0x01, 0x00}));
+    const vkb::KeyboardMemory memory = keyboard->Memory();
+    EXPECT_EQ(memory.dksTable[24], 0x02) << "slot 1 holds layer 1's key";
+
+    // Nothing moved: the shown layer alone.
+    keyboard->ClearLog();
+    ASSERT_TRUE(transfer.WriteKeyMap(kProfile, 0, kProfile));
+    expected = {CMD_BEGIN_BATCH, CMD_END_BATCH};
+    const std::vector<int> keymap = Batch(CMD_WRITE_KEYMAP, 10);
+    expected.insert(expected.end(), keymap.begin(), keymap.end());
+    EXPECT_EQ(Commands(), expected);
+
+    // A layer asked for is sent beside the shown one.
+    keyboard->ClearLog();
+    state.pendingLayers = 1u << 5;
+    ASSERT_TRUE(transfer.WriteKeyMap(kProfile, 0, kProfile));
+    expected.insert(expected.end(), keymap.begin(), keymap.end());
+    EXPECT_EQ(Commands(), expected);
+    EXPECT_EQ(state.pendingLayers.load(), 0u);
 }
 
 TEST_F(AdvancedKeyWrites, NoProfileSendsNothing)

@@ -399,13 +399,20 @@ TEST_F(MacroPageTest, NewDeleteCopyPasteAndRenameKeepListDatabaseAndKeyboardToge
 
     // A key bound to M 1 goes back to its default when M 1 is deleted, and the keys of the
     // macros after it follow their macros' new places.
+    // That holds on the layers not shown too: S on FN layer 1 plays M 1 - 2, F10 there M 1.
     const int profile = dlg->page.currentProfile.load();
-    KeyMacroRecord row;
-    ASSERT_TRUE(db().GetKeyMacro(profile, 0, 0x16, row));
-    row.macro_type = KMT_MACRO;
-    row.macro_value = IdAt(11);
-    ASSERT_TRUE(db().UpdateKeyMacro(row));
+    const auto bind = [&](int layer, int code, int macro) {
+        KeyMacroRecord row;
+        ASSERT_TRUE(db().GetKeyMacro(profile, layer, code, row));
+        row.macro_type = KMT_MACRO;
+        row.macro_value = macro;
+        ASSERT_TRUE(db().UpdateKeyMacro(row));
+    };
+    bind(0, 0x16, IdAt(11));
+    bind(1, 0x16, IdAt(11));
+    bind(1, 0x43, IdAt(0));
     const size_t index = static_cast<size_t>(dlg->keyTables.maps.IndexOf(0x16));
+    const int deleted = IdAt(0);
     Select(0);
     Notify(kDeleteMacro);
     EXPECT_EQ(Names().size(), 11u);
@@ -414,6 +421,15 @@ TEST_F(MacroPageTest, NewDeleteCopyPasteAndRenameKeepListDatabaseAndKeyboardToge
     // M 1 - 2 is now the eleventh macro (index 10), played once.
     EXPECT_TRUE(WaitFor([&] { return keyboard->KeyEntry(0, index)[1] == 10; }, 10s));
     EXPECT_EQ(keyboard->KeyEntry(0, index)[2], 1);
+    EXPECT_TRUE(WaitFor([&] { return keyboard->KeyEntry(1, index)[1] == 10; }, 10s));
+    // F10 keeps its row on layer 1, with the keyboard's own default there (mute).
+    KeyMacroRecord row;
+    ASSERT_TRUE(db().GetKeyMacro(profile, 1, 0x43, row));
+    EXPECT_EQ(row.macro_type, KMT_CONSUMER);
+    EXPECT_EQ(row.macro_value, 0xE2);
+    const size_t f10 = static_cast<size_t>(dlg->keyTables.maps.IndexOf(0x43));
+    EXPECT_EQ(keyboard->KeyEntry(1, f10), (std::array<uint8_t, 3>{0x30, 0xE2, 0x00}));
+    EXPECT_FALSE(db().GetMacro(deleted, renamed));
 }
 
 TEST_F(MacroPageTest, TheKeyboardsLimitsAreKeptWithAMessage)
