@@ -120,7 +120,14 @@ protected:
         for (int round = 0; round < 100; ++round) {
             if (!WaitFor([this] { return dlg->worker.queue.Empty(); })) return false;
             const uint64_t seen = dlg->worker.steps.load();
-            if (!WaitFor([&] { return dlg->worker.steps.load() >= seen + 2; })) return false;
+            // A worker at rest (a window out of sight) is woken, as a queued command would.
+            dlg->Wake();
+            if (!WaitFor([&] {
+                    if (dlg->worker.steps.load() >= seen + 2) return true;
+                    dlg->Wake();
+                    return false;
+                }))
+                return false;
             if (dlg->worker.queue.Empty()) {
                 Pump(5ms);
                 if (dlg->worker.queue.Empty()) return true;
