@@ -44,6 +44,14 @@ void FillPairSlot(uint8_t* slot, const KeyMacroRecord& row, const MagneticKeyRec
     if (row.macro_type == KMT_OKS) slot[3] = static_cast<uint8_t>(key.key2_value & 0xFF);
 }
 
+// The slots of the table macroType lives in, of const or mutable maps.
+template <typename Maps>
+auto& TableIn(Maps& maps, int macroType)
+{
+    const int bit = AdvTableBitOf(macroType);
+    return bit == ADV_TABLE_DKS ? maps.dks : bit == ADV_TABLE_TOGGLE ? maps.toggle : maps.pair;
+}
+
 }  // namespace
 
 void AdvancedSlotMaps::Clear()
@@ -51,6 +59,21 @@ void AdvancedSlotMaps::Clear()
     dks.clear();
     toggle.clear();
     pair.clear();
+}
+
+AdvancedSlots& AdvancedSlotMaps::TableOf(int macroType) { return TableIn(*this, macroType); }
+
+const AdvancedSlots& AdvancedSlotMaps::TableOf(int macroType) const
+{
+    return TableIn(*this, macroType);
+}
+
+int AdvancedSlotMaps::SlotOf(const KeyMacroRecord& row) const
+{
+    if (AdvTableBitOf(row.macro_type) == 0) return -1;
+    const AdvancedSlots& slots = TableOf(row.macro_type);
+    const auto found = slots.find({row.key_code, row.macro_value});
+    return found == slots.end() ? -1 : found->second;
 }
 
 int AdvTableBitOf(int macroType)
@@ -87,16 +110,15 @@ AdvancedTables BuildAdvancedTables(const std::vector<KeyMacroRecord>& rows,
     for (const KeyMacroRecord& row : rows) {
         const int bit = AdvTableBitOf(row.macro_type);
         if (bit == 0) continue;
-        std::map<int, int>& keySlots = bit == ADV_TABLE_DKS      ? tables.slotMaps.dks
-                                       : bit == ADV_TABLE_TOGGLE ? tables.slotMaps.toggle
-                                                                 : tables.slotMaps.pair;
+        AdvancedSlots& keySlots = tables.slotMaps.TableOf(row.macro_type);
         const int capacity = bit == ADV_TABLE_DKS      ? kDksSlots
                              : bit == ADV_TABLE_TOGGLE ? kToggleSlots
                                                        : kPairSlots;
-        if (keySlots.contains(row.key_code)) continue;
+        const AdvancedSlotKey owner{row.key_code, row.macro_value};
+        if (keySlots.contains(owner)) continue;
         const int slot = static_cast<int>(keySlots.size());
         if (slot >= capacity) continue;  // no room: the key is left out of the tables
-        keySlots[row.key_code] = slot;
+        keySlots[owner] = slot;
 
         MagneticKeyRecord key;
         if (!source.key || !source.key(row.macro_value, key) || key.macro_type != row.macro_type) {

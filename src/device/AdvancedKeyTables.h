@@ -1,9 +1,10 @@
 // The keyboard's three advanced-key tables (DKS, pair, toggle), built from a profile's key rows.
-// A key code with an advanced key gets one slot in the table of its kind; the key's entry in a
-// key table points at that slot.
+// Each advanced key a key code holds gets one slot in the table of its kind; the key's entry in
+// a key table points at that slot.
 #pragma once
 
 #include <array>
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -35,14 +36,30 @@ inline constexpr int kToggleSlots = kToggleTableBytes / kToggleSlotBytes;  // 42
 // Key items a DKS slot carries; further items of a DKS key are not sent.
 inline constexpr size_t kDksSlotItems = 4;
 
-// Key code -> slot number, per table.
+// What a slot belongs to: a key code and the advanced key (macro_value of its row) it holds.
+// One key holding different advanced keys on different layers has a slot for each.
+struct AdvancedSlotKey {
+    int keyCode = 0;
+    int macroId = 0;
+
+    auto operator<=>(const AdvancedSlotKey&) const = default;
+};
+
+using AdvancedSlots = std::map<AdvancedSlotKey, int>;
+
+// Slot numbers, per table.
 struct AdvancedSlotMaps {
-    std::map<int, int> dks;
-    std::map<int, int> toggle;
-    std::map<int, int> pair;  // MT, RS, SOCD and OKS
+    AdvancedSlots dks;
+    AdvancedSlots toggle;
+    AdvancedSlots pair;  // MT, RS, SOCD and OKS
 
     void Clear();
     bool Empty() const { return dks.empty() && toggle.empty() && pair.empty(); }
+    // The slots of the table an advanced macro_type lives in (the pair table for others).
+    AdvancedSlots& TableOf(int macroType);
+    const AdvancedSlots& TableOf(int macroType) const;
+    // The slot an advanced row's entry points at; -1 for none.
+    int SlotOf(const KeyMacroRecord& row) const;
 };
 
 struct AdvancedTables {

@@ -49,12 +49,6 @@ Entry MouseEntry(int action)
     }
 }
 
-int SlotOf(const std::map<int, int>& keySlots, int keyCode)
-{
-    const auto found = keySlots.find(keyCode);
-    return found == keySlots.end() ? -1 : found->second;
-}
-
 }  // namespace
 
 void EncodeKeyAction(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row,
@@ -97,12 +91,7 @@ void EncodeKeyAction(std::span<uint8_t> table, int keyIndex, const KeyMacroRecor
 
     // Advanced keys point at their slot; without one the entry is not touched, as a kind
     // byte alone would point the key at another key's slot.
-    const int bit = AdvTableBitOf(row.macro_type);
-    if (bit == 0) return;
-    const std::map<int, int>& keySlots = bit == ADV_TABLE_DKS      ? context.slotMaps.dks
-                                         : bit == ADV_TABLE_TOGGLE ? context.slotMaps.toggle
-                                                                   : context.slotMaps.pair;
-    const int slot = SlotOf(keySlots, row.key_code);
+    const int slot = context.slotMaps.SlotOf(row);
     if (slot < 0) return;
     switch (row.macro_type) {
         case KMT_DKS:

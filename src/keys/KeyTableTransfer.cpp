@@ -51,17 +51,6 @@ std::vector<KeyMacroRecord> ProfileRows(KBDataBase& db, int profile)
     return TakeRecords(rows);
 }
 
-// The slot an advanced row's entry points at in maps; -1 for none.
-int SlotOfRow(const AdvancedSlotMaps& maps, const KeyMacroRecord& row)
-{
-    const int bit = AdvTableBitOf(row.macro_type);
-    const std::map<int, int>& slots = bit == ADV_TABLE_DKS      ? maps.dks
-                                      : bit == ADV_TABLE_TOGGLE ? maps.toggle
-                                                                : maps.pair;
-    const auto found = slots.find(row.key_code);
-    return found == slots.end() ? -1 : found->second;
-}
-
 // The key layers (bits 0..7) holding an advanced key whose slot differs between the builds.
 unsigned MovedLayers(const std::vector<KeyMacroRecord>& rows, const AdvancedSlotMaps& before,
                      const AdvancedSlotMaps& after)
@@ -72,7 +61,7 @@ unsigned MovedLayers(const std::vector<KeyMacroRecord>& rows, const AdvancedSlot
             row.fn_layer >= kReadKeyLayers) {
             continue;
         }
-        if (SlotOfRow(before, row) != SlotOfRow(after, row)) layers |= 1u << row.fn_layer;
+        if (before.SlotOf(row) != after.SlotOf(row)) layers |= 1u << row.fn_layer;
     }
     return layers;
 }

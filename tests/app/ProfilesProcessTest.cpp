@@ -1126,6 +1126,36 @@ TEST_F(ProfilesProcessTest, AdvancedKeysOnTwoLayersKeepTheirOwnPairSlots)
     EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
 }
 
+// A holds a rapid-snap pair with Q on FN layer 1 and another with W on the base layer: each
+// layer's A points at its own pair, and deleting one pair leaves the other whole.
+TEST_F(ProfilesProcessTest, OneKeyInTwoPairsOnTwoLayersPointsAtEachLayersOwnPair)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    const auto entry = [](int slot, int partner) {
+        return "93" + Hex(slot) + Hex(KeyIndex(partner));
+    };
+    Send("click main 55 2");
+    Send("click main 113 1");
+    MakeRapidSnap(kKeyA, kKeyQ);
+    ASSERT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+
+    Send("click main 113 0");
+    MakeRapidSnap(kKeyA, kKeyW);
+    EXPECT_EQ(WaitForKey(0, kKeyW, entry(0, kKeyA)), entry(0, kKeyA));
+    EXPECT_EQ(WaitForKey(0, kKeyA, entry(1, kKeyW)), entry(1, kKeyW));
+    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(2, kKeyA)), entry(2, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, entry(3, kKeyQ)), entry(3, kKeyQ));
+    EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 60),
+              "10001A10000410000410001A100014100004100004100014000000000000");
+
+    Send("click main 122 -2");  // the base layer's pair (the second made): its delete icon
+    EXPECT_EQ(WaitForKey(0, kKeyA, "100004"), "100004");
+    EXPECT_EQ(WaitForKey(0, kKeyW, "10001A"), "10001A");
+    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(0, kKeyA)), entry(0, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+    EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
+}
+
 // A performance preset turns bottom rapid trigger off on the keyboard at once, while the
 // performance page is still shown.
 TEST_F(ProfilesProcessTest, APerformancePresetWritesBottomRapidTriggerAtOnce)

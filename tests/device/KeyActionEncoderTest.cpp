@@ -56,9 +56,9 @@ class KeyActionEncoder : public ::testing::TestWithParam<EncodeCase> {
 protected:
     KeyActionEncoder()
     {
-        keySlots.dks = {{0x04, 3}};
-        keySlots.toggle = {{0x05, 1}};
-        keySlots.pair = {{0x06, 2}, {0x07, 5}};
+        keySlots.dks = {{{0x04, 40}, 3}};
+        keySlots.toggle = {{{0x05, 41}, 1}};
+        keySlots.pair = {{{0x06, 42}, 2}, {{0x06, 43}, 2}, {{0x07, 44}, 5}};
         codeToIndex = {{0x04, 10}, {0x16, 20}};
         MacroRecord first;
         first.macro_id = 5;

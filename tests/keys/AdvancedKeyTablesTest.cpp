@@ -68,7 +68,7 @@ TEST_F(AdvancedKeyTablesTest, DksSlotHoldsBothKeysAndTheFirstFourItems)
     AddKey(8, KMT_DKS, 1, 2);
     const AdvancedTables t = Build({Row(0, 0x29, KMT_DKS, 8), Row(0, 0x04, KMT_DKS, 7)});
 
-    EXPECT_EQ(t.slotMaps.dks, (std::map<int, int>{{0x29, 0}, {0x04, 1}}));
+    EXPECT_EQ(t.slotMaps.dks, (AdvancedSlots{{{0x29, 8}, 0}, {{0x04, 7}, 1}}));
     const std::vector<uint8_t> slot(t.dks.begin() + 24, t.dks.begin() + 48);
     const std::vector<uint8_t> expected = {0x34, 0x12, 0x50, 0x02,         // keys
                                            0x10, 0x00, 0x04, 0x01, 0x00,   // item 1
@@ -94,8 +94,9 @@ TEST_F(AdvancedKeyTablesTest, PairAndToggleSlotsFollowTheirRowTypes)
         Row(0, 0x15, KMT_SOCD, 5, 0x16),
     });
 
-    EXPECT_EQ(t.slotMaps.pair, (std::map<int, int>{{0x10, 0}, {0x11, 1}, {0x13, 2}, {0x15, 3}}));
-    EXPECT_EQ(t.slotMaps.toggle, (std::map<int, int>{{0x14, 0}}));
+    EXPECT_EQ(t.slotMaps.pair,
+              (AdvancedSlots{{{0x10, 1}, 0}, {{0x11, 2}, 1}, {{0x13, 3}, 2}, {{0x15, 5}, 3}}));
+    EXPECT_EQ(t.slotMaps.toggle, (AdvancedSlots{{{0x14, 4}, 0}}));
     const std::vector<uint8_t> pair(t.pair.begin(), t.pair.begin() + 24);
     const std::vector<uint8_t> expected = {
         0x10, 0x00, 0x04, 0x10, 0x01, 0x00,  // MT: key1, key2 (a modifier)
@@ -108,7 +109,7 @@ TEST_F(AdvancedKeyTablesTest, PairAndToggleSlotsFollowTheirRowTypes)
               (std::vector<uint8_t>{0x10, 0x80, 0x00}));
 }
 
-TEST_F(AdvancedKeyTablesTest, OneKeyCodeSharesItsSlotAndMismatchedKeysStayZero)
+TEST_F(AdvancedKeyTablesTest, OneAdvancedKeySharesItsSlotAndMismatchedKeysStayZero)
 {
     AddKey(1, KMT_DKS, 9, 9);
     AddKey(2, KMT_TGL, 0x04, 0);  // stored as toggle, bound as DKS
@@ -119,11 +120,40 @@ TEST_F(AdvancedKeyTablesTest, OneKeyCodeSharesItsSlotAndMismatchedKeysStayZero)
         Row(0, 0x06, KMT_DKS, 99),  // no such advanced key
         Row(0, 0x07, KMT_KEY, 1),
     });
-    EXPECT_EQ(t.slotMaps.dks, (std::map<int, int>{{0x04, 0}, {0x05, 1}, {0x06, 2}}));
+    EXPECT_EQ(t.slotMaps.dks, (AdvancedSlots{{{0x04, 1}, 0}, {{0x05, 2}, 1}, {{0x06, 99}, 2}}));
     EXPECT_EQ(t.dks[0], 9);
     for (size_t i = 24; i < 72; ++i) ASSERT_EQ(t.dks[i], 0) << i;
     EXPECT_TRUE(t.slotMaps.pair.empty());
     EXPECT_TRUE(t.slotMaps.toggle.empty());
+}
+
+// K holds one rapid-snap pair with M on layer 0 and another with L on layer 1: each pair has
+// its own slots, and each layer's row finds its own pair's.
+TEST_F(AdvancedKeyTablesTest, OneKeyWithTwoAdvancedKeysOnTwoLayersHasASlotForEach)
+{
+    AddKey(2, KMT_RS, 0, 0);
+    AddKey(3, KMT_RS, 0, 0);
+    const std::vector<KeyMacroRecord> rows = {
+        Row(0, 0x04, KMT_RS, 3, 0x06),
+        Row(0, 0x06, KMT_RS, 3, 0x04),
+        Row(1, 0x04, KMT_RS, 2, 0x05),
+        Row(1, 0x05, KMT_RS, 2, 0x04),
+    };
+    const AdvancedTables t = Build(rows);
+
+    const std::vector<uint8_t> pair(t.pair.begin(), t.pair.begin() + 30);
+    const std::vector<uint8_t> expected = {
+        0x10, 0x00, 0x04, 0x10, 0x00, 0x06,  // layer 0: K, M
+        0x10, 0x00, 0x06, 0x10, 0x00, 0x04,  //          M, K
+        0x10, 0x00, 0x04, 0x10, 0x00, 0x05,  // layer 1: K, L
+        0x10, 0x00, 0x05, 0x10, 0x00, 0x04,  //          L, K
+        0,    0,    0,    0,    0,    0,
+    };
+    EXPECT_EQ(pair, expected);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(t.slotMaps.SlotOf(rows[i]), i) << i;
+    KeyMacroRecord plain = rows[0];
+    plain.macro_type = KMT_KEY;
+    EXPECT_EQ(t.slotMaps.SlotOf(plain), -1);
 }
 
 TEST_F(AdvancedKeyTablesTest, KeysPastATablesSlotsGetNoSlot)
@@ -140,7 +170,7 @@ TEST_F(AdvancedKeyTablesTest, KeysPastATablesSlotsGetNoSlot)
     }
     const AdvancedTables t = Build(rows);
     EXPECT_EQ(t.slotMaps.dks.size(), 32u);
-    EXPECT_FALSE(t.slotMaps.dks.contains(kDksSlots + 1));
+    EXPECT_FALSE(t.slotMaps.dks.contains({kDksSlots + 1, 100 + kDksSlots}));
     EXPECT_EQ(t.slotMaps.toggle.size(), 42u);
     EXPECT_EQ(t.dks.back(), 0xFF);   // the last slot is filled, nothing beyond it exists
     EXPECT_EQ(t.toggle[123], 0x10);  // slot 41

@@ -350,7 +350,7 @@ TEST_F(AdvancedKeyWrites, WithoutAMaskOnlyTheBatchMarkersPrecedeTheKeyTable)
     const std::vector<int> keymap = Batch(CMD_WRITE_KEYMAP, 10);
     expected.insert(expected.end(), keymap.begin(), keymap.end());
     EXPECT_EQ(Commands(), expected);
-    EXPECT_EQ(state.slotMaps.toggle, (std::map<int, int>{{0x05, 0}}));
+    EXPECT_EQ(state.slotMaps.toggle, (AdvancedSlots{{{0x05, toggleId}, 0}}));
     EXPECT_EQ(keyboard->KeyEntry(0, IndexOfUsage(0x05)), (Entry{0x91, 0x00, 0x05}));
 }
 
@@ -365,7 +365,7 @@ TEST_F(AdvancedKeyWrites, LayerWriteSendsTheTablesOfThatLayersAdvancedKeys)
     EXPECT_EQ(std::vector<uint8_t>(memory.toggleTable.begin(), memory.toggleTable.begin() + 3),
               (std::vector<uint8_t>{0x10, 0x00, 0x2C}));
     // The slots are numbered over every layer: layer 1's DKS key has its slot too.
-    EXPECT_EQ(state.slotMaps.dks, (std::map<int, int>{{0x04, 0}}));
+    EXPECT_EQ(state.slotMaps.dks, (AdvancedSlots{{{0x04, dksId}, 0}}));
     EXPECT_EQ(state.advTableMask.load(), 0);
 }
 
