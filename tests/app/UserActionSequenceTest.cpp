@@ -480,10 +480,6 @@ protected:
     void RunSequence(unsigned seed, int steps)
     {
         random.seed(seed);
-        // Left out until their faults are mended: deleting a macro (the next start binds the
-        // keys of the macros after it to others), advanced keys on more than one layer (a save
-        // or delete renumbers the slots of every layer but writes only the shown one) and the
-        // layout presets (every start applies the stored one again).
         const std::vector<std::pair<int, std::function<void()>>> actions = {
             {10, [this] { AssignKeyFunction(); }},
             {4, [this] { AssignTile(1); }},
@@ -496,6 +492,10 @@ protected:
             {1, [this] { SwitchLighting(); }},
             {2, [this] { NewMacro(); }},
             {4, [this] { AssignTile(5); }},
+            {1, [this] { DeleteMacro(); }},
+            {2, [this] { AddRapidSnap(); }},
+            {1, [this] { DeleteAdvancedKey(); }},
+            {1, [this] { ChoosePreset(); }},
             {2, [this] { AddProfile(); }},
             {3, [this] { SwitchProfile(); }},
             {1, [this] { DeleteProfile(); }},
