@@ -1096,33 +1096,33 @@ TEST_F(ProfilesProcessTest, KeysFollowTheirMacrosThroughADeleteAndARestart)
     EXPECT_EQ(KeyBytes(1, kKeyA), "700900");
 }
 
+// A rapid-snap key's entry: its pair slot and the key index of its partner.
+std::string PairEntry(int slot, int partner) { return "93" + Hex(slot) + Hex(KeyIndex(partner)); }
+
 // Rapid-snap keys on layers 0 and 1 share the pair table: a new one on the base layer moves
 // layer 1's slots, and its delete moves them back; layer 1 follows both times.
 TEST_F(ProfilesProcessTest, AdvancedKeysOnTwoLayersKeepTheirOwnPairSlots)
 {
     ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
-    const auto entry = [](int slot, int partner) {
-        return "93" + Hex(slot) + Hex(KeyIndex(partner));
-    };
     Send("click main 55 2");
     Send("click main 113 1");
     MakeRapidSnap(kKeyA, kKeyQ);
-    ASSERT_EQ(WaitForKey(1, kKeyQ, entry(0, kKeyA)), entry(0, kKeyA));
-    ASSERT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+    ASSERT_EQ(WaitForKey(1, kKeyQ, PairEntry(0, kKeyA)), PairEntry(0, kKeyA));
+    ASSERT_EQ(WaitForKey(1, kKeyA, PairEntry(1, kKeyQ)), PairEntry(1, kKeyQ));
 
     // The base layer's rows come first: W and E take slots 0 and 1.
     Send("click main 113 0");
     MakeRapidSnap(kKeyW, kKeyE);
-    EXPECT_EQ(WaitForKey(0, kKeyW, entry(0, kKeyE)), entry(0, kKeyE));
-    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(2, kKeyA)), entry(2, kKeyA));
-    EXPECT_EQ(WaitForKey(1, kKeyA, entry(3, kKeyQ)), entry(3, kKeyQ));
+    EXPECT_EQ(WaitForKey(0, kKeyW, PairEntry(0, kKeyE)), PairEntry(0, kKeyE));
+    EXPECT_EQ(WaitForKey(1, kKeyQ, PairEntry(2, kKeyA)), PairEntry(2, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, PairEntry(3, kKeyQ)), PairEntry(3, kKeyQ));
     EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 48),
               "10001A10000810000810001A100014100004100004100014");
 
     Send("click main 122 -2");  // the base layer's key (the second made): its delete icon
     EXPECT_EQ(WaitForKey(0, kKeyW, "10001A"), "10001A");
-    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(0, kKeyA)), entry(0, kKeyA));
-    EXPECT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+    EXPECT_EQ(WaitForKey(1, kKeyQ, PairEntry(0, kKeyA)), PairEntry(0, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, PairEntry(1, kKeyQ)), PairEntry(1, kKeyQ));
     EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
 }
 
@@ -1131,28 +1131,25 @@ TEST_F(ProfilesProcessTest, AdvancedKeysOnTwoLayersKeepTheirOwnPairSlots)
 TEST_F(ProfilesProcessTest, OneKeyInTwoPairsOnTwoLayersPointsAtEachLayersOwnPair)
 {
     ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
-    const auto entry = [](int slot, int partner) {
-        return "93" + Hex(slot) + Hex(KeyIndex(partner));
-    };
     Send("click main 55 2");
     Send("click main 113 1");
     MakeRapidSnap(kKeyA, kKeyQ);
-    ASSERT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+    ASSERT_EQ(WaitForKey(1, kKeyA, PairEntry(1, kKeyQ)), PairEntry(1, kKeyQ));
 
     Send("click main 113 0");
     MakeRapidSnap(kKeyA, kKeyW);
-    EXPECT_EQ(WaitForKey(0, kKeyW, entry(0, kKeyA)), entry(0, kKeyA));
-    EXPECT_EQ(WaitForKey(0, kKeyA, entry(1, kKeyW)), entry(1, kKeyW));
-    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(2, kKeyA)), entry(2, kKeyA));
-    EXPECT_EQ(WaitForKey(1, kKeyA, entry(3, kKeyQ)), entry(3, kKeyQ));
+    EXPECT_EQ(WaitForKey(0, kKeyW, PairEntry(0, kKeyA)), PairEntry(0, kKeyA));
+    EXPECT_EQ(WaitForKey(0, kKeyA, PairEntry(1, kKeyW)), PairEntry(1, kKeyW));
+    EXPECT_EQ(WaitForKey(1, kKeyQ, PairEntry(2, kKeyA)), PairEntry(2, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, PairEntry(3, kKeyQ)), PairEntry(3, kKeyQ));
     EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 60),
               "10001A10000410000410001A100014100004100004100014000000000000");
 
     Send("click main 122 -2");  // the base layer's pair (the second made): its delete icon
     EXPECT_EQ(WaitForKey(0, kKeyA, "100004"), "100004");
     EXPECT_EQ(WaitForKey(0, kKeyW, "10001A"), "10001A");
-    EXPECT_EQ(WaitForKey(1, kKeyQ, entry(0, kKeyA)), entry(0, kKeyA));
-    EXPECT_EQ(WaitForKey(1, kKeyA, entry(1, kKeyQ)), entry(1, kKeyQ));
+    EXPECT_EQ(WaitForKey(1, kKeyQ, PairEntry(0, kKeyA)), PairEntry(0, kKeyA));
+    EXPECT_EQ(WaitForKey(1, kKeyA, PairEntry(1, kKeyQ)), PairEntry(1, kKeyQ));
     EXPECT_EQ(KeyboardState()["pair-table"].substr(0, 24), "100014100004100004100014");
 }
 
