@@ -57,7 +57,7 @@ void EditorOpenToFirstPaint(benchmark::State& state)
         AdvKeyEditorServices services;
         services.text = [](int number) { return std::to_wstring(number); };
         services.messageBox = [](HWND, const std::wstring&, const std::wstring&) {};
-        services.macroSteps = [](int) { return 0; };
+        services.macros = [] { return std::vector<PaletteMacro>{}; };
         CustomKeyDKSDlg editor(services);
         editor.SetKeyInfo(AdvKeyEditorId::kTypeDks, kProfile, 0x04, id, 0);
         editor.Create(owner.GetHWND(), rect);
