@@ -9,6 +9,7 @@
 #include "keys/KeyPageControls.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/WindowServices.h"
+#include "platform/os/ReleaseFreeMemory.h"
 #include "platform/os/ShellOpen.h"
 #include "update/UpdateTipDlg.h"
 
@@ -256,6 +257,8 @@ int KeyboardDlg::OnPageChanged(int tabIndex)
     if (newPage == PAGE_PERFORMANCE) {
         QueueCommand(QCMD_WRITE_SETTINGS);
     }
+    // What the page left behind and its first paint decoded in passing goes back to the system.
+    os::ReleaseFreeMemorySoon();
     return 1;
 }
 

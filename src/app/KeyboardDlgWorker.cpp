@@ -16,6 +16,7 @@
 #include "platform/mui/MWindow.h"
 #include "platform/mui/UiThread.h"
 #include "platform/mui/WindowServices.h"
+#include "platform/os/ReleaseFreeMemory.h"
 #include "storage/KBDataBase.h"
 #include "update/TransferBreaks.h"
 
@@ -143,6 +144,8 @@ void KeyboardDlg::RunCommand(int code)
             ShowLoadedPages();
             LoadAllFromDevice();
             WriteSettingsToDevice();
+            // The load's passing buffers (replies, queries, parsed files) go back to the system.
+            os::ReleaseFreeMemory();
             // The state the tests wait for: pages shown and filled.
             ReportState();
             break;

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/mui/CompactImage.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/Painting.h"
 
@@ -50,7 +51,7 @@ QImage LoadSkinImage(std::wstring_view name)
     }
     QImage image;
     const QString file = ToQString(path);
-    if (QFileInfo(file).isFile()) image.load(file);
+    if (QFileInfo(file).isFile() && image.load(file)) image = CompactImage(image);
     std::lock_guard lock(cache.mutex);
     if (cache.byPath.count(path) != 0) return image;  // another thread loaded it meanwhile
     cache.images.emplace_front(path, image);
