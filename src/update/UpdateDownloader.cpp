@@ -1,6 +1,5 @@
 #include "update/UpdateDownloader.h"
 
-#include <curl/curl.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,10 +9,10 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "platform/text/Utf8.h"
+#include "update/CurlLibrary.h"
 #include "update/TransferBreaks.h"
 
 namespace {
@@ -28,12 +27,6 @@ constexpr int kProgressOpened = 8;
 constexpr int kProgressBody = 10;
 constexpr int kProgressBodyLast = 99;
 
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -42,7 +35,7 @@ std::string ReadWholeFile(const std::string& path)
 
 // The system's CA bundle followed by the CA file the environment adds; empty when nothing is
 // added (the library then uses its own store as it is).
-std::string TrustedCertificates(CURL* curl)
+std::string TrustedCertificates(const CurlLibrary& curl, CURL* handle)
 {
     const char* extra = std::getenv("TOLVENIC_UPDATE_CA_FILE");
     if (extra == nullptr || *extra == '\0') {
@@ -50,7 +43,7 @@ std::string TrustedCertificates(CURL* curl)
     }
     std::string bundle;
     char* systemFile = nullptr;
-    if (curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemFile) == CURLE_OK &&
+    if (curl.easyGetinfo(handle, CURLINFO_CAINFO, &systemFile) == CURLE_OK &&
         systemFile != nullptr) {
         bundle = ReadWholeFile(systemFile);
     }
@@ -58,13 +51,6 @@ std::string TrustedCertificates(CURL* curl)
     bundle += ReadWholeFile(extra);
     return bundle;
 }
-
-struct CurlDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
-struct SlistDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
 
 }  // namespace
 
@@ -135,47 +121,51 @@ struct UpdateDownloader::Transfer {
 int UpdateDownloader::Perform(const std::wstring& url, Transfer& transfer)
 {
     lastStatus_ = 0;
-    InitCurlOnce();
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl) {
+    const CurlLibrary& curl = curl_ != nullptr ? *curl_ : CurlLibrary::Shared();
+    if (!curl.Usable()) {
+        return kFailed;  // as a transfer that reached no server
+    }
+    std::unique_ptr<CURL, decltype(curl.easyCleanup)> owned(curl.easyInit(), curl.easyCleanup);
+    if (!owned) {
         return kNoHandle;
     }
     transfer.Report(kProgressHandle);
-    CURL* handle = curl.get();
-    std::unique_ptr<curl_slist, SlistDeleter> headers(curl_slist_append(nullptr, "Accept: */*"));
-    curl_slist_append(headers.get(), "Cache-Control: no-cache");
-    curl_slist_append(headers.get(), "Pragma: no-cache");
+    CURL* handle = owned.get();
+    std::unique_ptr<curl_slist, decltype(curl.slistFreeAll)> headers(
+        curl.slistAppend(nullptr, "Accept: */*"), curl.slistFreeAll);
+    curl.slistAppend(headers.get(), "Cache-Control: no-cache");
+    curl.slistAppend(headers.get(), "Pragma: no-cache");
 
     const std::string address = text::WideToUtf8(url);
-    curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedTimeS);
-    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(transfer.limit));
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Transfer::Write);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &Transfer::Progress);
-    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    const std::string certificates = TrustedCertificates(handle);
+    curl.easySetopt(handle, CURLOPT_URL, address.c_str());
+    curl.easySetopt(handle, CURLOPT_HTTPHEADER, headers.get());
+    curl.easySetopt(handle, CURLOPT_USERAGENT, kUserAgent);
+    curl.easySetopt(handle, CURLOPT_PROTOCOLS_STR, "https");
+    curl.easySetopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+    curl.easySetopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl.easySetopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl.easySetopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl.easySetopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl.easySetopt(handle, CURLOPT_FAILONERROR, 1L);
+    curl.easySetopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl.easySetopt(handle, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    curl.easySetopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl.easySetopt(handle, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedTimeS);
+    curl.easySetopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(transfer.limit));
+    curl.easySetopt(handle, CURLOPT_WRITEFUNCTION, &Transfer::Write);
+    curl.easySetopt(handle, CURLOPT_WRITEDATA, &transfer);
+    curl.easySetopt(handle, CURLOPT_XFERINFOFUNCTION, &Transfer::Progress);
+    curl.easySetopt(handle, CURLOPT_XFERINFODATA, &transfer);
+    curl.easySetopt(handle, CURLOPT_NOPROGRESS, 0L);
+    const std::string certificates = TrustedCertificates(curl, handle);
     if (!certificates.empty()) {
         curl_blob blob{const_cast<char*>(certificates.data()), certificates.size(),
                        CURL_BLOB_NOCOPY};
-        curl_easy_setopt(handle, CURLOPT_CAINFO_BLOB, &blob);
+        curl.easySetopt(handle, CURLOPT_CAINFO_BLOB, &blob);
     }
 
-    const CURLcode code = curl_easy_perform(handle);
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &lastStatus_);
+    const CURLcode code = curl.easyPerform(handle);
+    curl.easyGetinfo(handle, CURLINFO_RESPONSE_CODE, &lastStatus_);
     if (running.load() == 0) {
         return kCancelled;
     }

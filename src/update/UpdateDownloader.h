@@ -7,6 +7,9 @@
 // a CA file to it (for tests against a local server). Only HTTPS is spoken, redirects are
 // followed to HTTPS addresses only, and the proxy comes from the environment (https_proxy,
 // no_proxy). A server that stops sending for the low-speed time ends the transfer.
+//
+// libcurl is loaded by the first transfer (CurlLibrary); when it cannot be, every transfer fails
+// as one that reached no server does.
 #pragma once
 
 #include <atomic>
@@ -14,11 +17,18 @@
 #include <functional>
 #include <string>
 
+struct CurlLibrary;
+
 class UpdateDownloader {
 public:
+    // Transfers through the process's libcurl, loaded by the first one.
+    UpdateDownloader() = default;
+    // Transfers through `curl`, which outlives the downloader.
+    explicit UpdateDownloader(const CurlLibrary& curl) : curl_(&curl) {}
+
     // Results of both transfers.
     static constexpr int kComplete = 1;
-    static constexpr int kNoHandle = 0;  // the transfer library could not start
+    static constexpr int kNoHandle = 0;  // the library gave no transfer handle
     static constexpr int kFailed = -1;   // refused, not 2xx, a read or write failed, time-out
     static constexpr int kCancelled = -2;
 
@@ -52,5 +62,6 @@ private:
     struct Transfer;
     int Perform(const std::wstring& url, Transfer& transfer);
 
+    const CurlLibrary* curl_ = nullptr;  // the shared library when null
     long lastStatus_ = 0;
 };

@@ -1,5 +1,7 @@
 // Transfers against a real HTTPS server on 127.0.0.1 with a CA made for the test: status codes,
-// redirects, chunked replies, an untrusted certificate, a stalled server and a cancel.
+// redirects, chunked replies, an untrusted certificate, a stalled server, a cancel and a libcurl
+// that cannot be used.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "HttpsServer.h"
+#include "update/CurlLibrary.h"
 #include "update/UpdateDownloader.h"
 
 namespace {
@@ -150,6 +153,36 @@ TEST_F(UpdateDownloaderTest, ACancelFromAnotherThreadEndsTheDownload)
     EXPECT_EQ(result, UpdateDownloader::kCancelled);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
     EXPECT_FALSE(fs::exists(file_));
+}
+
+TEST_F(UpdateDownloaderTest, WithoutAUsableLibcurlTransfersFailAsIfNoServerAnswered)
+{
+    TrustTestCa trust(*server_);
+    const struct {
+        const char* library;
+        const char* reason;
+    } cases[] = {
+        {"libcurl-missing.so.4", "libcurl-missing.so.4 could not be loaded: "},
+        {"libc.so.6", "curl_global_init is missing from the loaded libcurl"},
+    };
+    for (const auto& c : cases) {
+        const CurlLibrary curl = CurlLibrary::Load(c.library);
+        EXPECT_FALSE(curl.Usable()) << c.library;
+        EXPECT_THAT(curl.error, ::testing::HasSubstr(c.reason));
+        UpdateDownloader downloader(curl);
+        std::wstring text;
+        EXPECT_EQ(downloader.FetchText(server_->Url("files/version"), text),
+                  UpdateDownloader::kFailed);
+        EXPECT_EQ(downloader.LastStatus(), 0);
+        std::vector<int> progress;
+        EXPECT_EQ(downloader.DownloadFile(server_->Url("files/package.bin"), file_.wstring(),
+                                          [&progress](int p) { progress.push_back(p); }),
+                  UpdateDownloader::kFailed);
+        EXPECT_FALSE(fs::exists(file_));
+        EXPECT_TRUE(progress.empty() || progress.back() < 100);
+    }
+    // The process's own library works.
+    EXPECT_TRUE(CurlLibrary::Shared().Usable()) << CurlLibrary::Shared().error;
 }
 
 }  // namespace
