@@ -55,14 +55,20 @@ TEST(SingleInstance, UnusableLockFileRefusesWithAReason)
     EXPECT_TRUE(blocked.LockError().empty());
 }
 
+sockaddr_un AddressOf(const std::string& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    return address;
+}
+
 // A client of the instance socket that sends whatever bytes it is given.
 class RawClient {
 public:
     explicit RawClient(const std::string& path) : fd_(socket(AF_UNIX, SOCK_STREAM, 0))
     {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        const sockaddr_un address = AddressOf(path);
         connected_ = connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     }
     ~RawClient() { Close(); }
@@ -152,9 +158,7 @@ TEST(SingleInstance, SocketLeftByACrashedInstanceIsReplaced)
     {
         // Bound and never unlinked, as by an instance that died: nobody listens there.
         const int crashed = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        const sockaddr_un address = AddressOf(path);
         ASSERT_EQ(bind(crashed, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
         close(crashed);
     }
