@@ -1,6 +1,6 @@
 #include "platform/audio/PulseLoopbackCapture.h"
 
-#include <pulse/pulseaudio.h>
+#include "platform/audio/PulseLibrary.h"
 
 #include <chrono>
 #include <cstdio>
@@ -20,15 +20,17 @@ constexpr pa_usec_t kBacklogUsec = 200 * PA_USEC_PER_MSEC;
 // Holds the main loop's lock for a scope.
 class MainloopLock {
 public:
-    explicit MainloopLock(pa_threaded_mainloop* mainloop) : mainloop_(mainloop)
+    MainloopLock(const PulseLibrary& lib, pa_threaded_mainloop* mainloop)
+        : lib_(lib), mainloop_(mainloop)
     {
-        pa_threaded_mainloop_lock(mainloop_);
+        lib_.pa_threaded_mainloop_lock(mainloop_);
     }
-    ~MainloopLock() { pa_threaded_mainloop_unlock(mainloop_); }
+    ~MainloopLock() { lib_.pa_threaded_mainloop_unlock(mainloop_); }
     MainloopLock(const MainloopLock&) = delete;
     MainloopLock& operator=(const MainloopLock&) = delete;
 
 private:
+    const PulseLibrary& lib_;
     pa_threaded_mainloop* mainloop_;
 };
 
@@ -52,7 +54,8 @@ struct Reply {
 
 // Waits at most timeoutMs for the request's reply, then forgets the request; true when the
 // reply came and says success. Not on the main loop's thread.
-bool AwaitReply(pa_threaded_mainloop* mainloop, pa_operation* op, Reply& reply, int timeoutMs)
+bool AwaitReply(const PulseLibrary& lib, pa_threaded_mainloop* mainloop, pa_operation* op,
+                Reply& reply, int timeoutMs)
 {
     {
         std::unique_lock lock(reply.mutex);
@@ -61,9 +64,9 @@ bool AwaitReply(pa_threaded_mainloop* mainloop, pa_operation* op, Reply& reply, 
     }
     {
         // Once cancelled under the lock, the request can no longer reach the reply.
-        MainloopLock lock(mainloop);
-        pa_operation_cancel(op);
-        pa_operation_unref(op);
+        MainloopLock lock(lib, mainloop);
+        lib.pa_operation_cancel(op);
+        lib.pa_operation_unref(op);
     }
     std::lock_guard lock(reply.mutex);
     return reply.done && reply.ok;
@@ -103,22 +106,19 @@ bool IsEnded(int state) { return state == PA_CONTEXT_FAILED || state == PA_CONTE
 
 }  // namespace
 
-PulseLoopbackCapture::PulseLoopbackCapture(std::string applicationName, int timeoutMs)
+PulseLoopbackCapture::PulseLoopbackCapture(std::string applicationName, int timeoutMs,
+                                           std::string libraryName)
     : applicationName_(std::move(applicationName)),
       timeoutMs_(timeoutMs),
-      mainloop_(pa_threaded_mainloop_new()),
+      libraryName_(std::move(libraryName)),
       notifier_(std::make_unique<CallbackThread>())
 {
-    if (mainloop_ != nullptr && pa_threaded_mainloop_start(mainloop_) < 0) {
-        pa_threaded_mainloop_free(mainloop_);
-        mainloop_ = nullptr;
-    }
 }
 
 PulseLoopbackCapture::~PulseLoopbackCapture()
 {
     if (mainloop_ != nullptr) {
-        MainloopLock lock(mainloop_);
+        MainloopLock lock(*lib_, mainloop_);
         client_ = nullptr;
     }
     // Calls already posted still run, and may still use the stream.
@@ -127,40 +127,39 @@ PulseLoopbackCapture::~PulseLoopbackCapture()
         return;
     }
     {
-        MainloopLock lock(mainloop_);
+        MainloopLock lock(*lib_, mainloop_);
         DropStream();
         DropContext();
     }
-    pa_threaded_mainloop_stop(mainloop_);
-    pa_threaded_mainloop_free(mainloop_);
+    lib_->pa_threaded_mainloop_stop(mainloop_);
+    lib_->pa_threaded_mainloop_free(mainloop_);
 }
 
 bool PulseLoopbackCapture::Connect(EndpointNotificationClient* client)
 {
     std::lock_guard connecting(connectMutex_);
     if (IsConnected()) {
-        MainloopLock lock(mainloop_);
+        MainloopLock lock(*lib_, mainloop_);
         client_ = client;
         return true;
     }
-    if (mainloop_ == nullptr) {
-        ReportOnce("cannot start the sound client's thread");
+    if (mainloop_ == nullptr && !StartMainloop()) {
         return false;
     }
     {
-        MainloopLock lock(mainloop_);
+        MainloopLock lock(*lib_, mainloop_);
         DropStream();
         DropContext();
         contextState_ = PA_CONTEXT_UNCONNECTED;
-        context_ =
-            pa_context_new(pa_threaded_mainloop_get_api(mainloop_), applicationName_.c_str());
+        context_ = lib_->pa_context_new(lib_->pa_threaded_mainloop_get_api(mainloop_),
+                                        applicationName_.c_str());
         if (context_ == nullptr) {
             ReportOnce("cannot create a sound-server context");
             return false;
         }
-        pa_context_set_state_callback(context_, &PulseLoopbackCapture::OnContextState, this);
-        if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-            ReportOnce(pa_strerror(pa_context_errno(context_)));
+        lib_->pa_context_set_state_callback(context_, &PulseLoopbackCapture::OnContextState, this);
+        if (lib_->pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+            ReportOnce(lib_->pa_strerror(lib_->pa_context_errno(context_)));
             DropContext();
             return false;
         }
@@ -174,30 +173,51 @@ bool PulseLoopbackCapture::Connect(EndpointNotificationClient* client)
     }
     ServerNames names;
     {
-        MainloopLock lock(mainloop_);
+        MainloopLock lock(*lib_, mainloop_);
         if (contextState_.load() != PA_CONTEXT_READY) {
-            ReportOnce(IsEnded(contextState_.load()) ? pa_strerror(pa_context_errno(context_))
-                                                     : "no answer in time");
+            ReportOnce(IsEnded(contextState_.load())
+                           ? lib_->pa_strerror(lib_->pa_context_errno(context_))
+                           : "no answer in time");
             DropContext();
             return false;
         }
         client_ = client;
-        pa_context_set_subscribe_callback(
+        lib_->pa_context_set_subscribe_callback(
             context_,
             [](pa_context* context, pa_subscription_event_type_t type, uint32_t index, void* self) {
                 OnServerEvent(context, static_cast<int>(type), index, self);
             },
             this);
-        if (pa_operation* op =
-                pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SERVER, nullptr, nullptr)) {
-            pa_operation_unref(op);
+        if (pa_operation* op = lib_->pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SERVER,
+                                                          nullptr, nullptr)) {
+            lib_->pa_operation_unref(op);
         }
     }
     if (QueryServerNames(names)) {
-        MainloopLock lock(mainloop_);
+        MainloopLock lock(*lib_, mainloop_);
         defaults_ = names;
     }
     reported_ = false;
+    return true;
+}
+
+bool PulseLoopbackCapture::StartMainloop()
+{
+    std::string error;
+    lib_ = LoadPulseLibrary(libraryName_, error);
+    if (lib_ == nullptr) {
+        ReportOnce(error);
+        return false;
+    }
+    pa_threaded_mainloop* mainloop = lib_->pa_threaded_mainloop_new();
+    if (mainloop == nullptr || lib_->pa_threaded_mainloop_start(mainloop) < 0) {
+        if (mainloop != nullptr) {
+            lib_->pa_threaded_mainloop_free(mainloop);
+        }
+        ReportOnce("cannot start the sound client's thread");
+        return false;
+    }
+    mainloop_ = mainloop;
     return true;
 }
 
@@ -222,25 +242,25 @@ bool PulseLoopbackCapture::Open(const std::string& id, bool loopback)
         return false;
     }
     const std::string source = loopback ? QueryMonitorSource(id) : id;
-    MainloopLock lock(mainloop_);
+    MainloopLock lock(*lib_, mainloop_);
     DropStream();
     if (source.empty() || context_ == nullptr) {
         return false;
     }
     pa_channel_map map;
-    pa_channel_map_init_stereo(&map);
-    stream_ = pa_stream_new(context_, "music capture", &kSampleSpec, &map);
+    lib_->pa_channel_map_init_stereo(&map);
+    stream_ = lib_->pa_stream_new(context_, "music capture", &kSampleSpec, &map);
     if (stream_ == nullptr) {
         return false;
     }
-    pa_stream_set_state_callback(stream_, &PulseLoopbackCapture::OnStreamState, this);
+    lib_->pa_stream_set_state_callback(stream_, &PulseLoopbackCapture::OnStreamState, this);
     pa_buffer_attr attr;
     std::memset(&attr, 0xFF, sizeof attr);  // every field: the server's choice
-    attr.maxlength = static_cast<uint32_t>(pa_usec_to_bytes(kBacklogUsec, &kSampleSpec));
-    attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(kFragmentUsec, &kSampleSpec));
+    attr.maxlength = static_cast<uint32_t>(lib_->pa_usec_to_bytes(kBacklogUsec, &kSampleSpec));
+    attr.fragsize = static_cast<uint32_t>(lib_->pa_usec_to_bytes(kFragmentUsec, &kSampleSpec));
     const auto flags =
         static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
-    if (pa_stream_connect_record(stream_, source.c_str(), &attr, flags) < 0) {
+    if (lib_->pa_stream_connect_record(stream_, source.c_str(), &attr, flags) < 0) {
         DropStream();
         return false;
     }
@@ -253,7 +273,7 @@ void PulseLoopbackCapture::Close()
     if (mainloop_ == nullptr) {
         return;
     }
-    MainloopLock lock(mainloop_);
+    MainloopLock lock(*lib_, mainloop_);
     DropStream();
 }
 
@@ -262,7 +282,7 @@ void PulseLoopbackCapture::SetActive(bool active)
     if (mainloop_ == nullptr) {
         return;
     }
-    MainloopLock lock(mainloop_);
+    MainloopLock lock(*lib_, mainloop_);
     if (active_ == active) {
         return;
     }
@@ -280,11 +300,11 @@ ReadResult PulseLoopbackCapture::Read(const PacketSink& sink)
         return result;
     }
     {
-        MainloopLock lock(mainloop_);
+        MainloopLock lock(*lib_, mainloop_);
         if (stream_ == nullptr) {
             return result;
         }
-        const pa_stream_state_t state = pa_stream_get_state(stream_);
+        const pa_stream_state_t state = lib_->pa_stream_get_state(stream_);
         if (state == PA_STREAM_UNCONNECTED || state == PA_STREAM_CREATING) {
             return result;
         }
@@ -292,7 +312,7 @@ ReadResult PulseLoopbackCapture::Read(const PacketSink& sink)
             return ReadResult::Lost;
         }
         for (;;) {
-            const size_t readable = pa_stream_readable_size(stream_);
+            const size_t readable = lib_->pa_stream_readable_size(stream_);
             if (readable == static_cast<size_t>(-1)) {
                 result = ReadResult::Lost;
                 break;
@@ -302,7 +322,7 @@ ReadResult PulseLoopbackCapture::Read(const PacketSink& sink)
             }
             const void* data = nullptr;
             size_t bytes = 0;
-            if (pa_stream_peek(stream_, &data, &bytes) < 0) {
+            if (lib_->pa_stream_peek(stream_, &data, &bytes) < 0) {
                 result = ReadResult::Lost;
                 break;
             }
@@ -318,7 +338,7 @@ ReadResult PulseLoopbackCapture::Read(const PacketSink& sink)
                 packetEnds_.push_back(samples_.size());
             }
             // A hole (no data) is dropped like a packet.
-            pa_stream_drop(stream_);
+            lib_->pa_stream_drop(stream_);
         }
     }
     size_t start = 0;
@@ -335,8 +355,8 @@ std::string PulseLoopbackCapture::RunningSource() const
     if (mainloop_ == nullptr) {
         return {};
     }
-    MainloopLock lock(mainloop_);
-    if (stream_ == nullptr || pa_stream_get_state(stream_) != PA_STREAM_READY) {
+    MainloopLock lock(*lib_, mainloop_);
+    if (stream_ == nullptr || lib_->pa_stream_get_state(stream_) != PA_STREAM_READY) {
         return {};
     }
     return streamSource_;
@@ -345,7 +365,7 @@ std::string PulseLoopbackCapture::RunningSource() const
 void PulseLoopbackCapture::OnContextState(pa_context* context, void* self)
 {
     auto* capture = static_cast<PulseLoopbackCapture*>(self);
-    const int state = pa_context_get_state(context);
+    const int state = capture->lib_->pa_context_get_state(context);
     const int before = capture->contextState_.exchange(state);
     if (before == PA_CONTEXT_READY && IsEnded(state)) {
         capture->ReportOnce("connection lost");
@@ -361,7 +381,8 @@ void PulseLoopbackCapture::OnServerEvent(pa_context* context, int type, uint32_t
     }
     // The new defaults are asked for here, on the main loop's thread, and compared with the
     // last ones; a change is told to the client on the notification thread.
-    pa_operation* op = pa_context_get_server_info(
+    const PulseLibrary& lib = *static_cast<PulseLoopbackCapture*>(self)->lib_;
+    pa_operation* op = lib.pa_context_get_server_info(
         context,
         [](pa_context*, const pa_server_info* info, void* userdata) {
             auto* capture = static_cast<PulseLoopbackCapture*>(userdata);
@@ -386,33 +407,34 @@ void PulseLoopbackCapture::OnServerEvent(pa_context* context, int type, uint32_t
         },
         self);
     if (op != nullptr) {
-        pa_operation_unref(op);
+        lib.pa_operation_unref(op);
     }
 }
 
 void PulseLoopbackCapture::OnStreamState(pa_stream* stream, void* self)
 {
     auto* capture = static_cast<PulseLoopbackCapture*>(self);
-    if (stream == capture->stream_ && pa_stream_get_state(stream) == PA_STREAM_READY) {
+    if (stream == capture->stream_ &&
+        capture->lib_->pa_stream_get_state(stream) == PA_STREAM_READY) {
         capture->ApplyActive();
     }
 }
 
 bool PulseLoopbackCapture::QueryServerNames(ServerNames& names)
 {
-    if (!IsConnected() || pa_threaded_mainloop_in_thread(mainloop_)) {
+    if (!IsConnected() || lib_->pa_threaded_mainloop_in_thread(mainloop_)) {
         return false;
     }
     Reply reply;
     pa_operation* op = nullptr;
     {
-        MainloopLock lock(mainloop_);
-        op = pa_context_get_server_info(context_, &OnServerInfo, &reply);
+        MainloopLock lock(*lib_, mainloop_);
+        op = lib_->pa_context_get_server_info(context_, &OnServerInfo, &reply);
         if (op == nullptr) {
             return false;
         }
     }
-    if (!AwaitReply(mainloop_, op, reply, timeoutMs_)) {
+    if (!AwaitReply(*lib_, mainloop_, op, reply, timeoutMs_)) {
         return false;
     }
     names.sink = reply.first;
@@ -422,19 +444,19 @@ bool PulseLoopbackCapture::QueryServerNames(ServerNames& names)
 
 std::string PulseLoopbackCapture::QueryMonitorSource(const std::string& sink)
 {
-    if (!IsConnected() || pa_threaded_mainloop_in_thread(mainloop_)) {
+    if (!IsConnected() || lib_->pa_threaded_mainloop_in_thread(mainloop_)) {
         return {};
     }
     Reply reply;
     pa_operation* op = nullptr;
     {
-        MainloopLock lock(mainloop_);
-        op = pa_context_get_sink_info_by_name(context_, sink.c_str(), &OnSinkInfo, &reply);
+        MainloopLock lock(*lib_, mainloop_);
+        op = lib_->pa_context_get_sink_info_by_name(context_, sink.c_str(), &OnSinkInfo, &reply);
         if (op == nullptr) {
             return {};
         }
     }
-    return AwaitReply(mainloop_, op, reply, timeoutMs_) ? reply.first : std::string();
+    return AwaitReply(*lib_, mainloop_, op, reply, timeoutMs_) ? reply.first : std::string();
 }
 
 void PulseLoopbackCapture::ReportOnce(const std::string& what)
@@ -451,12 +473,12 @@ void PulseLoopbackCapture::DropStream()
     if (stream_ == nullptr) {
         return;
     }
-    pa_stream_set_state_callback(stream_, nullptr, nullptr);
-    if (pa_stream_get_state(stream_) == PA_STREAM_READY ||
-        pa_stream_get_state(stream_) == PA_STREAM_CREATING) {
-        pa_stream_disconnect(stream_);
+    lib_->pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    if (lib_->pa_stream_get_state(stream_) == PA_STREAM_READY ||
+        lib_->pa_stream_get_state(stream_) == PA_STREAM_CREATING) {
+        lib_->pa_stream_disconnect(stream_);
     }
-    pa_stream_unref(stream_);
+    lib_->pa_stream_unref(stream_);
     stream_ = nullptr;
 }
 
@@ -465,26 +487,26 @@ void PulseLoopbackCapture::DropContext()
     if (context_ == nullptr) {
         return;
     }
-    pa_context_set_state_callback(context_, nullptr, nullptr);
-    pa_context_set_subscribe_callback(context_, nullptr, nullptr);
-    pa_context_disconnect(context_);
-    pa_context_unref(context_);
+    lib_->pa_context_set_state_callback(context_, nullptr, nullptr);
+    lib_->pa_context_set_subscribe_callback(context_, nullptr, nullptr);
+    lib_->pa_context_disconnect(context_);
+    lib_->pa_context_unref(context_);
     context_ = nullptr;
     contextState_ = PA_CONTEXT_TERMINATED;
 }
 
 void PulseLoopbackCapture::ApplyActive()
 {
-    if (stream_ == nullptr || pa_stream_get_state(stream_) != PA_STREAM_READY) {
+    if (stream_ == nullptr || lib_->pa_stream_get_state(stream_) != PA_STREAM_READY) {
         return;  // applied when the stream becomes ready
     }
-    if (pa_operation* op = pa_stream_cork(stream_, active_ ? 0 : 1, nullptr, nullptr)) {
-        pa_operation_unref(op);
+    if (pa_operation* op = lib_->pa_stream_cork(stream_, active_ ? 0 : 1, nullptr, nullptr)) {
+        lib_->pa_operation_unref(op);
     }
     if (active_) {
         // What waited from before the pause is not played into the next frames.
-        if (pa_operation* op = pa_stream_flush(stream_, nullptr, nullptr)) {
-            pa_operation_unref(op);
+        if (pa_operation* op = lib_->pa_stream_flush(stream_, nullptr, nullptr)) {
+            lib_->pa_operation_unref(op);
         }
     }
 }

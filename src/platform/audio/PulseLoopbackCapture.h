@@ -3,7 +3,8 @@
 // time-out, a record stream of float32 stereo in about 10 ms fragments on the monitor of a sink,
 // and the server's subscription for changes of the default sink and source.
 //
-// Without a server every operation does nothing and one line on standard error says why.
+// Without a server, or without the client library, every operation does nothing and one line
+// on standard error says why.
 #pragma once
 
 #include <atomic>
@@ -15,18 +16,17 @@
 
 #include "platform/audio/CallbackThread.h"
 #include "platform/audio/LoopbackCapture.h"
-
-struct pa_threaded_mainloop;
-struct pa_context;
-struct pa_stream;
+#include "platform/audio/PulseLibrary.h"
 
 namespace audio {
 
 class PulseLoopbackCapture final : public LoopbackCapture {
 public:
     // `applicationName` names the client at the server and starts the messages on standard
-    // error; `timeoutMs` bounds the connection and every request to the server.
-    PulseLoopbackCapture(std::string applicationName, int timeoutMs);
+    // error; `timeoutMs` bounds the connection and every request to the server. The client
+    // library `libraryName` is loaded at the first Connect.
+    PulseLoopbackCapture(std::string applicationName, int timeoutMs,
+                         std::string libraryName = kPulseLibraryName);
     ~PulseLoopbackCapture() override;
     PulseLoopbackCapture(const PulseLoopbackCapture&) = delete;
     PulseLoopbackCapture& operator=(const PulseLoopbackCapture&) = delete;
@@ -52,6 +52,8 @@ private:
     static void OnServerEvent(pa_context* context, int type, uint32_t index, void* self);
     static void OnStreamState(pa_stream* stream, void* self);
 
+    // Loads the library and starts the main loop; false (and said once) when either fails.
+    bool StartMainloop();
     bool QueryServerNames(ServerNames& names);
     std::string QueryMonitorSource(const std::string& sink);
     void ReportOnce(const std::string& what);
@@ -62,8 +64,11 @@ private:
 
     const std::string applicationName_;
     const int timeoutMs_;
-    std::mutex connectMutex_;         // one Connect at a time
-    pa_threaded_mainloop* mainloop_;  // null when it could not start
+    const std::string libraryName_;
+    std::mutex connectMutex_;  // one Connect at a time
+    // Set once by the first Connect that starts them, and kept to the end.
+    const PulseLibrary* lib_ = nullptr;
+    std::atomic<pa_threaded_mainloop*> mainloop_{nullptr};
     // Guarded by the main loop's lock.
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;

@@ -115,6 +115,25 @@ TEST(PulseLoopbackCaptureTest, WithoutServerSaysSoOnceAndStaysSilent)
     EXPECT_EQ(packets, 0);
 }
 
+TEST(PulseLoopbackCaptureTest, WithoutItsLibrarySaysWhyAndStaysSilent)
+{
+    RecordingClient client;
+    audio::PulseLoopbackCapture capture("tolvenic-test", kTimeoutMs, "libpulse-missing.so.0");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(capture.Connect(&client));
+    EXPECT_FALSE(capture.Connect(&client));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("tolvenic-test: sound server: libpulse-missing.so.0 could not be loaded: "),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.find("sound server:"), said.rfind("sound server:")) << said;
+    EXPECT_FALSE(capture.IsConnected());
+    EXPECT_FALSE(capture.Open("anything", true));
+    capture.SetActive(true);
+    EXPECT_EQ(capture.Read([](std::span<const float>, size_t) { ADD_FAILURE(); }),
+              audio::ReadResult::Drained);
+}
+
 TEST(PulseLoopbackCaptureTest, CapturesFollowsDefaultSinkAndSurvivesTheServer)
 {
     testsupport::PulseDaemon daemon;
