@@ -175,7 +175,7 @@ private:
     {
         auto connection = std::make_shared<Connection>(fd);
         auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-        auto take = [this](std::string line) {
+        std::function<void(std::string)> take = [this](std::string line) {
             QMetaObject::invokeMethod(
                 this, [this, line = std::move(line)] { onCommand_(line); }, Qt::QueuedConnection);
         };
