@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+class QLocalServer;
+
 namespace os {
 
 class SingleInstance {
@@ -27,22 +29,19 @@ public:
 
     // Listens on the socket (a Qt application must exist; commands arrive on this thread
     // through its event loop). Each command line received is handed to onCommand without its
-    // line break; a connection that sends a line longer than 64 KiB is dropped. Only after
-    // Acquire succeeded.
+    // line break. Only after Acquire succeeded.
     bool Listen(std::function<void(const std::string&)> onCommand);
 
     const std::string& LockPath() const { return lockPath_; }
     const std::string& SocketPath() const { return socketPath_; }
 
 private:
-    class Server;
-
     std::string lockPath_;
     std::string socketPath_;
     std::string lockError_;
     int lockFd_ = -1;
     bool owner_ = false;
-    std::unique_ptr<Server> server_;
+    std::unique_ptr<QLocalServer> server_;
 };
 
 // Sends one command line to the first instance of that name, retrying for up to timeoutMs
