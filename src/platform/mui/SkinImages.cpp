@@ -6,7 +6,6 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/mui/CompactImage.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/Painting.h"
 
@@ -51,7 +50,7 @@ QImage LoadSkinImage(std::wstring_view name)
     }
     QImage image;
     const QString file = ToQString(path);
-    if (QFileInfo(file).isFile() && image.load(file)) image = CompactImage(image);
+    if (QFileInfo(file).isFile()) image.load(file);
     std::lock_guard lock(cache.mutex);
     if (cache.byPath.count(path) != 0) return image;  // another thread loaded it meanwhile
     cache.images.emplace_front(path, image);
