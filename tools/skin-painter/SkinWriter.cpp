@@ -6,6 +6,7 @@
 
 #include "skin-painter/GifEncoder.h"
 #include "skin-painter/IcoWriter.h"
+#include "skin-painter/PaletteImage.h"
 
 namespace skin {
 
@@ -16,7 +17,7 @@ bool WritePng(const QString& file, const QImage& image)
     if (image.isNull()) return false;
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly)) return false;
-    if (!image.convertToFormat(QImage::Format_ARGB32).save(&out, "PNG")) {
+    if (!PaletteImage(image).save(&out, "PNG")) {
         out.cancelWriting();
         return false;
     }

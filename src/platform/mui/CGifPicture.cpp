@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "platform/mui/ControlFactory.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/Painting.h"
 
@@ -94,8 +95,8 @@ void CGifPicture::Paint(QPainter& painter)
     if (frames_.empty()) return;
     const RECT r = GetRect();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(0, 0, RectWidth(r), RectHeight(r)),
-                      frames_[std::min<size_t>(frame_, frames_.size() - 1)]);
+    DrawPicture(painter, QRect(0, 0, RectWidth(r), RectHeight(r)),
+                frames_[std::min<size_t>(frame_, frames_.size() - 1)]);
 }
 
 MUI_REGISTER_CONTROL(CGifPicture)

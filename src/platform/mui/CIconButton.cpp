@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "platform/mui/ControlFactory.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/Painting.h"
 #include "platform/mui/SkinImages.h"
 
@@ -45,7 +46,7 @@ void CIconButton::Paint(QPainter& painter)
     if (!icon.isNull()) {
         const int side = std::min({area.height() - 8, icon.width(), icon.height()});
         if (side > 0) {
-            painter.drawImage(QRect(8, (area.height() - side) / 2, side, side), icon);
+            DrawPicture(painter, QRect(8, (area.height() - side) / 2, side, side), icon);
             textArea.setLeft(8 + side + 8);
         }
     }

@@ -9,6 +9,7 @@
 #include <QRadialGradient>
 
 #include "platform/mui/ControlFactory.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/SkinImages.h"
 
 namespace MUI {
@@ -134,7 +135,7 @@ void CirclePalette::Paint(QPainter& painter)
     const QImage image = LoadSkinImage(GetImage());
     if (!image.isNull()) {
         const RECT r = GetRect();
-        painter.drawImage(QRect(0, 0, RectWidth(r), RectHeight(r)), image);
+        DrawPicture(painter, QRect(0, 0, RectWidth(r), RectHeight(r)), image);
     } else {
         QConicalGradient hues(circle.center(), 0);
         for (int i = 0; i <= 6; ++i) hues.setColorAt(i / 6.0, QColor::fromHsvF(i / 6.0f, 1, 1));

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/mui/ControlFactory.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/Painting.h"
 #include "platform/mui/SkinImages.h"
 
@@ -113,7 +114,7 @@ void KeyLayerCtrl::Paint(QPainter& painter)
     const RECT r = GetRect();
     const QImage mark = LoadSkinImage(GetImage());
     if (!mark.isNull()) {
-        painter.drawImage(QRectF(0, 0, MarkWidth() - kGap, RectHeight(r)), mark);
+        DrawPicture(painter, QRectF(0, 0, MarkWidth() - kGap, RectHeight(r)), mark);
     }
     if (items_.empty()) return;
     const QRectF first = ItemBox(0);

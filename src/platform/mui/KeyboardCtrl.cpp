@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "platform/mui/ControlFactory.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/Painting.h"
 #include "platform/mui/SkinImages.h"
 
@@ -460,8 +461,9 @@ void KeyboardCtrl::PaintKey(QPainter& painter, const KeyItem& key, int index)
     const QImage icon = key.caption == key.name ? LoadSkinImage(key.icon) : QImage();
     if (!icon.isNull()) {
         const double side = std::min(box.width(), box.height()) * 0.6;
-        painter.drawImage(
-            QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side), icon);
+        DrawPicture(painter,
+                    QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side),
+                    icon);
         return;
     }
     const ARGB text = light ? 0xFF202020 : 0xFFF0F0F0;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/mui/ControlFactory.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/Painting.h"
 #include "platform/mui/SkinImages.h"
 
@@ -109,7 +110,7 @@ void KeyboardTestCtrl::Paint(QPainter& painter)
                 const int side = std::min(box.width(), box.height()) * 3 / 5;
                 const QRect target(box.center().x() - side / 2, box.center().y() - side / 2, side,
                                    side);
-                painter.drawImage(target, icon);
+                DrawPicture(painter, target, icon);
                 continue;
             }
         }

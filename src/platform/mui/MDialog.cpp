@@ -7,6 +7,7 @@
 
 #include "platform/mui/ControlFactory.h"
 #include "platform/mui/DialogCore.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/Painting.h"
 #include "platform/mui/SkinImages.h"
 #include "platform/mui/UiThread.h"
@@ -344,7 +345,7 @@ void PaintDialogBackground(MWindow* window, QPainter& painter, const QRect& area
         if (d.backMode == 1)
             DrawNineGrid(painter, area, image, d.backCorner);
         else if (!image.isNull())
-            painter.drawImage(area, image);
+            DrawPicture(painter, area, image);
     }
     if (d.hasBackColor && d.backBorder != d.backFill) {
         painter.setPen(ToOpaqueQColor(d.backBorder));

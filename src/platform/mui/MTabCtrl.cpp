@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "platform/mui/ControlFactory.h"
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/Painting.h"
 #include "platform/mui/SkinImages.h"
 
@@ -180,7 +181,7 @@ void MTabCtrl::Paint(QPainter& painter)
         if (!icon.isNull()) {
             const int side = std::min({icon.height(), box.height() - 20, 28});
             const QRect iconBox(box.left() + 20, box.center().y() - side / 2 + 1, side, side);
-            painter.drawImage(iconBox, icon);
+            DrawPicture(painter, iconBox, icon);
             textLeft = iconBox.right() + 10;
         }
         FontSpec font = GetFont();

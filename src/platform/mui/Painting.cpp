@@ -1,5 +1,6 @@
 #include "platform/mui/Painting.h"
 
+#include "platform/mui/DrawPicture.h"
 #include "platform/mui/FontFamilies.h"
 #include "platform/mui/TextFit.h"
 
@@ -55,7 +56,7 @@ void DrawStateImage(QPainter& painter, const QRect& target, const QImage& strip,
     const int frameWidth = strip.width() / states;
     if (frameWidth <= 0) return;
     index = std::clamp(index, 0, states - 1);
-    painter.drawImage(target, strip, QRect(index * frameWidth, 0, frameWidth, strip.height()));
+    DrawPicture(painter, target, strip, QRect(index * frameWidth, 0, frameWidth, strip.height()));
 }
 
 void DrawNineGrid(QPainter& painter, const QRect& target, const QImage& image, int corner)
@@ -65,7 +66,7 @@ void DrawNineGrid(QPainter& painter, const QRect& target, const QImage& image, i
         corner, 0,
         std::min({image.width() / 2, image.height() / 2, target.width() / 2, target.height() / 2}));
     if (c == 0) {
-        painter.drawImage(target, image);
+        DrawPicture(painter, target, image);
         return;
     }
     const int sw = image.width(), sh = image.height();
@@ -79,7 +80,7 @@ void DrawNineGrid(QPainter& painter, const QRect& target, const QImage& image, i
         for (int col = 0; col < 3; ++col) {
             const QRect src(xs[col], ys[row], xs[col + 1] - xs[col], ys[row + 1] - ys[row]);
             const QRect dst(xt[col], yt[row], xt[col + 1] - xt[col], yt[row + 1] - yt[row]);
-            if (!src.isEmpty() && !dst.isEmpty()) painter.drawImage(dst, image, src);
+            if (!src.isEmpty() && !dst.isEmpty()) DrawPicture(painter, dst, image, src);
         }
 }
 
