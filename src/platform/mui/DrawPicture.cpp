@@ -23,9 +23,11 @@ QRectF VisiblePart(QPainter& painter, const QRectF& target)
     const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
     if (!invertible) return target;
     QRectF visible = target;
-    if (const QPaintDevice* device = painter.device())
-        visible &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    // A widget's painter draws into its window's backing store: the engine's device is what is
+    // drawn on, and the device transform leads there.
     if (const QPaintEngine* engine = painter.paintEngine()) {
+        if (const QPaintDevice* device = engine->paintDevice())
+            visible &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
         const QRegion exposed = engine->systemClip();
         if (!exposed.isEmpty()) visible &= toLogical.mapRect(QRectF(exposed.boundingRect()));
     }
