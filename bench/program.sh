@@ -63,10 +63,22 @@ run_env() {
     TOLVENIC_VIRTUAL_KEYBOARD_DIR="$home/kb" "$@"
 }
 
-# Sends one line to the program's instance socket.
+# Sends one line to the program's instance socket, trying again for up to 2 s while the program
+# is not yet listening.
 tell() {
-  python3 -c 'import socket, sys; s = socket.socket(socket.AF_UNIX); s.connect(sys.argv[1]); s.sendall((sys.argv[2] + "\n").encode())' \
-    "$home/runtime/Tolvenic.sock" "$1"
+  python3 -c '
+import socket, sys, time
+for attempt in range(100):
+    try:
+        s = socket.socket(socket.AF_UNIX)
+        s.connect(sys.argv[1])
+        break
+    except (FileNotFoundError, ConnectionRefusedError):
+        s.close()
+        if attempt == 99:
+            raise
+        time.sleep(0.02)
+s.sendall((sys.argv[2] + "\n").encode())' "$home/runtime/Tolvenic.sock" "$1"
 }
 
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
