@@ -7,26 +7,14 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QRegion>
-#include <algorithm>
-#include <cstdlib>
 #include <functional>
+
+#include "IndexedPictures.h"
 
 namespace {
 
-// A picture of 200 colours in runs and single pixels, translucent ones among them, as indexed
-// and as 32-bit ARGB.
-QImage Indexed()
-{
-    QImage image(300, 180, QImage::Format_Indexed8);
-    QList<QRgb> table;
-    for (int n = 0; n < 200; ++n)
-        table.append(qRgba((n * 37) & 0xFF, (n * 91) & 0xFF, (n * 13) & 0xFF, 255 - (n % 4) * 70));
-    image.setColorTable(table);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.scanLine(y)[x] = static_cast<uchar>((x / 7 + y * 3 + (x * y) % 5) % 200);
-    return image;
-}
+// A picture of 200 colours, as the tests below draw it.
+QImage Indexed() { return muitest::IndexedPicture({300, 180}, 200); }
 
 struct Case {
     const char* name;
@@ -50,18 +38,6 @@ QImage Drawn(const QImage& picture, const Case& c, bool throughHelper)
         painter.drawImage(c.target, picture, c.source);
     painter.end();
     return canvas;
-}
-
-int LargestDifference(const QImage& a, const QImage& b)
-{
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
-    return largest;
 }
 
 TEST(DrawPictureTest, IndexedPicturesDrawAsTheirArgbTwin)
@@ -92,7 +68,7 @@ TEST(DrawPictureTest, IndexedPicturesDrawAsTheirArgbTwin)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_LE(LargestDifference(Drawn(indexed, c, true), Drawn(argb, c, false)), 1);
+        EXPECT_LE(muitest::LargestDifference(Drawn(indexed, c, true), Drawn(argb, c, false)), 1);
     }
 }
 

@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <algorithm>
 #include <cstdlib>
 
 #include "ControlHarness.h"
+#include "IndexedPictures.h"
 #include "platform/mui/MImageButton.h"
 #include "platform/mui/MPicture.h"
 #include "platform/mui/Manager.h"
@@ -95,41 +95,14 @@ TEST_F(SkinPictureTest, MissingPicturesDrawNothingAndKeepTheirPlace)
     EXPECT_FALSE(dialog.GetWidget()->grab().isNull());
 }
 
-// A picture of many colours, translucent ones among them, in indexed form.
-QImage Indexed(QSize size, int colors)
-{
-    QImage image(size, QImage::Format_Indexed8);
-    QList<QRgb> table;
-    for (int n = 0; n < colors; ++n)
-        table.append(qRgba((n * 37) & 0xFF, (n * 91) & 0xFF, (n * 13) & 0xFF, 255 - (n % 4) * 60));
-    image.setColorTable(table);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.scanLine(y)[x] = static_cast<uchar>((x / 5 + y * 3 + (x * y) % 7) % colors);
-    return image;
-}
-
-int LargestDifference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size()) return 256;
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
-    return largest;
-}
-
 // Palette PNGs load indexed; the window's background, a picture and a button's state frame,
 // each stretched and away from the window's corner, look as the same pictures in 32 bits do,
 // on screen (through the window's backing store) and grabbed.
 TEST_F(SkinPictureTest, PalettePicturesDrawAsTheir32BitTwins)
 {
-    const QImage background = Indexed({300, 200}, 90);
-    const QImage picture = Indexed({120, 80}, 200);
-    const QImage strip = Indexed({4 * 30, 28}, 60);
+    const QImage background = muitest::IndexedPicture({300, 200}, 90);
+    const QImage picture = muitest::IndexedPicture({120, 80}, 200);
+    const QImage strip = muitest::IndexedPicture({4 * 30, 28}, 60);
     auto* shown = Make<MUI::MPicture>(L"MPicture", 67, RECT{380, 300, 590, 450});
     shown->SetImage(L"img_test_picture.png");
     auto* button = Make<MUI::MImageButton>(L"MImageButton", 68, RECT{600, 480, 660, 530});
@@ -153,8 +126,8 @@ TEST_F(SkinPictureTest, PalettePicturesDrawAsTheir32BitTwins)
     const auto indexed = shots(QImage::Format_Indexed8);
     const auto full = shots(QImage::Format_ARGB32);
     EXPECT_EQ(indexed.first.size(), QSize(800, 600));
-    EXPECT_LE(LargestDifference(indexed.first, full.first), 1);
-    EXPECT_LE(LargestDifference(indexed.second, full.second), 1);
+    EXPECT_LE(muitest::LargestDifference(indexed.first, full.first), 1);
+    EXPECT_LE(muitest::LargestDifference(indexed.second, full.second), 1);
 }
 
 }  // namespace
