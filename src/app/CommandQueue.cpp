@@ -40,6 +40,15 @@ bool CommandQueue::Empty() const
     return codes_.empty();
 }
 
+bool CommandQueue::Any(const std::function<bool(int)>& test) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const int code : codes_) {
+        if (test(code)) return true;
+    }
+    return false;
+}
+
 void CommandQueue::Clear()
 {
     std::lock_guard<std::mutex> lock(mutex_);

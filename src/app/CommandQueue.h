@@ -17,6 +17,8 @@ public:
     // The front code, removed, when `take` holds for it; otherwise nothing is removed.
     std::optional<int> PopIf(const std::function<bool(int)>& take);
     bool Empty() const;
+    // Whether a waiting code satisfies `test`.
+    bool Any(const std::function<bool(int)>& test) const;
     void Clear();
 
 private:

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/AppExitMessage.h"
 #include "app/DatabaseNotice.h"
 #include "app/FirstShownReport.h"
 #include "app/Language.h"
@@ -16,6 +17,8 @@
 #include "platform/hid/HidSeam.h"
 #include "platform/mui/Manager.h"
 #include "platform/mui/ScreenMetrics.h"
+#include "platform/mui/TerminationSignal.h"
+#include "platform/mui/WindowServices.h"
 #include "platform/os/ExitProcess.h"
 #include "platform/os/TrayIcon.h"
 #include "platform/text/Utf8.h"
@@ -96,6 +99,9 @@ int KeyboardDlg::RunMainWindow(int showCommand)
         return -1;
     }
     CenterWindow();
+    // Ended by the session or a service manager: the way the exit message ends the program.
+    const HWND window = GetHWND();
+    MUI::OnTerminationSignal([window] { MUI::PostMessage(window, WM_APP_EXIT, 0, kAppExitCode); });
     info.shownReport = WatchFirstShown(*this);
     return ShowModal(showCommand);
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -28,6 +29,7 @@
 #include "app/LayoutFile.h"
 #include "app/MainPage.h"
 #include "app/MainWindowControls.h"
+#include "app/UnsentTables.h"
 #include "app/WorkerCommand.h"
 #include "app/WorkerHold.h"
 #include "device/KeyPerfState.h"
@@ -229,6 +231,15 @@ public:
         std::atomic<bool> factoryResetDone{false};
         // A UI handler whose database write failed queues nothing for the keyboard.
         HandlerWriteWatch handlerWrites;
+        // The tables owed to the keyboard, and when the idle step next tries to send them
+        // (worker only).
+        UnsentTables unsent;
+        std::chrono::steady_clock::time_point unsentRetryAt{};
+        // The tables the command under way writes (0 for none): owed when the exit cannot
+        // wait for it.
+        std::atomic<int> runningWrite{0};
+        // The exit waits for the queued writes: the worker runs nothing else.
+        std::atomic<bool> exiting{false};
     };
 
     KeyboardDlg();
@@ -269,6 +280,19 @@ public:
     // After a load: tells the user when a keyboard table could not be read whole (it is then
     // left as the keyboard holds it). Worker thread; the box is shown on the UI thread.
     void TellUnreadTables();
+    // Worker: the tables owed to the keyboard written again, each whole, while the keyboard
+    // answers; true when nothing is owed any more.
+    bool SendUnsentTables();
+    // Worker, idle step: SendUnsentTables when something is owed to an open keyboard and the
+    // pause after a failed try is over; true when it ran.
+    bool RetryUnsentTables();
+    // Worker: the tables marked as owed; the user is told when nothing was owed before.
+    void OweTables(int tables);
+    // Worker: after a command that writes `tables`: all of them owed when an exchange failed
+    // since failedBefore, else the tables it wrote whole (`whole`) are no longer owed.
+    void SettleTableWrite(int tables, int whole, uint64_t failedBefore);
+    // A notice shown on the UI thread. Any thread.
+    void PostNotice(int textId, int captionId) const;
     // Reads one input report of the keyboard, 10 ms time-out by default; a read that says the
     // handle failed is taken as a removal (RecoverFailedHandle).
     void PollDeviceReport(int timeoutMs = 10);
@@ -322,8 +346,12 @@ public:
     void CloseAllPopups();
     // Removes the tray icon when shown; true when there was nothing left to remove.
     bool RemoveTrayIcon();
-    // Ends the process at once with `code`.
+    // Ends the process with `code`: the window hidden at once, the keyboard writes queued or
+    // under way run first (for a bounded time), what is left of them marked as owed.
     void ExitProcess(int code);
+    // UI thread: waits, for at most `boundMs`, until the worker has run every queued
+    // keyboard write; the worker runs nothing else from now on.
+    void FinishQueuedWrites(int boundMs);
     // A firmware flash is never cut off (the keyboard would be left in its boot loader): while
     // one runs, an exit is put off until its end, and the user is told so when `tellUser`.
     // True when the exit waits. UI thread.
@@ -549,6 +577,8 @@ public:
     // --- Switch performance and the settings block on the keyboard (src/keys/) ---
     int PerfPageProfile() const;
     void ReadKeyPerfFromDevice(int profile);
+    // True when the keyboard is owed the performance table, which is then not read.
+    bool KeyPerfOwed();
     // After a profile switch on the keyboard: the kept device profile's table into profile.
     void ReadProfileKeyPerf(int profile);
     void WriteKeyPerfToDevice();
@@ -710,6 +740,8 @@ private:
     void ResetPairKeyPerf(const std::vector<int>& codes);
 
     void RunCommand(int code);
+    // The routine of `code`, run by RunCommand once a device command has its keyboard.
+    void RunDeviceCommand(int code);
     // The step of `code`, one that may wait on the network: the keyboard commands queued
     // meanwhile run in the transfers' breaks.
     void RunTransferCommand(int code);

@@ -1,5 +1,6 @@
 // The tray icon, its menu, and the ways the program ends.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ constexpr size_t kTrayTipMax = 127;
 constexpr int kExitMenuText = 11;
 constexpr int kFirmwareCaptionText = 1051;
 constexpr int kExitWaitsForFlashText = 1076;
+// How long the exit waits for the queued keyboard writes; with the worker's stop after it the
+// process ends within about 3 s, whether or not the keyboard answers.
+constexpr int kExitWritesBoundMs = 2000;
 
 // The input method stays closed and detached on the main window. Qt gives a borderless
 // widget without text input no input context, so there is nothing to do.
@@ -139,15 +143,22 @@ void KeyboardDlg::OnCloseCommand()
 
 void KeyboardDlg::ExitProcess(int code)
 {
-    // Hidden at once, so the user sees no delay; then the keyboard is left in order: the
-    // worker's current step unwinds within its exchange under way (bounded by the stop's wait),
-    // and a batch it had begun is ended before the process goes.
+    // Hidden at once, so the user sees no delay; then the keyboard writes already queued or
+    // under way run, for a bounded time, and the keyboard is left in order: the worker's current
+    // step unwinds within its exchange under way (bounded by the stop's wait), and a batch it
+    // had begun is ended before the process goes. What did not get through is owed to the
+    // keyboard at the next start.
     ShowWindow(SW_HIDE);
+    FinishQueuedWrites(kExitWritesBoundMs);
     DeviceManager& device = DeviceManager::GetInstance();
     device.StopExchanges();
     StopWorker();
     if (!device.IsBusy()) {
         device.EndOpenBatch();
+    }
+    worker.unsent.Mark(worker.runningWrite.load());
+    while (const std::optional<int> left = worker.queue.Pop()) {
+        worker.unsent.Mark(UnsentTables::WrittenBy(*left));
     }
     worker.exitProcess(code);
 }

@@ -59,7 +59,15 @@ void KeyboardDlg::Run()
     if (!step.owns_lock()) {
         return;  // the UI thread holds the worker between steps
     }
-    if (const std::optional<int> code = worker.queue.Pop()) {
+    // The tables a write taken now writes are known under the queue's lock, so that the exit
+    // sees a write either waiting or under way.
+    const auto take = [this](int code) {
+        worker.runningWrite = UnsentTables::WrittenBy(code);
+        return true;
+    };
+    if (const std::optional<int> code = worker.queue.PopIf(take)) {
+        // The exit waits for the keyboard writes only.
+        if (worker.exiting.load() && UnsentTables::WrittenBy(*code) == 0) return;
         {
             std::lock_guard lock(popups.mutex);
             popups.registrationsAtStep = popups.registrations;
@@ -104,14 +112,26 @@ void KeyboardDlg::RunQueuedKeyboardCommands()
 
 void KeyboardDlg::RunCommand(int code)
 {
+    const int written = UnsentTables::WrittenBy(code);
     if (IsDeviceCommand(code) &&
         !(connection.deviceFound.load() && connection.deviceOpened.load())) {
-        // Dropped: no exchange is attempted, but a wait dialog shown for it must not stay.
+        // Dropped: no exchange is attempted, but a wait dialog shown for it must not stay. The
+        // keyboard never got the write, so it is owed.
+        OweTables(written);
         if (ClosesWaitDialog(code)) {
             CloseStepWaitDlg();
         }
         return;
     }
+    const uint64_t failedBefore = DeviceManager::GetInstance().FailedExchanges();
+    worker.runningWrite = written;
+    RunDeviceCommand(code);
+    if (written != 0) SettleTableWrite(written, UnsentTables::WrittenWholeBy(code), failedBefore);
+    worker.runningWrite = 0;
+}
+
+void KeyboardDlg::RunDeviceCommand(int code)
+{
     const int changedModel = connection.lastChangeModelId.load();
     switch (code) {
         case QCMD_FIRST_CONNECT:
@@ -143,7 +163,11 @@ void KeyboardDlg::RunCommand(int code)
             // reads the database and the keyboard, and the settings are written last.
             ShowLoadedPages();
             LoadAllFromDevice();
-            WriteSettingsToDevice();
+            {
+                const uint64_t failedBefore = DeviceManager::GetInstance().FailedExchanges();
+                WriteSettingsToDevice();
+                SettleTableWrite(UnsentTables::kSettings, UnsentTables::kSettings, failedBefore);
+            }
             // The load's passing buffers (replies, queries, parsed files) go back to the system.
             os::ReleaseFreeMemory();
             // The state the tests wait for: pages shown and filled.
@@ -216,11 +240,14 @@ void KeyboardDlg::EndWaitDlgStep()
 
 void KeyboardDlg::RunIdleStep()
 {
+    if (worker.exiting.load()) return;
     if (!connection.deviceFound.load()) {
         // Nothing to poll: an arrival, like any other work, comes through the queue.
         RestAfterStep(kRestingMs);
         return;
     }
+    // What the keyboard is owed goes first, as soon as it answers again.
+    if (RetryUnsentTables()) return;
     // The music mode plays on the keys also while the window is hidden.
     const bool music = (page.lightFunc.load() & LIGHT_FUNC_MUSIC) != 0;
     if (music) {
@@ -290,6 +317,8 @@ void KeyboardDlg::FirstConnect()
         return;
     }
     connection.firstConnectDone = true;
+    // What an earlier run could not send is still owed.
+    worker.unsent.Load();
     ScanAndConnect(0);
     OnConnectionChanged(0);
     // With or without a keyboard; the music mode turns the analysis on when selected.
@@ -302,6 +331,9 @@ void KeyboardDlg::FirstConnect()
 void KeyboardDlg::LoadAllFromDevice()
 {
     LoadProfiles();
+    // The tables the keyboard is owed are written before anything is read over them (the
+    // key tables were left unread for this).
+    SendUnsentTables();
     RefreshKeyAssignView();
     ReadKeyPerfFromDevice(page.currentProfile.load());
     LoadPerfSettings();
@@ -329,12 +361,17 @@ void KeyboardDlg::TellUnreadTables()
     // such once its removal is seen); one that lost a few answers is.
     const bool anyRead = (unreadLayers & allLayers) != allLayers || !perfUnread || !colorsUnread;
     if (!anyRead || (unreadLayers == 0 && !perfUnread && !colorsUnread)) return;
+    PostNotice(kUnreadTablesText, kUnreadTablesCaption);
+}
+
+void KeyboardDlg::PostNotice(int textId, int captionId) const
+{
     const HWND window = GetHWND();
-    MUI::PostToUiThread([window] {
+    MUI::PostToUiThread([window, textId, captionId] {
         // The window may be gone by the time the UI thread gets here.
         if (MUI::MWindow::FromHandle(window) == nullptr) return;
-        ShowMessageBox(window, GetLanString(kUnreadTablesText).c_str(),
-                       GetLanString(kUnreadTablesCaption).c_str(), kMessageBoxOneButton);
+        ShowMessageBox(window, GetLanString(textId).c_str(), GetLanString(captionId).c_str(),
+                       kMessageBoxOneButton);
     });
 }
 
@@ -342,6 +379,8 @@ void KeyboardDlg::FactoryReset()
 {
     DeviceReport report = DeviceReport::Command(CMD_FACTORY_RESET);
     if (DeviceManager::GetInstance().SendCommand(report)) {
+        // The keyboard starts over from its own defaults: nothing is owed to it any more.
+        worker.unsent.Clear(UnsentTables::kAll);
         worker.pause(kResetRestartMs);
         worker.factoryResetDone = true;
         return;

@@ -34,6 +34,13 @@ int ReadAnswer(hid::HidDevice& device, Answer& answer, int timeoutMs)
 
 bool DeviceManager::SendCommand(DeviceReport& report)
 {
+    const bool answered = Exchange(report);
+    if (!answered) ++failedExchanges_;
+    return answered;
+}
+
+bool DeviceManager::Exchange(DeviceReport& report)
+{
     if (connected_ == 0) return false;
     if (stopping_ && report[kRequestCommandByte] != CMD_END_BATCH) return false;
     BusyScope busy(busy_);
@@ -72,6 +79,13 @@ bool DeviceManager::SendCommand(DeviceReport& report)
 }
 
 bool DeviceManager::SendCommandChecked(DeviceReport& report)
+{
+    const bool answered = ExchangeChecked(report);
+    if (!answered) ++failedExchanges_;
+    return answered;
+}
+
+bool DeviceManager::ExchangeChecked(DeviceReport& report)
 {
     if (connected_ == 0 || stopping_) return false;
     BusyScope busy(busy_);

@@ -78,6 +78,9 @@ public:
     // Sends a read request and takes only the answer that echoes its command, length and
     // address; on failure the report keeps the request (its data bytes read as zeros).
     bool SendCommandChecked(DeviceReport& report);
+    // Exchanges of either kind that failed so far: a caller compares two counts to learn
+    // whether every exchange between them passed.
+    uint64_t FailedExchanges() const { return failedExchanges_.load(); }
 
     // One report the keyboard sent by itself, as delivered, into a cleared report: the bytes
     // read, 0 on time-out or without a current handle, -1 when the device failed. A profile
@@ -146,6 +149,8 @@ private:
         std::atomic<int>& busy;
     };
 
+    bool Exchange(DeviceReport& report);
+    bool ExchangeChecked(DeviceReport& report);
     const DeviceRecord* RecordOfCurrentHandle() const;
     // Keeps a profile-switch report read in place of an answer for the next input poll.
     void KeepUnaskedReport(const std::array<uint8_t, REPORT_SIZE>& report, int got);
@@ -158,6 +163,7 @@ private:
     std::atomic<int> connected_{0};
     std::atomic<int> busy_{0};
     std::atomic<bool> stopping_{false};
+    std::atomic<uint64_t> failedExchanges_{0};
     std::mutex batchMutex_;
     // One entry per batch begun and not yet ended: whether its begin went out.
     std::vector<bool> batches_;

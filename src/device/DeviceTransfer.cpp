@@ -21,6 +21,8 @@ bool DeviceManager::BeginBatch()
         std::lock_guard lock(batchMutex_);
         batches_.push_back(sent);
     }
+    // A batch refused is a write that does not reach the keyboard.
+    if (!sent) ++failedExchanges_;
     return sent && SendSimpleCommand(CMD_BEGIN_BATCH);
 }
 

@@ -95,7 +95,7 @@ bool KeyTableTransfer::ReadDefaultLayerZero()
     return read.Complete();
 }
 
-bool KeyTableTransfer::ReadDefaultKeyMap(int keyPageProfile)
+bool KeyTableTransfer::ReadDefaultKeyMap(int keyPageProfile, bool readKeyMap)
 {
     bool ok = device_.BeginBatch();
     state_.maps.Clear();
@@ -106,7 +106,11 @@ bool KeyTableTransfer::ReadDefaultKeyMap(int keyPageProfile)
                       state_.maps);
     if (static_cast<int>(state_.maps.indexToCode.size()) > kMinMappedKeys) {
         ok = StoreDeviceDefaults() && ok;
-        ok = ReadKeyMap(keyPageProfile) && ok;
+        if (readKeyMap) {
+            ok = ReadKeyMap(keyPageProfile) && ok;
+        } else {
+            state_.unreadLayers = 0;
+        }
     }
     return device_.EndBatch() && ok;
 }

@@ -29,8 +29,10 @@ public:
 
     // Reads layer 0 of the default table, rebuilds the key-index maps, stores the keyboard's
     // default layers 1..7 once (only when every chunk of them arrived), then reads the
-    // current key table into keyPageProfile's rows. One batch.
-    bool ReadDefaultKeyMap(int keyPageProfile);
+    // current key table into keyPageProfile's rows. One batch. Without readKeyMap the current
+    // table is not read: the rows are what the keyboard is to get, and every layer counts as
+    // known.
+    bool ReadDefaultKeyMap(int keyPageProfile, bool readKeyMap = true);
     // Layers 0..7 of the keyboard's key table into the profile's rows. A layer that did not
     // arrive whole stores nothing and is marked unread (KeyTableState::unreadLayers): no
     // write sends it until a later read gets it whole. Nothing for a profile below 1.

@@ -16,8 +16,18 @@ constexpr unsigned kPerfProfileCombo = 277;
 
 int KeyboardDlg::PerfPageProfile() const { return ProfileShownIn(kPerfProfileCombo); }
 
+bool KeyboardDlg::KeyPerfOwed()
+{
+    if (!worker.unsent.Owes(UnsentTables::kPerformance)) return false;
+    // The rows are what the keyboard is to get: they are written, not read over.
+    std::lock_guard lock(perf.keys.mutex);
+    perf.keys.unread = false;
+    return true;
+}
+
 void KeyboardDlg::ReadKeyPerfFromDevice(int profile)
 {
+    if (KeyPerfOwed()) return;
     KeyPerfTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), keyTables.maps,
                     perf.keys)
         .ReadFromDevice(profile);
@@ -25,6 +35,7 @@ void KeyboardDlg::ReadKeyPerfFromDevice(int profile)
 
 void KeyboardDlg::ReadProfileKeyPerf(int profile)
 {
+    if (KeyPerfOwed()) return;
     KeyPerfTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), keyTables.maps,
                     perf.keys)
         .ReadDeviceProfile(profile, perf.deviceProfile.load());

@@ -39,7 +39,9 @@ int KeyboardDlg::AdvancedKeyPageProfile() const
 
 void KeyboardDlg::ReadDefaultKeyMapFromDevice()
 {
-    Transfer(keyTables).ReadDefaultKeyMap(KeyPageProfile());
+    // Key tables owed to the keyboard are the database's: they are written, not read.
+    Transfer(keyTables).ReadDefaultKeyMap(KeyPageProfile(),
+                                          !worker.unsent.Owes(UnsentTables::kKeyTables));
 }
 
 void KeyboardDlg::LoadKeyTablesFromDevice()

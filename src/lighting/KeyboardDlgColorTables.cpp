@@ -41,6 +41,11 @@ int KeyboardDlg::LightingPageProfile() const { return ProfileShownIn(kLightProfi
 
 void KeyboardDlg::ReadLightingFromDevice(int profile)
 {
+    if (worker.unsent.Owes(UnsentTables::kLighting)) {
+        // The rows are what the keyboard is to get: they are written, not read over.
+        lightPage.userColorsUnread = false;
+        return;
+    }
     lightPage.userColorsUnread =
         !SettingsTransfer(DeviceManager::GetInstance(), KBDataBase::GetInstance(), worker.pause)
              .ReadLighting(profile, keyTables.maps);
