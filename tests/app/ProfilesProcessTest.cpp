@@ -1171,4 +1171,129 @@ TEST_F(ProfilesProcessTest, APerformancePresetWritesBottomRapidTriggerAtOnce)
     EXPECT_EQ(WaitForValue(bottom, "off"), "off");
 }
 
+// Keyboard writes that do not get through are told once, kept, and written again as soon as the
+// keyboard answers, before anything is read from it over them; a change made right before the
+// program ends still reaches the keyboard.
+class UnsentWritesProcessTest : public SettingsProcessTest {
+protected:
+    static constexpr const char* kNotice = "text=\"Some changes could not be written";
+
+    void Control(const std::string& command) const
+    {
+        ASSERT_EQ(vkb::SendControl(socket_.string(), command), "ok") << command;
+    }
+    // The program started again on the same folders; the keyboard stays as it is.
+    void StartAgain()
+    {
+        program_ = std::make_unique<apptest::ChildProgram>(
+            TV_PROGRAM_PATH, std::vector<std::string>{}, Environment(), ProgramOutput());
+        ASSERT_TRUE(WaitForState(kLoaded));
+    }
+    // Pulled out by the fault armed before (and plugged back in by it), the keyboard is
+    // loaded again.
+    void PlugBackIn()
+    {
+        // The pages give way to the no-keyboard panel while it is out.
+        ASSERT_TRUE(WaitForState("tabs=0 panel=1")) << "the keyboard did not leave mid-batch";
+        ASSERT_TRUE(WaitForState(kLoaded));
+    }
+};
+
+TEST_F(UnsentWritesProcessTest, AKeyTableWriteTheKeyboardDoesNotTakeIsToldOnceAndWrittenAgain)
+{
+    constexpr int kKeyF1 = 0x3A;
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    // The write of the first chunk and its repeat fail, and so do those of the first new try.
+    Control("fault fail-write=0x09:4");
+    AssignMedia(kKeyF1, kVolumeUp);
+    const std::optional<std::string> told = program_->WaitForLine("message box", kTimeout);
+    ASSERT_TRUE(told.has_value());
+    EXPECT_NE(told->find(kNotice), std::string::npos) << *told;
+    EXPECT_EQ(WaitForKey(0, kKeyF1, "30E900"), "30E900");
+    EXPECT_FALSE(program_->WaitForLine("message box", 1500ms)) << "told once";
+
+    // Nothing is owed any more: a restart reads the key back as it is, and the layer written
+    // from the database after it still carries it.
+    Restart();
+    EXPECT_EQ(KeyBytes(0, kKeyF1), "30E900");
+    AssignMedia(kKeyA, kPlay);
+    EXPECT_EQ(WaitForKey(0, kKeyA, "30CD00"), "30CD00");
+    EXPECT_EQ(KeyBytes(0, kKeyF1), "30E900");
+}
+
+TEST_F(UnsentWritesProcessTest, AKeyTableBatchCutByAnUnplugIsWrittenAgainAfterTheReplug)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    Control("fault unplug-after=4:300");
+    AssignMedia(kKeyA, kVolumeUp);
+    PlugBackIn();
+    EXPECT_EQ(WaitForKey(0, kKeyA, "30E900"), "30E900");
+    Restart();
+    EXPECT_EQ(KeyBytes(0, kKeyA), "30E900");
+}
+
+TEST_F(UnsentWritesProcessTest, APerformanceBatchCutByAnUnplugIsWrittenAgainAfterTheReplug)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    // The rapid-trigger mode byte of every key of device profile 0's table: "00" off.
+    const auto modes = [&] {
+        const std::string table = KeyboardState()["key-perf.0"];
+        std::string all;
+        for (size_t i = 0; i < vkb::kKeyCount; ++i) {
+            if (vkb::DefaultKeyUsage(i) == 0) continue;
+            all += table.size() >= i * 16 + 4 ? table.substr(i * 16 + 2, 2) : "--";
+        }
+        return all;
+    };
+    std::string off;
+    for (size_t i = 0; i < vkb::kKeyCount; ++i) {
+        if (vkb::DefaultKeyUsage(i) != 0) off += "00";
+    }
+    Send(kPerfSelectAll);
+    // Out after the begin and seven of the 19 chunks.
+    Control("fault unplug-after=8:300");
+    Send(kPerfRapidTrigger);
+    PlugBackIn();
+    EXPECT_EQ(WaitForValue(modes, off), off);
+}
+
+TEST_F(UnsentWritesProcessTest, AChangeRightBeforeTheEndReachesTheKeyboard)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    struct Case {
+        const char* exit;
+        int key;
+        bool silent;  // the keyboard answers nothing: the change waits for the next start
+        std::function<void()> end;
+    };
+    const Case cases[] = {
+        {"close button", kKeyA, false, [] { Send("click main 35"); }},
+        {"window manager's close", kKeyB, false, [] { Send("close main"); }},
+        {"SIGTERM", kKeyE, false,
+         [this] {
+             // The clicks are handled (and the write under way) once this is answered.
+             Send("profiles");
+             ASSERT_TRUE(program_->WaitForLine("profiles ", kTimeout));
+             kill(program_->Pid(), SIGTERM);
+         }},
+        {"exit message", kKeyQ, false, [] { Send("exit 610"); }},
+        {"close button, silent keyboard", kKeyW, true, [] { Send("click main 35"); }},
+    };
+    for (const Case& c : cases) {
+        // Slow answers make the key-table write last a while, so the end comes while it runs.
+        Control(c.silent ? "fault no-answer=all" : "fault delay=20:0x09");
+        AssignMedia(c.key, kVolumeUp);
+        const auto asked = std::chrono::steady_clock::now();
+        c.end();
+        ASSERT_EQ(program_->WaitForExit(kTimeout), 0) << c.exit;
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, 3500ms) << c.exit;
+        if (!c.silent) {
+            EXPECT_EQ(KeyBytes(0, c.key), "30E900") << c.exit;
+        }
+        Control("clear-faults");
+        StartAgain();
+        EXPECT_EQ(WaitForKey(0, c.key, "30E900"), "30E900") << c.exit;
+    }
+}
+
 }  // namespace

@@ -32,9 +32,15 @@ TEST(ParseFault, ReadsEveryForm)
         EXPECT_EQ(fault->command, c.command) << c.text;
         EXPECT_EQ(fault->count, c.count) << c.text;
         EXPECT_EQ(fault->value, c.value) << c.text;
+        EXPECT_EQ(fault->replugMs, -1) << c.text;
     }
-    for (const char* bad : {"no-answer", "no-answer=", "no-answer=0x100", "delay=x", "delay=-5",
-                            "fail-write=all:0", "unplug-after=2:3", "sing=1", "no-answer=1:2:3"}) {
+    const auto replugged = vkb::ParseFault("unplug-after=2:300");
+    ASSERT_TRUE(replugged.has_value());
+    EXPECT_EQ(replugged->value, 2);
+    EXPECT_EQ(replugged->replugMs, 300);
+    for (const char* bad :
+         {"no-answer", "no-answer=", "no-answer=0x100", "delay=x", "delay=-5", "fail-write=all:0",
+          "unplug-after=2:3:4", "unplug-after=2:x", "sing=1", "no-answer=1:2:3"}) {
         EXPECT_FALSE(vkb::ParseFault(bad).has_value()) << bad;
     }
 }

@@ -61,8 +61,13 @@ std::optional<Fault> ParseFault(const std::string& text)
     } else if (name == "unplug-after") {
         fault.kind = Fault::Kind::UnplugAfter;
         const auto n = ParseNumber(args[0]);
-        if (!n || args.size() != 1) return std::nullopt;
+        if (!n || args.size() > 2) return std::nullopt;
         fault.value = *n;
+        if (args.size() == 2) {
+            const auto ms = ParseNumber(args[1]);
+            if (!ms) return std::nullopt;
+            fault.replugMs = *ms;
+        }
         return fault;
     } else {
         return std::nullopt;
@@ -92,11 +97,12 @@ bool FaultPlan::Take(Fault::Kind kind, int command, int* value)
     return false;
 }
 
-bool FaultPlan::CountTowardsUnplug()
+bool FaultPlan::CountTowardsUnplug(int* replugMs)
 {
     for (auto it = faults_.begin(); it != faults_.end(); ++it) {
         if (it->kind != Fault::Kind::UnplugAfter) continue;
         if (it->value-- <= 0) {
+            if (replugMs != nullptr) *replugMs = it->replugMs;
             faults_.erase(it);
             return true;
         }

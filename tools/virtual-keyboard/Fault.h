@@ -19,10 +19,12 @@ struct Fault {
     int command = -1;  // -1: every command
     int count = -1;    // requests it applies to; -1: all of them
     int value = 0;
+    // UnplugAfter: plugged back in this many ms after it was pulled out; -1: left out.
+    int replugMs = -1;
 };
 
 // Parses "no-answer=CMD[:COUNT]", "delay=MS[:CMD[:COUNT]]", "foreign-answer=CMD[:COUNT]",
-// "fail-write=CMD[:COUNT]" and "unplug-after=N"; CMD is a number (0x.. hexadecimal) or "all".
+// "fail-write=CMD[:COUNT]" and "unplug-after=N[:MS]"; CMD is a number (0x.. hexadecimal) or "all".
 std::optional<Fault> ParseFault(const std::string& text);
 
 // The active faults, in the order they were added.
@@ -33,8 +35,9 @@ public:
     // True when a fault of the kind applies to the command; one use of the first such fault
     // is consumed and its value stored in value when given.
     bool Take(Fault::Kind kind, int command, int* value = nullptr);
-    // Counts one request against every UnplugAfter fault; true when one runs out.
-    bool CountTowardsUnplug();
+    // Counts one request against every UnplugAfter fault; true when one runs out, its replug
+    // time stored in replugMs when given.
+    bool CountTowardsUnplug(int* replugMs = nullptr);
 
 private:
     std::vector<Fault> faults_;

@@ -111,8 +111,9 @@ int VirtualKeyboard::HandleConfig(const uint8_t* r, size_t length)
 {
     const uint8_t command = length > 2 ? r[2] : 0;
     if (faults_.Take(Fault::Kind::FailWrite, command)) return -1;
-    if (faults_.CountTowardsUnplug()) {
+    if (int replugMs = -1; faults_.CountTowardsUnplug(&replugMs)) {
         SetPluggedLocked(false);
+        if (replugMs >= 0) replugAt_ = Clock::now() + std::chrono::milliseconds(replugMs);
         return -1;
     }
     if (length < kReportSize) {

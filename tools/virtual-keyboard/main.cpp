@@ -2,7 +2,7 @@
 //   virtual-keyboard [--dir D] [--name N] [--boot] [--boot-product ID] [--restart-delay MS]
 //                    [--flashed-release N] [--refuse-chunk K] [--short-reports]
 //                    [--no-answer=..] [--delay=..] [--foreign-answer=..] [--fail-write=..]
-//                    [--unplug-after=N]
+//                    [--unplug-after=N[:MS]]
 //   virtual-keyboard --state SOCKET            prints the state of a running keyboard
 //   virtual-keyboard --control SOCKET COMMAND  sends it a control command
 // Without --dir the folder named by TOLVENIC_VIRTUAL_KEYBOARD_DIR is used. SIGTERM or SIGINT
@@ -32,7 +32,7 @@ int Usage()
                  "         [--short-reports] [--no-answer=CMD[:COUNT]] "
                  "[--delay=MS[:CMD[:COUNT]]]\n"
                  "         [--foreign-answer=CMD[:COUNT]] [--fail-write=CMD[:COUNT]] "
-                 "[--unplug-after=N]\n"
+                 "[--unplug-after=N[:MS]]\n"
                  "       virtual-keyboard --state SOCKET\n"
                  "       virtual-keyboard --control SOCKET COMMAND\n";
     return 2;
