@@ -20,9 +20,10 @@ constexpr size_t kTrayTipMax = 127;
 constexpr int kExitMenuText = 11;
 constexpr int kFirmwareCaptionText = 1051;
 constexpr int kExitWaitsForFlashText = 1076;
-// How long the exit waits for the queued keyboard writes; with the worker's stop after it the
+// How long the exit waits for the queued keyboard writes. The worker's stop after it (at most
+// 1 s) and the end of a batch left open (one unanswered exchange, under 1 s) follow, so the
 // process ends within about 3 s, whether or not the keyboard answers.
-constexpr int kExitWritesBoundMs = 2000;
+constexpr int kExitWritesBoundMs = 1500;
 
 // The input method stays closed and detached on the main window. Qt gives a borderless
 // widget without text input no input context, so there is nothing to do.

@@ -291,6 +291,14 @@ void KeyTableTransfer::EncodeRow(std::span<uint8_t> table, int keyIndex, const K
     EncodeKeyAction(table, keyIndex, row, context, haveAdvanced ? &advanced : nullptr);
 }
 
+void KeyTableTransfer::KeepSlotsOf(int advancedProfile)
+{
+    if (advancedProfile < 1) return;
+    state_.slotMaps =
+        BuildAdvancedTables(ProfileRows(db_, advancedProfile), DatabaseSource(db_)).slotMaps;
+    state_.slotMapsBuilt = true;
+}
+
 bool KeyTableTransfer::WriteAdvancedKeys(int profile)
 {
     if (profile < 1) return false;

@@ -49,6 +49,10 @@ public:
     // of profile: what makes the keyboard hold a whole profile.
     bool WriteProfileKeyMaps(int profile, int advancedProfile);
     bool WriteAdvancedKeys(int profile);
+    // The keyboard holds what the rows of advancedProfile give (they were just read from it):
+    // the slots they number become those of the last build, so that the next write knows
+    // which layers a renumbering moves.
+    void KeepSlotsOf(int advancedProfile);
 
     // The row's entry at keyIndex of table, with the current slots and key-index maps.
     void EncodeRow(std::span<uint8_t> table, int keyIndex, const KeyMacroRecord& row);

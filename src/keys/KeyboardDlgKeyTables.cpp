@@ -40,8 +40,10 @@ int KeyboardDlg::AdvancedKeyPageProfile() const
 void KeyboardDlg::ReadDefaultKeyMapFromDevice()
 {
     // Key tables owed to the keyboard are the database's: they are written, not read.
-    Transfer(keyTables).ReadDefaultKeyMap(KeyPageProfile(),
-                                          !worker.unsent.Owes(UnsentTables::kKeyTables));
+    const bool owed = worker.unsent.Owes(UnsentTables::kKeyTables);
+    KeyTableTransfer transfer = Transfer(keyTables);
+    transfer.ReadDefaultKeyMap(KeyPageProfile(), !owed);
+    if (!owed) transfer.KeepSlotsOf(AdvancedKeyPageProfile());
 }
 
 void KeyboardDlg::LoadKeyTablesFromDevice()

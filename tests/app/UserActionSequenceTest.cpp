@@ -1,9 +1,10 @@
 // Seeded sequences of what a user does across the pages, layers and profiles of the real main
 // window, with its worker on its own thread against the in-process virtual keyboard: key
 // assignments, resets, macros bound to keys, advanced keys, profiles added, switched, deleted and
-// imported, restarts and replugs. After every step the keyboard holds the encoding of the active
-// profile's rows, and a restart changes neither the keyboard nor the database. A failure names
-// the seed and the step, and the steps that led there.
+// imported, restarts and replugs, writes the keyboard does not take, keyboards pulled out in the
+// middle of a write, and exits right after a change. After every step the keyboard holds the
+// encoding of the active profile's rows, and a restart changes neither the keyboard nor the
+// database. A failure names the seed and the step, and the steps that led there.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -27,6 +28,7 @@
 #include "keys/AdvKeyPageControls.h"
 #include "keys/CustomKeyDKSDlg.h"
 #include "keys/KeyTableTransfer.h"
+#include "keys/PerfPageControls.h"
 #include "platform/mui/CSwitchButton.h"
 #include "platform/mui/ControlClick.h"
 #include "platform/mui/KeyDKSCtrlEx.h"
@@ -436,6 +438,12 @@ protected:
     {
         note = "restart";
         ASSERT_TRUE(Settle());
+        StartAgain();
+    }
+    // A new window on the same database and keyboard; a change of the keyboard's tables by
+    // its start is kept in restartChange.
+    void StartAgain()
+    {
         const vkb::KeyboardMemory before = keyboard->Memory();
         dlg.reset();
         keys.clear();
@@ -476,6 +484,81 @@ protected:
         ASSERT_TRUE(Settle());
     }
 
+    // --- keyboard writes that fail, are cut off or are cut short by the exit ----------------
+
+    void SwitchRapidTrigger()
+    {
+        Click(PerfPageId::kSelectAll);
+        Click(PerfPageId::kRapidTriggerSwitch);
+        note = "rapid trigger switched for every key";
+    }
+    // One of the actions that write a table: the keys, the performance, the lighting, the
+    // macros.
+    void WriteAction()
+    {
+        switch (Pick(5)) {
+            case 0:
+                AssignKeyFunction();
+                break;
+            case 1:
+                AssignTile(1);
+                break;
+            case 2:
+                SwitchRapidTrigger();
+                break;
+            case 3:
+                ChooseLightMode();
+                break;
+            default:
+                NewMacro();
+                break;
+        }
+    }
+    // Until nothing is owed to the keyboard any more.
+    bool NothingOwed()
+    {
+        return WaitFor([this] { return dlg->worker.unsent.Owed() == 0; }) && Settle();
+    }
+    // A table write the keyboard does not take (the write and its repeat fail); the next idle
+    // step writes it again.
+    void WriteThatFailsOnce()
+    {
+        static const char* const faults[] = {"fail-write=0x09:2", "fail-write=0xA1:2",
+                                             "fail-write=0x06:2", "fail-write=0x0D:2",
+                                             "fail-write=0x0B:2"};
+        const char* fault = faults[Pick(5)];
+        keyboard->AddFault(*vkb::ParseFault(fault));
+        WriteAction();
+        note = std::string(fault) + ", " + note;
+        ASSERT_TRUE(NothingOwed()) << note;
+        keyboard->ClearFaults();
+    }
+    // The keyboard pulled out in the middle of a write's batch, and plugged back in.
+    void UnplugDuringWrite()
+    {
+        const std::string fault = "unplug-after=" + std::to_string(1 + Pick(12));
+        keyboard->AddFault(*vkb::ParseFault(fault));
+        WriteAction();
+        const std::string action = note;
+        ASSERT_TRUE(Settle());
+        keyboard->ClearFaults();
+        Replug();
+        note = fault + ", " + action + ", replug";
+        ASSERT_TRUE(NothingOwed()) << note;
+    }
+    // The program ended right after a write is queued; then started again.
+    void ExitRightAfterWrite()
+    {
+        WriteAction();
+        note += ", exit";
+        dlg->ExitProcess(0);
+        if (auto d = Mismatch()) {
+            restartChange = "the exit did not wait for the write: " + *d;
+            return;
+        }
+        StartAgain();
+    }
+
     // One seeded sequence; the actions with their weights.
     void RunSequence(unsigned seed, int steps)
     {
@@ -503,6 +586,9 @@ protected:
             {1, [this] { Restart(); }},
             {1, [this] { Replug(); }},
             {1, [this] { LossyReplug(); }},
+            {2, [this] { WriteThatFailsOnce(); }},
+            {1, [this] { UnplugDuringWrite(); }},
+            {1, [this] { ExitRightAfterWrite(); }},
         };
         int total = 0;
         for (const auto& action : actions) total += action.first;
