@@ -387,7 +387,9 @@ void KeyboardDlg::FactoryReset()
     }
     // Unanswered, the reset may still have been carried out: the keyboard is given the
     // database's tables again, so that both hold the same whatever it did.
+    const uint64_t failedBefore = DeviceManager::GetInstance().FailedExchanges();
     ApplyProfile();
+    SettleTableWrite(UnsentTables::kAll, UnsentTables::kAll, failedBefore);
 }
 
 void KeyboardDlg::ReloadAfterReset()
