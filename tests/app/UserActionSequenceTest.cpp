@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -286,14 +287,15 @@ protected:
         Click(KeyPageId::kKeyFunctions);
         note = "key " + std::to_string(key) + " gets function " + std::to_string(item);
     }
-    // A tile of a palette tab: 1 media, 2 mouse, 3 lighting and others, 4 functions, 5 macros.
-    void AssignTile(int tab)
+    // A tile of a palette tab: 1 media, 2 mouse, 3 lighting and others, 4 functions, 5 macros;
+    // on the key given, or any key.
+    void AssignTile(int tab, int key = 0)
     {
         dlg->keyPage.typeTab->SetCurTab(tab);
         Click(KeyPageId::kTypeTab, tab);
         const auto tiles = dlg->keyPage.keyValues->GetItems();
         if (tiles.empty()) return;
-        const int key = AnyKey();
+        if (key == 0) key = AnyKey();
         const int value = tiles[static_cast<size_t>(Pick(static_cast<int>(tiles.size())))].value;
         dlg->keyPage.keyboard->SetCurrentKeyValue(key);
         dlg->keyPage.keyValues->SetSelectKeyValue(value);
@@ -301,9 +303,9 @@ protected:
         note = "key " + std::to_string(key) + " gets tile " + std::to_string(value) + " of tab " +
                std::to_string(tab);
     }
-    void ResetKey()
+    void ResetKey(int key = 0)
     {
-        const int key = AnyKey();
+        if (key == 0) key = AnyKey();
         dlg->keyPage.keyboard->SetCurrentKeyValue(key);
         Click(KeyPageId::kResetKey);
         note = "reset key " + std::to_string(key);
@@ -394,6 +396,131 @@ protected:
         note = "delete advanced key " + std::to_string(id);
         ShowPage(PAGE_KEYS);
     }
+    // --- FN layers and the keys of advanced keys ---
+
+    // One of the FN layers 1..7.
+    void ChooseFnLayer()
+    {
+        dlg->keyPage.layers->SetSelectKeyLayer(1 + Pick(kLayers - 1));
+        Click(KeyPageId::kLayers);
+        note = "FN layer " + std::to_string(Layer());
+    }
+    // A key of the current layer bound to an advanced key (a pair's key when there is one), or
+    // any key when none is.
+    int AdvancedKeyOrAny()
+    {
+        const int profile = Profile(), layer = Layer();
+        std::vector<int> pairs, others;
+        for (const KeyMacroRecord& row : Stored<KeyMacroRecord>(
+                 [&](auto& out) { return db().GetLayerKeyMacros(profile, layer, out); })) {
+            if (row.macro_type >= KMT_RS && row.macro_type <= KMT_OKS)
+                pairs.push_back(row.key_code);
+            if (row.macro_type >= KMT_DKS && row.macro_type < KMT_RS)
+                others.push_back(row.key_code);
+        }
+        const std::vector<int>& from = pairs.empty() ? others : pairs;
+        if (from.empty()) return AnyKey();
+        return from[static_cast<size_t>(Pick(static_cast<int>(from.size())))];
+    }
+    void ResetAdvancedKey()
+    {
+        ResetKey(AdvancedKeyOrAny());
+        note += " of layer " + std::to_string(Layer());
+    }
+    void TileOnAdvancedKey()
+    {
+        AssignTile(1 + Pick(4), AdvancedKeyOrAny());
+        note += " of layer " + std::to_string(Layer());
+    }
+    void KeyFunctionOnAdvancedKey()
+    {
+        const int key = AdvancedKeyOrAny();
+        MUI::KeyFuncControl& functions = *dlg->keyPage.keyFunctions;
+        dlg->keyPage.typeTab->SetCurTab(0);
+        Click(KeyPageId::kTypeTab, 0);
+        const int item = Pick(static_cast<int>(functions.GetItems().size()));
+        dlg->keyPage.keyboard->SetCurrentKeyValue(key);
+        functions.SetCurItem(item);
+        Click(KeyPageId::kKeyFunctions);
+        note = "key " + std::to_string(key) + " of layer " + std::to_string(Layer()) +
+               " gets function " + std::to_string(item);
+    }
+    // A profile added and picked again from the combo box after another one was shown.
+    void AddAndPickProfile()
+    {
+        if (dlg->keyPage.profileCombo->GetItemCount() >= 5) return;
+        ProfileMenu(kMenuAdd);
+        const int added = Profile();
+        ASSERT_TRUE(Settle());
+        MUI::MComboBox& combo = *dlg->keyPage.profileCombo;
+        combo.SetCurSel(0);
+        Click(KeyPageId::kProfileCombo);
+        ASSERT_TRUE(Settle());
+        combo.SelectData(added);
+        Click(KeyPageId::kProfileCombo);
+        note = "add profile " + std::to_string(added) + ", pick another and it again";
+    }
+
+    // --- what must hold after every step ---
+
+    // An advanced-key record no key of its profile points at, or a key pointing at no record.
+    std::optional<std::string> AdvancedKeyMismatch()
+    {
+        for (const ProfileRecord& profile :
+             Stored<ProfileRecord>([](auto& out) { return db().GetProfiles(out); })) {
+            const int id = profile.profile;
+            std::set<int> bound;
+            for (const KeyMacroRecord& row : Stored<KeyMacroRecord>(
+                     [id](auto& out) { return db().GetProfileKeyMacros(id, out); })) {
+                if (row.macro_type < KMT_DKS || row.macro_type > KMT_OKS) continue;
+                MagneticKeyRecord key;
+                if (!db().GetMagneticKey(row.macro_value, key)) {
+                    return "key " + std::to_string(row.key_code) + " of layer " +
+                           std::to_string(row.fn_layer) + " of profile " + std::to_string(id) +
+                           " points at no advanced key (" + std::to_string(row.macro_value) + ")";
+                }
+                bound.insert(row.macro_value);
+            }
+            for (const MagneticKeyRecord& key : Stored<MagneticKeyRecord>(
+                     [id](auto& out) { return db().GetMagneticKeys(id, out); })) {
+                if (bound.count(key.macro_id) == 0) {
+                    return "advanced key " + std::to_string(key.macro_id) + " of profile " +
+                           std::to_string(id) + " is bound to no key";
+                }
+            }
+        }
+        return std::nullopt;
+    }
+    // Every key row (its action: a load captions the keys it reads in its own words) and
+    // advanced key of the database, one line each.
+    static std::vector<std::string> DatabaseRows()
+    {
+        std::vector<std::string> lines;
+        for (const ProfileRecord& profile :
+             Stored<ProfileRecord>([](auto& out) { return db().GetProfiles(out); })) {
+            const int id = profile.profile;
+            for (const KeyMacroRecord& r : Stored<KeyMacroRecord>(
+                     [id](auto& out) { return db().GetProfileKeyMacros(id, out); })) {
+                // A read also keeps a consumer usage's high byte and a macro's link count in
+                // macro_value2, which the key's action does not depend on.
+                const bool readBack = r.macro_type == KMT_CONSUMER || r.macro_type == KMT_MACRO;
+                std::ostringstream line;
+                line << "key row " << r.profile << "/" << r.fn_layer << "/" << r.key_code << ": "
+                     << r.macro_type << " " << r.macro_value << " "
+                     << (readBack ? 0 : r.macro_value2) << " " << r.macro_value3;
+                lines.push_back(line.str());
+            }
+            for (const MagneticKeyRecord& k : Stored<MagneticKeyRecord>(
+                     [id](auto& out) { return db().GetMagneticKeys(id, out); })) {
+                std::ostringstream line;
+                line << "advanced key " << k.macro_id << ": " << k.macro_type << " " << k.key_value
+                     << " " << k.key1_value << " " << k.key2_value << " " << k.reserved;
+                lines.push_back(line.str());
+            }
+        }
+        return lines;
+    }
+
     // The page's tab clicked.
     void ShowPage(int pageId)
     {
@@ -437,10 +564,20 @@ protected:
         note = "restart";
         ASSERT_TRUE(Settle());
         const vkb::KeyboardMemory before = keyboard->Memory();
+        const std::vector<std::string> rowsBefore = DatabaseRows();
         dlg.reset();
         keys.clear();
         Start();
         const vkb::KeyboardMemory after = keyboard->Memory();
+        const std::vector<std::string> rowsAfter = DatabaseRows();
+        for (size_t i = 0; i < std::max(rowsBefore.size(), rowsAfter.size()); ++i) {
+            const std::string was = i < rowsBefore.size() ? rowsBefore[i] : "(none)";
+            const std::string is = i < rowsAfter.size() ? rowsAfter[i] : "(none)";
+            if (was != is) {
+                restartChange = "the restart changed the database: " + was + " became " + is;
+                return;
+            }
+        }
         for (const auto& [name, a, b] : {std::tuple{"keymaps", &before.keymaps, &after.keymaps},
                                          {"key perf", &before.keyPerf, &after.keyPerf},
                                          {"macros", &before.macros, &after.macros},
@@ -503,6 +640,12 @@ protected:
             {1, [this] { Restart(); }},
             {1, [this] { Replug(); }},
             {1, [this] { LossyReplug(); }},
+            {3, [this] { ChooseFnLayer(); }},
+            {3, [this] { ResetAdvancedKey(); }},
+            {3, [this] { TileOnAdvancedKey(); }},
+            {2, [this] { KeyFunctionOnAdvancedKey(); }},
+            {2, [this] { AddRapidSnap(); }},
+            {1, [this] { AddAndPickProfile(); }},
         };
         int total = 0;
         for (const auto& action : actions) total += action.first;
@@ -525,6 +668,9 @@ protected:
             const std::optional<std::string> mismatch = Mismatch();
             ASSERT_FALSE(mismatch.has_value())
                 << "seed " << seed << " step " << step << ": " << *mismatch << trail;
+            const std::optional<std::string> unbound = AdvancedKeyMismatch();
+            ASSERT_FALSE(unbound.has_value())
+                << "seed " << seed << " step " << step << ": " << *unbound << trail;
         }
     }
 
