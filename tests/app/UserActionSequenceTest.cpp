@@ -289,14 +289,16 @@ protected:
     }
     // A tile of a palette tab: 1 media, 2 mouse, 3 lighting and others, 4 functions, 5 macros;
     // on the key given, or any key.
-    void AssignTile(int tab, int key = 0)
+    void AssignTile(int tab, int key = 0, int value = 0)
     {
         dlg->keyPage.typeTab->SetCurTab(tab);
         Click(KeyPageId::kTypeTab, tab);
         const auto tiles = dlg->keyPage.keyValues->GetItems();
         if (tiles.empty()) return;
         if (key == 0) key = AnyKey();
-        const int value = tiles[static_cast<size_t>(Pick(static_cast<int>(tiles.size())))].value;
+        if (value == 0) {
+            value = tiles[static_cast<size_t>(Pick(static_cast<int>(tiles.size())))].value;
+        }
         dlg->keyPage.keyboard->SetCurrentKeyValue(key);
         dlg->keyPage.keyValues->SetSelectKeyValue(value);
         Click(KeyPageId::kKeyValues, value);
@@ -354,13 +356,17 @@ protected:
     }
     void AddRapidSnap()
     {
+        int first = AnyKey(), second = AnyKey();
+        if (first == second) second = keys.front() == first ? keys.back() : keys.front();
+        AddRapidSnapOn(first, second);
+    }
+    void AddRapidSnapOn(int first, int second)
+    {
         // The advanced-key page is shown, so that its view takes clicks.
         ShowPage(PAGE_ADVANCED_KEYS);
         Click(kRapidSnapButton);
         CustomKeyDKSDlg* editor = dlg->advKeyPage.editor.get();
         if (editor == nullptr) return;
-        int first = AnyKey(), second = AnyKey();
-        if (first == second) second = keys.front() == first ? keys.back() : keys.front();
         MUI::KeyboardCtrl& view = *dlg->advKeyPage.keyboard;
         for (const int key : {first, second}) {
             const auto at = MUI::FindControlPoint(
@@ -388,8 +394,11 @@ protected:
         const auto advanced = Stored<MagneticKeyRecord>(
             [profile](auto& out) { return db().GetMagneticKeys(profile, out); });
         if (advanced.empty()) return;
-        const int id =
-            advanced[static_cast<size_t>(Pick(static_cast<int>(advanced.size())))].macro_id;
+        DeleteAdvancedKeyFromList(
+            advanced[static_cast<size_t>(Pick(static_cast<int>(advanced.size())))].macro_id);
+    }
+    void DeleteAdvancedKeyFromList(int id)
+    {
         ShowPage(PAGE_ADVANCED_KEYS);
         dlg->advKeyPage.list->SetSelectValue(id);
         dlg->OnMessage(AdvKeyPageId::kList, MUI::kNotifyItemDeleted, id);
@@ -690,5 +699,150 @@ TEST_P(UserActionSeeds, TheKeyboardHoldsTheActiveProfileAfterEveryStep)
 }
 
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, UserActionSeeds, testing::Values(1u, 2u, 3u));
+
+// One user's way through FN-layer defaults, advanced keys and new profiles, ending on the
+// keyboard's bytes.
+class FnLayerDefaultsTest : public UserActionSequenceTest {
+protected:
+    using Entry = std::array<uint8_t, 3>;
+    static constexpr int kE = 0x08, kF = 0x09, kQ = 0x14, kW = 0x1A;
+    static constexpr int kF10 = 0x43, kF11 = 0x44, kFn = 0xFF;
+    static constexpr int kVolumeUp = 0xE9;
+
+    Entry Bytes(int layer, int code) const
+    {
+        return keyboard->KeyEntry(static_cast<size_t>(layer), static_cast<size_t>(IndexOf(code)));
+    }
+    void SelectLayer(int layer)
+    {
+        dlg->keyPage.layers->SetSelectKeyLayer(layer);
+        Click(KeyPageId::kLayers);
+    }
+    // The keyboard holds the active profile and the database is whole.
+    void ExpectSettled()
+    {
+        ASSERT_TRUE(Settle());
+        const std::optional<std::string> mismatch = Mismatch();
+        EXPECT_FALSE(mismatch.has_value()) << *mismatch;
+        const std::optional<std::string> unbound = AdvancedKeyMismatch();
+        EXPECT_FALSE(unbound.has_value()) << *unbound;
+    }
+    // The advanced keys of the active profile.
+    std::vector<MagneticKeyRecord> AdvancedKeys()
+    {
+        const int profile = Profile();
+        return Stored<MagneticKeyRecord>(
+            [profile](auto& out) { return db().GetMagneticKeys(profile, out); });
+    }
+    // The rapid snap on two keys of the current layer, saved and sent.
+    void MakeRapidSnap(int first, int second)
+    {
+        AddRapidSnapOn(first, second);
+        ASSERT_TRUE(Settle());
+        ASSERT_EQ(AdvancedKeys().size(), 1u) << note;
+        ASSERT_EQ(Bytes(Layer(), first)[0], 0x93);
+        ASSERT_EQ(Bytes(Layer(), second)[0], 0x93);
+    }
+    // The key's stored performance: mode, actuation, press and release.
+    std::array<int, 4> Perf(int code)
+    {
+        const int profile = Profile();
+        for (const KeyPerfRecord& row : Stored<KeyPerfRecord>(
+                 [profile](auto& out) { return db().GetKeyPerfs(profile, out); })) {
+            if (row.key_code == code)
+                return {row.key_mode, row.key_actuation, row.rt_press, row.rt_release};
+        }
+        return {-1, -1, -1, -1};
+    }
+};
+
+TEST_F(FnLayerDefaultsTest, DeletingAnFnLayerRapidSnapGivesBothKeysTheKeyboardsDefault)
+{
+    SelectLayer(1);
+    MakeRapidSnap(kW, kQ);
+    const std::array<int, 4> paired = Perf(kW);
+    DeleteAdvancedKeyFromList(AdvancedKeys().front().macro_id);
+    ExpectSettled();
+    EXPECT_TRUE(AdvancedKeys().empty());
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+    EXPECT_EQ(Bytes(1, kQ), (Entry{0, 0, 0}));
+    EXPECT_NE(Perf(kW), paired);
+    EXPECT_EQ(Perf(kQ), Perf(kW));
+    Restart();
+    EXPECT_TRUE(restartChange.empty()) << restartChange;
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+}
+
+TEST_F(FnLayerDefaultsTest, ResetKeyAndResetLayerOnAnFnLayerGiveTheKeyboardsEmptyEntry)
+{
+    SelectLayer(1);
+    AssignTile(1, kW, kVolumeUp);
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(Bytes(1, kW), (Entry{0x30, kVolumeUp, 0}));
+    ResetKey(kW);
+    ExpectSettled();
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+
+    AssignTile(1, kW, kVolumeUp);
+    AssignTile(1, kF10, kVolumeUp);
+    ASSERT_TRUE(Settle());
+    ResetLayer();
+    ExpectSettled();
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+    EXPECT_EQ(Bytes(1, kF10), (Entry{0x30, 0xE2, 0}));  // the keyboard's own mute
+}
+
+TEST_F(FnLayerDefaultsTest, AnAddedProfileKeepsTheKeyboardsFnLayersAndFnKey)
+{
+    const std::vector<uint8_t> factory = keyboard->Memory().keymaps;
+    AddProfile();
+    ExpectSettled();
+    EXPECT_EQ(Profile(), db().GetActiveProfile());
+    EXPECT_EQ(Bytes(0, kFn), (Entry{0xF0, 0xFF, 0x01}));
+    EXPECT_EQ(Bytes(1, kF10), (Entry{0x30, 0xE2, 0}));
+    EXPECT_EQ(Bytes(1, kF11), (Entry{0x30, 0xEA, 0}));
+    for (int layer = 1; layer < kLayers; ++layer) {
+        EXPECT_EQ(Bytes(layer, kW), (Entry{0, 0, 0})) << layer;
+        EXPECT_EQ(Bytes(layer, kFn), (Entry{0xF0, 0xFF, 0x01})) << layer;
+    }
+    // Every FN layer as the keyboard came.
+    const std::vector<uint8_t> now = keyboard->Memory().keymaps;
+    EXPECT_TRUE(std::equal(factory.begin() + 512, factory.end(), now.begin() + 512));
+}
+
+TEST_F(FnLayerDefaultsTest, ChangingOneKeyOfAPairRemovesThePairAndItsPerformance)
+{
+    const struct {
+        int layer;
+        std::function<void()> change;  // on E
+        Entry e;
+        Entry f;
+    } cases[] = {
+        {1, [this] { AssignTile(1, kE, kVolumeUp); }, {0x30, kVolumeUp, 0}, {0, 0, 0}},
+        {1, [this] { ResetKey(kE); }, {0, 0, 0}, {0, 0, 0}},
+        {0, [this] { ResetKey(kE); }, {0x10, 0, kE}, {0x10, 0, kF}},
+        {0, [this] { ResetLayer(); }, {0x10, 0, kE}, {0x10, 0, kF}},
+    };
+    // What a delete from the list leaves: every other way must leave the same.
+    SelectLayer(1);
+    MakeRapidSnap(kE, kF);
+    const std::array<int, 4> paired = Perf(kE);
+    DeleteAdvancedKeyFromList(AdvancedKeys().front().macro_id);
+    ASSERT_TRUE(Settle());
+    const std::array<int, 4> plain = Perf(kE);
+    ASSERT_NE(plain, paired);
+    for (const auto& c : cases) {
+        SelectLayer(c.layer);
+        MakeRapidSnap(kE, kF);
+        c.change();
+        ExpectSettled();
+        EXPECT_TRUE(AdvancedKeys().empty()) << note;
+        EXPECT_EQ(Bytes(c.layer, kE), c.e) << note;
+        EXPECT_EQ(Bytes(c.layer, kF), c.f) << note;
+        EXPECT_EQ(Perf(kE), plain) << note;
+        EXPECT_EQ(Perf(kF), plain) << note;
+        EXPECT_EQ(dlg->advKeyPage.list->GetItemCount(), 0) << note;
+    }
+}
 
 }  // namespace
