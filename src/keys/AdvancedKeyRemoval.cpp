@@ -69,13 +69,7 @@ bool RemoveAdvancedKey(KBDataBase& db, int profile, int macroId, AdvancedKeyRemo
     }
     if (!db.DeleteMagneticKey(macroId)) return false;
     for (const auto& [layer, code] : targets) {
-        KeyMacroRecord row;
-        db.GetKeyMacro(profile, layer, code, row);
-        row.profile = profile;
-        row.fn_layer = layer;
-        row.key_code = code;
-        SetLayerDefault(db, row);
-        if (!db.UpdateKeyMacro(row)) return false;
+        if (!WriteLayerDefault(db, profile, layer, code)) return false;
         if (layer >= 0 && layer < 32) removal.layers |= 1u << layer;
     }
     for (const int code : pairKeys) {

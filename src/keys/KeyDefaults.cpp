@@ -139,7 +139,12 @@ std::vector<int> AdoptDeviceDefaults(KBDataBase& db)
 
 bool ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode, AdvancedKeyRemoval& removal)
 {
-    if (!ReleaseAdvancedKey(db, profile, layer, keyCode, removal)) return false;
+    return ReleaseAdvancedKey(db, profile, layer, keyCode, removal) &&
+           WriteLayerDefault(db, profile, layer, keyCode);
+}
+
+bool WriteLayerDefault(KBDataBase& db, int profile, int layer, int keyCode)
+{
     KeyMacroRecord row;
     db.GetKeyMacro(profile, layer, keyCode, row);
     row.profile = profile;

@@ -51,6 +51,10 @@ std::vector<KeyMacroRecord> NewProfileKeyRows(
 // the first read) takes the keyboard's defaults there instead. The profiles changed.
 std::vector<int> AdoptDeviceDefaults(KBDataBase& db);
 
+// The key's row of the profile and layer given its layer's default (SetLayerDefault) and
+// written; true when stored.
+bool WriteLayerDefault(KBDataBase& db, int profile, int layer, int keyCode);
+
 // Puts the key's row of the profile and layer back to its layer's default (SetLayerDefault)
 // and writes it. An advanced key the row is bound to is removed whole first
 // (RemoveAdvancedKey), what that changed added to `removal`. True when every row was stored.
