@@ -43,19 +43,17 @@ bool RemoveAdvancedKey(KBDataBase& db, int profile, int macroId, AdvancedKeyRemo
         }
         targets.emplace(row.fn_layer, row.key_code);
         removal.tableBits |= AdvTableBitOf(row.macro_type);
-        if (!IsPairType(row.macro_type)) continue;
-        const auto [key1, key2] = PairKeys(known ? key.key_value : row.macro_value2);
-        for (const int half : {key1, key2}) {
-            if (half <= 0) continue;
-            pairKeys.insert(half);
-            // The half an OKS left unbound holds no action of its own; one given another
-            // action since keeps it.
-            const auto other = std::find_if(rows.begin(), rows.end(), [&](const auto& r) {
-                return r.fn_layer == row.fn_layer && r.key_code == half;
-            });
-            if (other != rows.end() && other->macro_type == KMT_NONE) {
-                targets.emplace(row.fn_layer, half);
-            }
+        const int partner = PairedKey(row, row.key_code);
+        if (partner <= 0) continue;
+        pairKeys.insert(row.key_code);
+        pairKeys.insert(partner);
+        // The half an OKS left unbound holds no action of its own; one given another action
+        // since keeps it.
+        const auto other = std::find_if(rows.begin(), rows.end(), [&](const auto& r) {
+            return r.fn_layer == row.fn_layer && r.key_code == partner;
+        });
+        if (other != rows.end() && other->macro_type == KMT_NONE) {
+            targets.emplace(row.fn_layer, partner);
         }
     }
     if (known) {
