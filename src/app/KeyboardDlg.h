@@ -47,6 +47,7 @@
 #include "storage/LightRecord.h"
 #include "update/UpdateDownloader.h"
 
+struct AdvancedKeyRemoval;
 class UpdateTipDlg;
 class Visualizer;
 class WaitDlg;
@@ -738,6 +739,12 @@ private:
     void ClearAdvKeyChecks();
     // The pair keys' performance back to the profile's plain settings.
     void ResetPairKeyPerf(const std::vector<int>& codes);
+    // After advanced keys were removed from the database: the pairs' performance reset, and
+    // their tables and every key layer that changed marked for the next key-table write.
+    void TakeAdvancedKeyRemoval(const AdvancedKeyRemoval& removal);
+    // Before the key of the layer is given another action: the advanced key it is bound to
+    // is removed whole. False when the database kept it.
+    bool ReleaseAdvancedKeyOf(int profile, int layer, int keyCode);
 
     void RunCommand(int code);
     // The routine of `code`, run by RunCommand once a device command has its keyboard.

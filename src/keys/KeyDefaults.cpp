@@ -2,7 +2,9 @@
 
 #include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
+#include "keys/AdvancedKeyRemoval.h"
 #include "storage/KBDataBase.h"
+#include "storage/RecordList.h"
 
 namespace {
 
@@ -19,6 +21,15 @@ void SetBaseLayerDefault(KeyMacroRecord& row)
     row.macro_value2 = 0;
     row.macro_value3 = 0;
     row.macro_desc = KeyNameTable::GetInstance().KeyUsageToName(row.key_code);
+}
+
+bool DeviceDefaultsStored(KBDataBase& db)
+{
+    std::vector<KeyMacroRecord*> stored;
+    const int count =
+        db.GetLayerKeyMacros(kDeviceDefaultsProfile, kDeviceDefaultLayerOffset + 1, stored);
+    TakeRecords(stored);
+    return count > 0;
 }
 
 void SetLayerDefault(KBDataBase& db, KeyMacroRecord& row)
@@ -39,8 +50,9 @@ void SetLayerDefault(KBDataBase& db, KeyMacroRecord& row)
         row.macro_desc = device.macro_desc;
         return;
     }
-    row.macro_type = KMT_FUNCTION;
-    row.macro_value = kFnLayerDefaultFunction;
+    const bool read = DeviceDefaultsStored(db);
+    row.macro_type = read ? KMT_NONE : KMT_FUNCTION;
+    row.macro_value = read ? 0 : kFnLayerDefaultFunction;
     row.macro_value2 = 0;
     row.macro_value3 = 0;
     row.macro_desc.clear();
@@ -86,32 +98,58 @@ std::vector<KeyMacroRecord> DefaultKeyRows(int profile,
     return rows;
 }
 
-bool ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode)
+std::vector<KeyMacroRecord> NewProfileKeyRows(KBDataBase& db, int profile,
+                                              const std::vector<std::pair<int, std::wstring>>& keys)
 {
-    bool written = true;
+    std::vector<KeyMacroRecord> rows = DefaultKeyRows(profile, keys);
+    if (!DeviceDefaultsStored(db)) return rows;
+    for (KeyMacroRecord& row : rows) {
+        if (row.fn_layer > 0) SetLayerDefault(db, row);
+    }
+    return rows;
+}
+
+std::vector<int> AdoptDeviceDefaults(KBDataBase& db)
+{
+    std::vector<int> changed;
+    if (!DeviceDefaultsStored(db)) return changed;
+    std::vector<ProfileRecord*> profiles;
+    db.GetProfiles(profiles);
+    for (const ProfileRecord& profile : TakeRecords(profiles)) {
+        std::vector<KeyMacroRecord*> stored;
+        db.GetProfileKeyMacros(profile.profile, stored);
+        std::vector<KeyMacroRecord> rows;
+        bool untouched = true;
+        for (KeyMacroRecord& row : TakeRecords(stored)) {
+            if (row.fn_layer < 1 || row.fn_layer >= kProfileLayerCount) continue;
+            if (row.macro_type != KMT_FUNCTION || row.macro_value != kFnLayerDefaultFunction ||
+                !row.macro_desc.empty()) {
+                untouched = false;
+                break;
+            }
+            rows.push_back(std::move(row));
+        }
+        if (!untouched || rows.empty()) continue;
+        for (KeyMacroRecord& row : rows) SetLayerDefault(db, row);
+        db.UpdateKeyMacros(std::move(rows));
+        changed.push_back(profile.profile);
+    }
+    return changed;
+}
+
+bool ResetKeyRow(KBDataBase& db, int profile, int layer, int keyCode, AdvancedKeyRemoval& removal)
+{
+    return ReleaseAdvancedKey(db, profile, layer, keyCode, removal) &&
+           WriteLayerDefault(db, profile, layer, keyCode);
+}
+
+bool WriteLayerDefault(KBDataBase& db, int profile, int layer, int keyCode)
+{
     KeyMacroRecord row;
     db.GetKeyMacro(profile, layer, keyCode, row);
     row.profile = profile;
     row.fn_layer = layer;
     row.key_code = keyCode;
-    if (layer > 0) {
-        KeyMacroRecord device;
-        if (db.GetKeyMacro(kDeviceDefaultsProfile, layer + kDeviceDefaultLayerOffset, keyCode,
-                           device)) {
-            device.profile = profile;
-            device.fn_layer = layer;
-            device.key_code = keyCode;
-            row = std::move(device);
-        }
-    } else {
-        if (const int partner = PairedKey(row, keyCode); partner > 0) {
-            KeyMacroRecord other;
-            if (db.GetKeyMacro(profile, layer, partner, other)) {
-                SetBaseLayerDefault(other);
-                written = db.UpdateKeyMacro(other);
-            }
-        }
-        SetBaseLayerDefault(row);
-    }
-    return db.UpdateKeyMacro(row) && written;
+    SetLayerDefault(db, row);
+    return db.UpdateKeyMacro(row);
 }

@@ -9,6 +9,7 @@
 #include "device/KeyLayerDecoder.h"
 #include "device/KeyLayerRead.h"
 #include "device/KeyMacroType.h"
+#include "keys/KeyDefaults.h"
 #include "storage/KBDataBase.h"
 #include "storage/RecordList.h"
 
@@ -140,10 +141,22 @@ bool KeyTableTransfer::StoreDeviceDefaults()
                 return true;
             },
             texts_, macroIds);
+        // An empty entry is the keyboard's default too: the key's row holds no action, so that
+        // a reset on this layer gives the key exactly what the keyboard holds.
+        for (const auto& [index, code] : state_.maps.indexToCode) {
+            if (index >= kDecodedKeyIndexes) break;
+            if (code < 1 || read.Entry(index)[0] != 0) continue;
+            KeyMacroRecord row;
+            row.profile = kDeviceDefaultsProfile;
+            row.fn_layer = fnLayer;
+            row.key_code = code;
+            layers[layer - 1].push_back(std::move(row));
+        }
     }
     for (auto& rows : layers) {
         if (!rows.empty()) db_.InsertKeyMacros(std::move(rows));
     }
+    AdoptDeviceDefaults(db_);
     return true;
 }
 

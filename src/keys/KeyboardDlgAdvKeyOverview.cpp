@@ -11,6 +11,7 @@
 #include "device/KeyMacroType.h"
 #include "device/KeyNameTable.h"
 #include "keys/AdvancedKeyBindings.h"
+#include "keys/AdvancedKeyRemoval.h"
 #include "keys/KeyDefaults.h"
 #include "platform/mui/KeyDKSCtrlEx.h"
 #include "platform/mui/KeyboardCtrl.h"
@@ -110,33 +111,36 @@ int KeyboardDlg::DeleteAdvKey()
     const int macroId = advKeyPage.list->GetSelectValue();
     if (macroId <= 0) return 0;
     KBDataBase& db = KBDataBase::GetInstance();
-    MagneticKeyRecord key;
-    db.GetMagneticKey(macroId, key);
-    std::vector<KeyMacroRecord*> stored;
-    db.GetProfileKeyMacros(profile, stored);
-    std::vector<KeyMacroRecord> bound;
-    for (const KeyMacroRecord& row : TakeRecords(stored)) {
-        if (IsAdvancedType(row.macro_type) && row.macro_value == macroId) bound.push_back(row);
+    // The key goes together with every binding of it: each bound key (and the other half of a
+    // pair) gets its default back on the layer it was bound on.
+    AdvancedKeyRemoval removal;
+    if (!db.WriteTogether([&] { return RemoveAdvancedKey(db, profile, macroId, removal); })) {
+        return 0;
     }
-    // The key goes together with every binding of it: each bound key (and its partner) gets
-    // its default back on the layer it was bound on.
-    const bool deleted = db.WriteTogether([&] {
-        if (!db.DeleteMagneticKey(macroId)) return false;
-        for (const KeyMacroRecord& row : bound) {
-            if (!ResetKeyRow(db, profile, row.fn_layer, row.key_code)) return false;
-        }
-        return true;
-    });
-    if (!deleted) return 0;
     advKeyPage.list->RemoveCurItem();
-    if (IsPairType(key.macro_type)) {
-        const auto pair = static_cast<uint32_t>(key.key_value);
-        ResetPairKeyPerf({static_cast<int>(pair & 0xFFFF), static_cast<int>(pair >> 16)});
-    }
-    keyTables.advTableMask |= AdvTableBitOf(key.macro_type);
+    TakeAdvancedKeyRemoval(removal);
     RefreshKeyAssignView();
     QueueCommand(QCMD_WRITE_LAYER_KEYMAP);
     return 1;
+}
+
+void KeyboardDlg::TakeAdvancedKeyRemoval(const AdvancedKeyRemoval& removal)
+{
+    if (!removal.pairKeys.empty()) ResetPairKeyPerf(removal.pairKeys);
+    keyTables.advTableMask |= removal.tableBits;
+    keyTables.pendingLayers |= removal.layers;
+}
+
+bool KeyboardDlg::ReleaseAdvancedKeyOf(int profile, int layer, int keyCode)
+{
+    KBDataBase& db = KBDataBase::GetInstance();
+    AdvancedKeyRemoval removal;
+    if (!db.WriteTogether(
+            [&] { return ReleaseAdvancedKey(db, profile, layer, keyCode, removal); })) {
+        return false;
+    }
+    TakeAdvancedKeyRemoval(removal);
+    return true;
 }
 
 void KeyboardDlg::ResetPairKeyPerf(const std::vector<int>& codes)

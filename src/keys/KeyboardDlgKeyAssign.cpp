@@ -5,6 +5,7 @@
 
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
+#include "device/AdvancedKeyTables.h"
 #include "device/KeyMacroType.h"
 #include "keys/KeyDefaults.h"
 #include "keys/KeyPalette.h"
@@ -156,7 +157,7 @@ void KeyboardDlg::CreateDefaultKeyRows(int profile)
     for (const MUI::KeyItem& item : keyPage.keyboard->GetKeyItems()) {
         keys.emplace_back(item.code, item.name);
     }
-    db.InsertKeyMacros(DefaultKeyRows(profile, keys));
+    db.InsertKeyMacros(NewProfileKeyRows(db, profile, keys));
 }
 
 void KeyboardDlg::AssignKeyFuncToKey()
@@ -165,8 +166,10 @@ void KeyboardDlg::AssignKeyFuncToKey()
     const int key = keyPage.keyboard->GetCurrentKeyValue();
     const int profile = KeyPageProfile();
     if (key < 1 || profile <= 0) return;
-    KeyMacroRecord row = LoadKeyRow(profile, page.currentFnLayer.load(), key);
+    const int layer = page.currentFnLayer.load();
+    KeyMacroRecord row = LoadKeyRow(profile, layer, key);
     if (!TakeKeyFunction(*keyPage.keyFunctions, row)) return;
+    if (!ReleaseAdvancedKeyOf(profile, layer, key)) return;
     KBDataBase::GetInstance().UpdateKeyMacro(row);
     RefreshKeyAssignView();
     QueueCommand(QCMD_WRITE_KEYMAP);
@@ -179,13 +182,21 @@ void KeyboardDlg::AssignPaletteValueToKey()
     const int key = keyPage.keyboard->GetCurrentKeyValue();
     const int profile = KeyPageProfile();
     if (key < 1 || profile <= 0) return;
-    KeyMacroRecord row = LoadKeyRow(profile, page.currentFnLayer.load(), key);
+    const int layer = page.currentFnLayer.load();
+    KeyMacroRecord row = LoadKeyRow(profile, layer, key);
+    const bool wasAdvanced = AdvTableBitOf(row.macro_type) != 0;
     if (!TakePaletteValue(keyPage.typeTab->GetCurTab(), *keyPage.keyValues, row)) return;
     row.macro_value2 = 0;
     row.macro_value3 = 0;
+    if (!ReleaseAdvancedKeyOf(profile, layer, key)) return;
     KBDataBase::GetInstance().UpdateKeyMacro(row);
-    keyPage.keyboard->SetKeyItemInfo(key, row.macro_desc, row.macro_type, row.macro_desc);
-    keyPage.keyboard->UpdateControl();
+    if (wasAdvanced) {
+        // The other keys of the advanced key changed too, and the list lost it.
+        RefreshKeyAssignView();
+    } else {
+        keyPage.keyboard->SetKeyItemInfo(key, row.macro_desc, row.macro_type, row.macro_desc);
+        keyPage.keyboard->UpdateControl();
+    }
     QueueCommand(QCMD_WRITE_KEYMAP);
 }
 
@@ -200,11 +211,13 @@ void KeyboardDlg::DropKeyFuncOnKey(LPARAM point)
     const int key = keyPage.keyboard->GetKeyCodeByPoint(at.x, at.y);
     const int profile = KeyPageProfile();
     if (key == 0 || profile <= 0) return;
-    KeyMacroRecord row = LoadKeyRow(profile, page.currentFnLayer.load(), key);
+    const int layer = page.currentFnLayer.load();
+    KeyMacroRecord row = LoadKeyRow(profile, layer, key);
     const int tab = keyPage.typeTab->GetCurTab();
     const bool taken = tab == PALETTE_KEYS ? TakeKeyFunction(*keyPage.keyFunctions, row)
                                            : TakePaletteValue(tab, *keyPage.keyValues, row);
     if (!taken || row.macro_desc.empty()) return;
+    if (!ReleaseAdvancedKeyOf(profile, layer, key)) return;
     KBDataBase::GetInstance().UpdateKeyMacro(row);
     QueueCommand(QCMD_WRITE_KEYMAP);
     RefreshKeyAssignView();

@@ -6,6 +6,7 @@
 #include "app/CUIMessageBox.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
+#include "keys/AdvancedKeyRemoval.h"
 #include "keys/KeyDefaults.h"
 #include "keys/KeyLayoutPresets.h"
 #include "platform/mui/KeyboardCtrl.h"
@@ -37,8 +38,11 @@ void KeyboardDlg::ResetKeyToDefault(int keyCode)
     KBDataBase& db = KBDataBase::GetInstance();
     const int profile = KeyPageProfile();
     const int layer = page.currentFnLayer.load();
-    // The key and the other half of its pair are reset together or not at all.
-    const bool kept = db.WriteTogether([&] { return ResetKeyRow(db, profile, layer, keyCode); });
+    // The key and the whole advanced key it is bound to are reset together or not at all.
+    AdvancedKeyRemoval removal;
+    const bool kept =
+        db.WriteTogether([&] { return ResetKeyRow(db, profile, layer, keyCode, removal); });
+    if (kept) TakeAdvancedKeyRemoval(removal);
     RefreshKeyAssignView();
     if (kept) QueueCommand(QCMD_WRITE_KEYMAP);
 }
@@ -71,15 +75,17 @@ void KeyboardDlg::ResetLayerToDefault()
     const int profile = KeyPageProfile();
     const int layer = page.currentFnLayer.load();
     // The whole layer is reset in one transaction: a failing row leaves the layer as it was.
+    AdvancedKeyRemoval removal;
     const bool kept = db.WriteTogether([&] {
         std::vector<KeyMacroRecord*> stored;
         db.GetLayerKeyMacros(profile, layer, stored);
         for (const KeyMacroRecord& row : TakeRecords(stored)) {
-            // Each row is read again: the reset of an earlier pair partner may have changed it.
-            if (!ResetKeyRow(db, profile, layer, row.key_code)) return false;
+            // Each row is read again: removing an earlier key's advanced key may have changed it.
+            if (!ResetKeyRow(db, profile, layer, row.key_code, removal)) return false;
         }
         return true;
     });
+    if (kept) TakeAdvancedKeyRemoval(removal);
     RefreshKeyAssignView();
     if (kept) QueueCommand(QCMD_WRITE_KEYMAP);
 }

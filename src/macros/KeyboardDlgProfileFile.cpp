@@ -78,10 +78,10 @@ void KeyboardDlg::ImportProfile()
     KBDataBase& db = KBDataBase::GetInstance();
     const std::optional<ProfileFileContent> content = LoadProfileFile(*path);
     ProfileDefaultRows defaults;
-    defaults.keyRows = [this](int id) {
+    defaults.keyRows = [this, &db](int id) {
         std::vector<std::pair<int, std::wstring>> keys;
         for (const MUI::KeyItem& item : LayoutKeyItems()) keys.emplace_back(item.code, item.name);
-        return DefaultKeyRows(id, keys);
+        return NewProfileKeyRows(db, id, keys);
     };
     defaults.perfRows = [this](int id) {
         std::vector<int> codes;

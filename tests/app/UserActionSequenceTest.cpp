@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -288,24 +289,27 @@ protected:
         Click(KeyPageId::kKeyFunctions);
         note = "key " + std::to_string(key) + " gets function " + std::to_string(item);
     }
-    // A tile of a palette tab: 1 media, 2 mouse, 3 lighting and others, 4 functions, 5 macros.
-    void AssignTile(int tab)
+    // A tile of a palette tab: 1 media, 2 mouse, 3 lighting and others, 4 functions, 5 macros;
+    // on the key given, or any key.
+    void AssignTile(int tab, int key = 0, int value = 0)
     {
         dlg->keyPage.typeTab->SetCurTab(tab);
         Click(KeyPageId::kTypeTab, tab);
         const auto tiles = dlg->keyPage.keyValues->GetItems();
         if (tiles.empty()) return;
-        const int key = AnyKey();
-        const int value = tiles[static_cast<size_t>(Pick(static_cast<int>(tiles.size())))].value;
+        if (key == 0) key = AnyKey();
+        if (value == 0) {
+            value = tiles[static_cast<size_t>(Pick(static_cast<int>(tiles.size())))].value;
+        }
         dlg->keyPage.keyboard->SetCurrentKeyValue(key);
         dlg->keyPage.keyValues->SetSelectKeyValue(value);
         Click(KeyPageId::kKeyValues, value);
         note = "key " + std::to_string(key) + " gets tile " + std::to_string(value) + " of tab " +
                std::to_string(tab);
     }
-    void ResetKey()
+    void ResetKey(int key = 0)
     {
-        const int key = AnyKey();
+        if (key == 0) key = AnyKey();
         dlg->keyPage.keyboard->SetCurrentKeyValue(key);
         Click(KeyPageId::kResetKey);
         note = "reset key " + std::to_string(key);
@@ -354,13 +358,17 @@ protected:
     }
     void AddRapidSnap()
     {
+        int first = AnyKey(), second = AnyKey();
+        if (first == second) second = keys.front() == first ? keys.back() : keys.front();
+        AddRapidSnapOn(first, second);
+    }
+    void AddRapidSnapOn(int first, int second)
+    {
         // The advanced-key page is shown, so that its view takes clicks.
         ShowPage(PAGE_ADVANCED_KEYS);
         Click(kRapidSnapButton);
         CustomKeyDKSDlg* editor = dlg->advKeyPage.editor.get();
         if (editor == nullptr) return;
-        int first = AnyKey(), second = AnyKey();
-        if (first == second) second = keys.front() == first ? keys.back() : keys.front();
         MUI::KeyboardCtrl& view = *dlg->advKeyPage.keyboard;
         for (const int key : {first, second}) {
             const auto at = MUI::FindControlPoint(
@@ -388,14 +396,142 @@ protected:
         const auto advanced = Stored<MagneticKeyRecord>(
             [profile](auto& out) { return db().GetMagneticKeys(profile, out); });
         if (advanced.empty()) return;
-        const int id =
-            advanced[static_cast<size_t>(Pick(static_cast<int>(advanced.size())))].macro_id;
+        DeleteAdvancedKeyFromList(
+            advanced[static_cast<size_t>(Pick(static_cast<int>(advanced.size())))].macro_id);
+    }
+    void DeleteAdvancedKeyFromList(int id)
+    {
         ShowPage(PAGE_ADVANCED_KEYS);
         dlg->advKeyPage.list->SetSelectValue(id);
         dlg->OnMessage(AdvKeyPageId::kList, MUI::kNotifyItemDeleted, id);
         note = "delete advanced key " + std::to_string(id);
         ShowPage(PAGE_KEYS);
     }
+    // --- FN layers and the keys of advanced keys ---
+
+    // One of the FN layers 1..7.
+    void ChooseFnLayer()
+    {
+        dlg->keyPage.layers->SetSelectKeyLayer(1 + Pick(kLayers - 1));
+        Click(KeyPageId::kLayers);
+        note = "FN layer " + std::to_string(Layer());
+    }
+    // A key of the current layer bound to an advanced key (a pair's key when there is one), or
+    // any key when none is.
+    int AdvancedKeyOrAny()
+    {
+        const int profile = Profile(), layer = Layer();
+        std::vector<int> pairs, others;
+        for (const KeyMacroRecord& row : Stored<KeyMacroRecord>(
+                 [&](auto& out) { return db().GetLayerKeyMacros(profile, layer, out); })) {
+            if (row.macro_type >= KMT_RS && row.macro_type <= KMT_OKS)
+                pairs.push_back(row.key_code);
+            if (row.macro_type >= KMT_DKS && row.macro_type < KMT_RS)
+                others.push_back(row.key_code);
+        }
+        const std::vector<int>& from = pairs.empty() ? others : pairs;
+        if (from.empty()) return AnyKey();
+        return from[static_cast<size_t>(Pick(static_cast<int>(from.size())))];
+    }
+    void ResetAdvancedKey()
+    {
+        ResetKey(AdvancedKeyOrAny());
+        note += " of layer " + std::to_string(Layer());
+    }
+    void TileOnAdvancedKey()
+    {
+        AssignTile(1 + Pick(4), AdvancedKeyOrAny());
+        note += " of layer " + std::to_string(Layer());
+    }
+    void KeyFunctionOnAdvancedKey()
+    {
+        const int key = AdvancedKeyOrAny();
+        MUI::KeyFuncControl& functions = *dlg->keyPage.keyFunctions;
+        dlg->keyPage.typeTab->SetCurTab(0);
+        Click(KeyPageId::kTypeTab, 0);
+        const int item = Pick(static_cast<int>(functions.GetItems().size()));
+        dlg->keyPage.keyboard->SetCurrentKeyValue(key);
+        functions.SetCurItem(item);
+        Click(KeyPageId::kKeyFunctions);
+        note = "key " + std::to_string(key) + " of layer " + std::to_string(Layer()) +
+               " gets function " + std::to_string(item);
+    }
+    // A profile added and picked again from the combo box after another one was shown.
+    void AddAndPickProfile()
+    {
+        if (dlg->keyPage.profileCombo->GetItemCount() >= 5) return;
+        ProfileMenu(kMenuAdd);
+        const int added = Profile();
+        ASSERT_TRUE(Settle());
+        MUI::MComboBox& combo = *dlg->keyPage.profileCombo;
+        combo.SetCurSel(0);
+        Click(KeyPageId::kProfileCombo);
+        ASSERT_TRUE(Settle());
+        combo.SelectData(added);
+        Click(KeyPageId::kProfileCombo);
+        note = "add profile " + std::to_string(added) + ", pick another and it again";
+    }
+
+    // --- what must hold after every step ---
+
+    // An advanced-key record no key of its profile points at, or a key pointing at no record.
+    std::optional<std::string> AdvancedKeyMismatch()
+    {
+        for (const ProfileRecord& profile :
+             Stored<ProfileRecord>([](auto& out) { return db().GetProfiles(out); })) {
+            const int id = profile.profile;
+            std::set<int> bound;
+            for (const KeyMacroRecord& row : Stored<KeyMacroRecord>(
+                     [id](auto& out) { return db().GetProfileKeyMacros(id, out); })) {
+                if (row.macro_type < KMT_DKS || row.macro_type > KMT_OKS) continue;
+                MagneticKeyRecord key;
+                if (!db().GetMagneticKey(row.macro_value, key)) {
+                    return "key " + std::to_string(row.key_code) + " of layer " +
+                           std::to_string(row.fn_layer) + " of profile " + std::to_string(id) +
+                           " points at no advanced key (" + std::to_string(row.macro_value) + ")";
+                }
+                bound.insert(row.macro_value);
+            }
+            for (const MagneticKeyRecord& key : Stored<MagneticKeyRecord>(
+                     [id](auto& out) { return db().GetMagneticKeys(id, out); })) {
+                if (bound.count(key.macro_id) == 0) {
+                    return "advanced key " + std::to_string(key.macro_id) + " of profile " +
+                           std::to_string(id) + " is bound to no key";
+                }
+            }
+        }
+        return std::nullopt;
+    }
+    // Every key row (its action: a load captions the keys it reads in its own words) and
+    // advanced key of the database, one line each.
+    static std::vector<std::string> DatabaseRows()
+    {
+        std::vector<std::string> lines;
+        for (const ProfileRecord& profile :
+             Stored<ProfileRecord>([](auto& out) { return db().GetProfiles(out); })) {
+            const int id = profile.profile;
+            for (const KeyMacroRecord& r : Stored<KeyMacroRecord>(
+                     [id](auto& out) { return db().GetProfileKeyMacros(id, out); })) {
+                // A read also keeps a consumer usage's high byte and a macro's link count in
+                // macro_value2, which the key's action does not depend on.
+                const bool readBack = r.macro_type == KMT_CONSUMER || r.macro_type == KMT_MACRO;
+                std::ostringstream line;
+                line << "key row " << r.profile << "/" << r.fn_layer << "/" << r.key_code << ": "
+                     << r.macro_type << " " << r.macro_value << " "
+                     << (readBack ? 0 : r.macro_value2) << " " << r.macro_value3;
+                lines.push_back(line.str());
+            }
+            for (const MagneticKeyRecord& k : Stored<MagneticKeyRecord>(
+                     [id](auto& out) { return db().GetMagneticKeys(id, out); })) {
+                std::ostringstream line;
+                line << "advanced key " << k.macro_id << ": " << k.macro_type << " " << k.key_value
+                     << " " << k.key1_value << " " << k.key2_value << " " << k.reserved;
+                lines.push_back(line.str());
+            }
+        }
+        return lines;
+    }
+
     // The page's tab clicked.
     void ShowPage(int pageId)
     {
@@ -445,10 +581,20 @@ protected:
     void StartAgain()
     {
         const vkb::KeyboardMemory before = keyboard->Memory();
+        const std::vector<std::string> rowsBefore = DatabaseRows();
         dlg.reset();
         keys.clear();
         Start();
         const vkb::KeyboardMemory after = keyboard->Memory();
+        const std::vector<std::string> rowsAfter = DatabaseRows();
+        for (size_t i = 0; i < std::max(rowsBefore.size(), rowsAfter.size()); ++i) {
+            const std::string was = i < rowsBefore.size() ? rowsBefore[i] : "(none)";
+            const std::string is = i < rowsAfter.size() ? rowsAfter[i] : "(none)";
+            if (was != is) {
+                restartChange = "the restart changed the database: " + was + " became " + is;
+                return;
+            }
+        }
         for (const auto& [name, a, b] : {std::tuple{"keymaps", &before.keymaps, &after.keymaps},
                                          {"key perf", &before.keyPerf, &after.keyPerf},
                                          {"macros", &before.macros, &after.macros},
@@ -589,6 +735,12 @@ protected:
             {2, [this] { WriteThatFailsOnce(); }},
             {1, [this] { UnplugDuringWrite(); }},
             {1, [this] { ExitRightAfterWrite(); }},
+            {3, [this] { ChooseFnLayer(); }},
+            {3, [this] { ResetAdvancedKey(); }},
+            {3, [this] { TileOnAdvancedKey(); }},
+            {2, [this] { KeyFunctionOnAdvancedKey(); }},
+            {2, [this] { AddRapidSnap(); }},
+            {1, [this] { AddAndPickProfile(); }},
         };
         int total = 0;
         for (const auto& action : actions) total += action.first;
@@ -611,6 +763,9 @@ protected:
             const std::optional<std::string> mismatch = Mismatch();
             ASSERT_FALSE(mismatch.has_value())
                 << "seed " << seed << " step " << step << ": " << *mismatch << trail;
+            const std::optional<std::string> unbound = AdvancedKeyMismatch();
+            ASSERT_FALSE(unbound.has_value())
+                << "seed " << seed << " step " << step << ": " << *unbound << trail;
         }
     }
 
@@ -630,5 +785,150 @@ TEST_P(UserActionSeeds, TheKeyboardHoldsTheActiveProfileAfterEveryStep)
 }
 
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, UserActionSeeds, testing::Values(1u, 2u, 3u));
+
+// One user's way through FN-layer defaults, advanced keys and new profiles, ending on the
+// keyboard's bytes.
+class FnLayerDefaultsTest : public UserActionSequenceTest {
+protected:
+    using Entry = std::array<uint8_t, 3>;
+    static constexpr int kE = 0x08, kF = 0x09, kQ = 0x14, kW = 0x1A;
+    static constexpr int kF10 = 0x43, kF11 = 0x44, kFn = 0xFF;
+    static constexpr int kVolumeUp = 0xE9;
+
+    Entry Bytes(int layer, int code) const
+    {
+        return keyboard->KeyEntry(static_cast<size_t>(layer), static_cast<size_t>(IndexOf(code)));
+    }
+    void SelectLayer(int layer)
+    {
+        dlg->keyPage.layers->SetSelectKeyLayer(layer);
+        Click(KeyPageId::kLayers);
+    }
+    // The keyboard holds the active profile and the database is whole.
+    void ExpectSettled()
+    {
+        ASSERT_TRUE(Settle());
+        const std::optional<std::string> mismatch = Mismatch();
+        EXPECT_FALSE(mismatch.has_value()) << *mismatch;
+        const std::optional<std::string> unbound = AdvancedKeyMismatch();
+        EXPECT_FALSE(unbound.has_value()) << *unbound;
+    }
+    // The advanced keys of the active profile.
+    std::vector<MagneticKeyRecord> AdvancedKeys()
+    {
+        const int profile = Profile();
+        return Stored<MagneticKeyRecord>(
+            [profile](auto& out) { return db().GetMagneticKeys(profile, out); });
+    }
+    // The rapid snap on two keys of the current layer, saved and sent.
+    void MakeRapidSnap(int first, int second)
+    {
+        AddRapidSnapOn(first, second);
+        ASSERT_TRUE(Settle());
+        ASSERT_EQ(AdvancedKeys().size(), 1u) << note;
+        ASSERT_EQ(Bytes(Layer(), first)[0], 0x93);
+        ASSERT_EQ(Bytes(Layer(), second)[0], 0x93);
+    }
+    // The key's stored performance: mode, actuation, press and release.
+    std::array<int, 4> Perf(int code)
+    {
+        const int profile = Profile();
+        for (const KeyPerfRecord& row : Stored<KeyPerfRecord>(
+                 [profile](auto& out) { return db().GetKeyPerfs(profile, out); })) {
+            if (row.key_code == code)
+                return {row.key_mode, row.key_actuation, row.rt_press, row.rt_release};
+        }
+        return {-1, -1, -1, -1};
+    }
+};
+
+TEST_F(FnLayerDefaultsTest, DeletingAnFnLayerRapidSnapGivesBothKeysTheKeyboardsDefault)
+{
+    SelectLayer(1);
+    MakeRapidSnap(kW, kQ);
+    const std::array<int, 4> paired = Perf(kW);
+    DeleteAdvancedKeyFromList(AdvancedKeys().front().macro_id);
+    ExpectSettled();
+    EXPECT_TRUE(AdvancedKeys().empty());
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+    EXPECT_EQ(Bytes(1, kQ), (Entry{0, 0, 0}));
+    EXPECT_NE(Perf(kW), paired);
+    EXPECT_EQ(Perf(kQ), Perf(kW));
+    Restart();
+    EXPECT_TRUE(restartChange.empty()) << restartChange;
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+}
+
+TEST_F(FnLayerDefaultsTest, ResetKeyAndResetLayerOnAnFnLayerGiveTheKeyboardsEmptyEntry)
+{
+    SelectLayer(1);
+    AssignTile(1, kW, kVolumeUp);
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(Bytes(1, kW), (Entry{0x30, kVolumeUp, 0}));
+    ResetKey(kW);
+    ExpectSettled();
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+
+    AssignTile(1, kW, kVolumeUp);
+    AssignTile(1, kF10, kVolumeUp);
+    ASSERT_TRUE(Settle());
+    ResetLayer();
+    ExpectSettled();
+    EXPECT_EQ(Bytes(1, kW), (Entry{0, 0, 0}));
+    EXPECT_EQ(Bytes(1, kF10), (Entry{0x30, 0xE2, 0}));  // the keyboard's own mute
+}
+
+TEST_F(FnLayerDefaultsTest, AnAddedProfileKeepsTheKeyboardsFnLayersAndFnKey)
+{
+    const std::vector<uint8_t> factory = keyboard->Memory().keymaps;
+    AddProfile();
+    ExpectSettled();
+    EXPECT_EQ(Profile(), db().GetActiveProfile());
+    EXPECT_EQ(Bytes(0, kFn), (Entry{0xF0, 0xFF, 0x01}));
+    EXPECT_EQ(Bytes(1, kF10), (Entry{0x30, 0xE2, 0}));
+    EXPECT_EQ(Bytes(1, kF11), (Entry{0x30, 0xEA, 0}));
+    for (int layer = 1; layer < kLayers; ++layer) {
+        EXPECT_EQ(Bytes(layer, kW), (Entry{0, 0, 0})) << layer;
+        EXPECT_EQ(Bytes(layer, kFn), (Entry{0xF0, 0xFF, 0x01})) << layer;
+    }
+    // Every FN layer as the keyboard came.
+    const std::vector<uint8_t> now = keyboard->Memory().keymaps;
+    EXPECT_TRUE(std::equal(factory.begin() + 512, factory.end(), now.begin() + 512));
+}
+
+TEST_F(FnLayerDefaultsTest, ChangingOneKeyOfAPairRemovesThePairAndItsPerformance)
+{
+    const struct {
+        int layer;
+        std::function<void()> change;  // on E
+        Entry e;
+        Entry f;
+    } cases[] = {
+        {1, [this] { AssignTile(1, kE, kVolumeUp); }, {0x30, kVolumeUp, 0}, {0, 0, 0}},
+        {1, [this] { ResetKey(kE); }, {0, 0, 0}, {0, 0, 0}},
+        {0, [this] { ResetKey(kE); }, {0x10, 0, kE}, {0x10, 0, kF}},
+        {0, [this] { ResetLayer(); }, {0x10, 0, kE}, {0x10, 0, kF}},
+    };
+    // What a delete from the list leaves: every other way must leave the same.
+    SelectLayer(1);
+    MakeRapidSnap(kE, kF);
+    const std::array<int, 4> paired = Perf(kE);
+    DeleteAdvancedKeyFromList(AdvancedKeys().front().macro_id);
+    ASSERT_TRUE(Settle());
+    const std::array<int, 4> plain = Perf(kE);
+    ASSERT_NE(plain, paired);
+    for (const auto& c : cases) {
+        SelectLayer(c.layer);
+        MakeRapidSnap(kE, kF);
+        c.change();
+        ExpectSettled();
+        EXPECT_TRUE(AdvancedKeys().empty()) << note;
+        EXPECT_EQ(Bytes(c.layer, kE), c.e) << note;
+        EXPECT_EQ(Bytes(c.layer, kF), c.f) << note;
+        EXPECT_EQ(Perf(kE), plain) << note;
+        EXPECT_EQ(Perf(kF), plain) << note;
+        EXPECT_EQ(dlg->advKeyPage.list->GetItemCount(), 0) << note;
+    }
+}
 
 }  // namespace

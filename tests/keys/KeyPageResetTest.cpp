@@ -100,8 +100,12 @@ TEST_F(KeyPageResetTest, EitherHalfOfAPairResetsBothOnTheBaseLayer)
             EXPECT_EQ(Row(kKeyQ).macro_type, KMT_MACRO) << type;
         }
     }
-    // An advanced key of one key has no partner.
-    Pair(KMT_DKS, kKeyA, kKeyB);
+    // An advanced key of one key has no partner: B's own DKS stays.
+    Pair(KMT_DKS, kKeyA, kKeyA);
+    KeyMacroRecord other = Row(kKeyB);
+    other.macro_type = KMT_DKS;
+    other.macro_value = 12;
+    StoreRow(other);
     Dlg().ResetKeyToDefault(kKeyA);
     ExpectBaseDefault(kKeyA);
     EXPECT_EQ(Row(kKeyB).macro_type, KMT_DKS);
@@ -117,7 +121,9 @@ TEST_F(KeyPageResetTest, FnLayerKeysTakeTheKeyboardDefaults)
     device.macro_type = KMT_CONSUMER;
     device.macro_value = 0xE9;
     device.macro_desc = L"Vol+";
-    db().InsertKeyMacros({device});
+    KeyMacroRecord firstLayer = device;  // the keyboard's defaults have been read
+    firstLayer.fn_layer = 101;
+    db().InsertKeyMacros({device, firstLayer});
     SelectLayer(3);
     Customise(kKeyA, 3);
     Customise(kKeyB, 3);
@@ -129,10 +135,11 @@ TEST_F(KeyPageResetTest, FnLayerKeysTakeTheKeyboardDefaults)
     EXPECT_EQ(row.macro_value, 0xE9);
     EXPECT_EQ(row.macro_desc, L"Vol+");
     EXPECT_EQ(row.fn_layer, 3);
-    // No keyboard default for B: its row stays as stored.
+    // The keyboard holds nothing for B on layer 3: B gets no action, its empty entry.
     Dlg().ResetKeyToDefault(kKeyB);
-    EXPECT_EQ(Row(kKeyB, 3).macro_type, KMT_MACRO);
-    EXPECT_EQ(Row(kKeyB, 3).macro_desc, L"M3");
+    EXPECT_EQ(Row(kKeyB, 3).macro_type, KMT_NONE);
+    EXPECT_EQ(Row(kKeyB, 3).macro_value, 0);
+    EXPECT_EQ(Row(kKeyB, 3).macro_desc, L"");
     EXPECT_EQ(Row(kKeyA, 0).macro_type, KMT_RS);
     EXPECT_EQ(TakeCommands(), (std::vector<int>{QCMD_WRITE_KEYMAP, QCMD_WRITE_KEYMAP}));
 }

@@ -165,13 +165,17 @@ TEST_F(KeyTableTransferTest, DefaultReadBuildsMapsStoresDefaultsOnceAndReadsEver
     // An empty entry of an FN layer read whole is what the keyboard holds: no action.
     EXPECT_EQ(Row(1, 0x04).macro_type, KMT_NONE);
 
-    // Device defaults: FN1 holds three media keys and the FN key, the other layers the FN key.
-    EXPECT_EQ(LayerRowCount(1, 101), 4);
+    // Device defaults, every key of every layer: FN1 holds three media keys and the FN key,
+    // the other layers the FN key; every other key no action, the keyboard's empty entry.
     EXPECT_EQ(Row(101, 0x44, 1).macro_value, 0xEA);
-    for (int layer = 102; layer <= 107; ++layer) EXPECT_EQ(LayerRowCount(1, layer), 1) << layer;
+    EXPECT_EQ(Row(101, 0xFF, 1).macro_value, 0x1FF);
+    EXPECT_EQ(Row(104, 0xFF, 1).macro_value, 0x1FF);
+    EXPECT_EQ(Row(104, 0x44, 1).macro_type, KMT_NONE);
+    EXPECT_EQ(Row(101, 0x04, 1).macro_type, KMT_NONE);
+    for (int layer = 101; layer <= 107; ++layer) EXPECT_EQ(LayerRowCount(1, layer), 84) << layer;
 
     ASSERT_TRUE(transfer.ReadDefaultKeyMap(kProfile));
-    EXPECT_EQ(LayerRowCount(1, 101), 4);
+    EXPECT_EQ(LayerRowCount(1, 101), 84);
     EXPECT_EQ(keyboard->BatchesBegun(), 2);
     EXPECT_EQ(keyboard->BatchesEnded(), 2);
     EXPECT_TRUE(keyboard->Errors().empty());
@@ -210,7 +214,7 @@ TEST_F(KeyTableTransferTest, ALayerNotReadWholeStoresNothingAndIsNotWrittenOverT
         if (code == 0xFF || code == 70 || code >= 0xE0) continue;  // not plain key entries
         EXPECT_EQ(Row(0, code).macro_value, code) << "index " << index;
     }
-    EXPECT_EQ(LayerRowCount(1, 101), 4);  // the default layers arrived whole
+    EXPECT_EQ(LayerRowCount(1, 101), 84);  // the default layers arrived whole
 
     // An edit of that layer is not sent: the keyboard keeps its own keys.
     SetRow(0, 0x04, KMT_KEY, 0x06);
@@ -279,7 +283,7 @@ TEST_F(KeyTableTransferTest, LayerZeroIsBuiltOnTheDefaultTable)
 
     EXPECT_EQ(keyboard->KeyEntry(0, IndexOfUsage(0x04)), (Entry{0x10, 0x00, 0x04}));
     EXPECT_EQ(keyboard->KeyEntry(0, IndexOfUsage(0x05)), (Entry{0x10, 0x00, 0x00}));
-    EXPECT_EQ(keyboard->KeyEntry(0, IndexOfUsage(0xFF)), (Entry{0xF0, 0xFF, 0x00}));
+    EXPECT_EQ(keyboard->KeyEntry(0, IndexOfUsage(0xFF)), (Entry{0xF0, 0xFF, 0x01}));
 }
 
 TEST_F(KeyTableTransferTest, LayerZeroIsNotSentWhenItsDefaultTableDidNotArrive)

@@ -16,7 +16,7 @@ TEST_F(KeyboardFixture, TravelReportCarriesTheKeysCodeAndBigEndianReadings)
     const Case cases[] = {{32, {0x10, 0x00, 0x14}},
                           {60, {0x10, 0x02, 0x00}},
                           {13, {0xF0, 0x53, 0x00}},
-                          {79, {0xF0, 0xFF, 0x00}}};
+                          {79, {0xF0, 0xFF, 0x01}}};
     for (const auto& c : cases) {
         vkb::TravelReport travel;
         travel.keyIndex = c.keyIndex;

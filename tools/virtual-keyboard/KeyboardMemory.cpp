@@ -30,7 +30,8 @@ constexpr std::array<uint8_t, kKeyCount> kLayout = {
 std::array<uint8_t, 3> KeyEntry(uint8_t usage)
 {
     if (usage == 0) return {0, 0, 0};
-    if (usage == kFnUsage) return {0xF0, 0xFF, 0x00};
+    // Fn is the FN1 layer selector (function 0x1FF).
+    if (usage == kFnUsage) return {0xF0, 0xFF, 0x01};
     // Print Screen is one of the keyboard's function codes.
     if (usage == kPrintScreenUsage) return {0xF0, 0x53, 0x00};
     if (usage >= 0xE0 && usage <= 0xE7) {
