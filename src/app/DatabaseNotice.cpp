@@ -45,6 +45,8 @@ void TellDatabaseWriteFailures(HWND window)
     // Called with the database's lock held, perhaps on the worker: the path is read and the
     // box shown on the UI thread.
     storage::SetWriteFailureHandler([window](int) {
+        // A file that can only be read was told of when it was opened.
+        if (KBDataBase::GetInstance().IsReadOnly()) return;
         MUI::PostToUiThread([window] {
             if (MUI::MWindow::FromHandle(window) == nullptr) return;
             const std::wstring text =
@@ -60,7 +62,9 @@ void TellDatabaseProblem(HWND window, bool opened)
 {
     KBDataBase& database = KBDataBase::GetInstance();
     const std::string path = database.GetDbPath();
-    const std::wstring text = DatabaseNoticeText(opened, database.GetSetAsidePath(), path);
+    // A file that can only be read is told as one that cannot be written.
+    const std::wstring text =
+        DatabaseNoticeText(opened && !database.IsReadOnly(), database.GetSetAsidePath(), path);
     if (text.empty()) return;
     static std::mutex mutex;
     static std::set<std::string> told;

@@ -13,7 +13,8 @@ std::wstring DatabaseNoticeText(bool opened, const std::string& setAsidePath,
 
 // Shows the notice for the outcome of the last KBDataBase::Open in the program's message box
 // over window, once per database path, after the calling handler has returned (the box runs a
-// modal loop of its own). Nothing when the database opened as it was.
+// modal loop of its own): a file set aside, one not usable, or one opened for reading only (its
+// writes are then not told again). Nothing when the database opened as it was.
 void TellDatabaseProblem(HWND window, bool opened);
 
 // From now on, the first failed database write after one that succeeded shows the notice that

@@ -1,5 +1,11 @@
 #include "app/Environment.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <filesystem>
 #include <mutex>
 
@@ -107,13 +113,29 @@ bool CreateDirectoryTree(const std::wstring& path)
 
 bool CreatePrivateFolder(const std::wstring& path)
 {
-    if (!CreateDirectoryTree(path)) {
+    fs::path folder = ToPath(path);
+    // "a/b/" names b itself: a trailing slash would make the kernel follow a link named b.
+    if (!folder.has_filename()) {
+        folder = folder.parent_path();
+    }
+    if (folder.empty() || !CreateDirectoryTree(text::Utf8ToWide(folder.parent_path().string()))) {
+        return false;
+    }
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return false;
+    }
+    // Opened without following a link: a link standing for the folder (to a folder the user
+    // keeps elsewhere, perhaps shared) is left as it is, and its target's mode is not touched.
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
         return false;
     }
     // Also a folder made by an earlier version, or under another umask, is closed to others.
-    std::error_code ec;
-    fs::permissions(ToPath(path), fs::perms::owner_all, fs::perm_options::replace, ec);
-    return !ec;
+    struct stat st {};
+    const bool made = fchmod(fd, 0700) == 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) &&
+                      (st.st_mode & 07777) == 0700;
+    close(fd);
+    return made;
 }
 
 bool DeleteFolder(const std::wstring& path)

@@ -27,7 +27,8 @@ std::wstring GetDataFolder();
 // (a file standing in the way gives false).
 bool CreateDirectoryTree(const std::wstring& path);
 // CreateDirectoryTree, and then the folder itself (not its parents) is made the user's alone
-// (mode 0700), also when it was there before. true when it is a folder of mode 0700.
+// (mode 0700), also when it was there before. true when it is a folder of mode 0700. A symbolic
+// link in the folder's place is not followed: it is left as it is, and the result is false.
 bool CreatePrivateFolder(const std::wstring& path);
 // Deletes the folder (or file) with all its contents, silently. true when something was there
 // and nothing is left. An empty path or the root folder is refused.

@@ -34,12 +34,20 @@ void InitLanguage()
     }
     CurrentLanguageId = id;
     // A file that is there but yields no text at all (an encoding the reader cannot make out)
-    // would leave every control blank: the built-in language reads better.
-    if (id != kDefaultLanguage &&
-        LanguageTexts::GivesNoText(text::WideToUtf8(GetLanguageFilePath()))) {
-        std::fprintf(stderr, "%s gives no texts: using language %d\n",
-                     text::WideToUtf8(GetLanguageFilePath()).c_str(), kDefaultLanguage);
-        CurrentLanguageId = kDefaultLanguage;
+    // would leave every control blank: the built-in language reads better, and for the default
+    // language the built-in English texts stand in for each one.
+    const std::string path = text::WideToUtf8(GetLanguageFilePath());
+    if (LanguageTexts::GivesNoText(path)) {
+        if (id != kDefaultLanguage) {
+            std::fprintf(stderr, "%s gives no texts: using language %d\n", path.c_str(),
+                         kDefaultLanguage);
+            CurrentLanguageId = kDefaultLanguage;
+        }
+        const std::string defaultPath = text::WideToUtf8(GetLanguageFilePath());
+        if (LanguageTexts::GivesNoText(defaultPath)) {
+            std::fprintf(stderr, "%s gives no texts: using the built-in English texts\n",
+                         defaultPath.c_str());
+        }
     }
 }
 
@@ -55,11 +63,7 @@ std::wstring GetLanString(int id, const std::wstring& section)
                                  std::to_wstring(id));
 }
 
-std::wstring GetNameWord(int id)
-{
-    std::wstring word = GetLanString(id);
-    return word.empty() ? LanguageTexts::BuiltIn(L"KB.DIALOG", std::to_wstring(id)) : word;
-}
+std::wstring GetNameWord(int id) { return GetLanString(id); }
 
 std::wstring GetSkinPath()
 {

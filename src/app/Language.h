@@ -17,11 +17,11 @@ extern std::set<int> SupportedLanguages;
 void InitLanguage();
 
 // The text of number id in the section ("KB.DIALOG" or "CAPTION") of the current language
-// file; empty when the section or the key is missing. A file that cannot be used (missing, no
-// regular file, too long) gives the built-in English text (LanguageTexts). Any thread.
+// file; its built-in English text when the file lacks it or gives it empty, or cannot be used
+// (missing, no regular file, too long) (LanguageTexts). Any thread.
 std::wstring GetLanString(int id, const std::wstring& section = L"KB.DIALOG");
-// The word of a default name (a profile's, a macro's): text id, or its built-in English text
-// when the language file leaves it blank, so that no name is made of a bare number.
+// The word of a default name (a profile's, a macro's): text id, never blank (GetLanString), so
+// that no name is made of a bare number.
 std::wstring GetNameWord(int id);
 
 // The current language file's path.

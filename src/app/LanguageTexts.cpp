@@ -110,7 +110,9 @@ std::wstring LanguageTexts::Lookup(const std::string& path, const std::wstring& 
         std::lock_guard lock(CacheMutex());
         texts = TextsOf(path);
     }
-    return texts ? texts->Value(section, key) : BuiltIn(section, key);
+    // A text the file lacks or leaves empty is told in English rather than not at all.
+    std::wstring value = texts ? texts->Value(section, key) : std::wstring();
+    return value.empty() ? BuiltIn(section, key) : value;
 }
 
 std::wstring LanguageTexts::BuiltIn(const std::wstring& section, const std::wstring& key)

@@ -11,9 +11,9 @@ public:
     // A language file holds some ten kilobytes; a longer one than this is refused.
     static constexpr std::size_t kMaxFileBytes = 1u << 20;
 
-    // The text of key in section of the file at path (UTF-8). A file that is missing, no regular
-    // file or longer than kMaxFileBytes gives the built-in English text instead; standard error
-    // says so once per file.
+    // The text of key in section of the file at path (UTF-8); the built-in English text when
+    // the file lacks it or gives it empty. A file that is missing, no regular file or longer
+    // than kMaxFileBytes gives the built-in English texts; standard error says so once per file.
     static std::wstring Lookup(const std::string& path, const std::wstring& section,
                                const std::wstring& key);
     // The built-in English text of key in section; empty when it has none.

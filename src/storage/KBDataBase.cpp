@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <string_view>
@@ -18,6 +20,7 @@ using namespace storage::table;
 namespace {
 
 constexpr int kOpenExisting = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+constexpr int kOpenReadOnly = SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX;
 constexpr int kOpenCreate = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
 
 }  // namespace
@@ -51,6 +54,9 @@ bool KBDataBase::Open(const std::wstring& folder, const std::wstring& deviceName
     std::lock_guard lock(lock_);
     path_ = BuildDbPath(folder, deviceName);
     setAsidePath_.clear();
+    if (!db_.IsOpen()) {
+        readOnly_ = false;
+    }
     bool result = false;
     std::error_code error;
     if (std::filesystem::exists(path_, error)) {
@@ -71,6 +77,13 @@ bool KBDataBase::OpenExisting()
     if (state == FileState::kUsable && CompleteSchema()) {
         AddLookupIndexes();
         return true;
+    }
+    // A file that can only be read is shown as it is; nothing is added to it, also not by a
+    // user whom the file's mode does not stop (root).
+    if (state == FileState::kReadOnly) {
+        db_.Close();
+        readOnly_ = db_.Open(path_.c_str(), keyB_, kOpenReadOnly);
+        return readOnly_;
     }
     db_.Close();
     if (state != FileState::kDamaged || !SetFileAside()) {
@@ -94,16 +107,89 @@ KBDataBase::FileState KBDataBase::CheckFile()
             return 0;
         },
         &verdict);
-    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT || (rc == SQLITE_OK && verdict != "ok")) {
+    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT || (rc == SQLITE_OK && verdict != "ok") ||
+        (rc == SQLITE_OK && !HasOwnSchema())) {
         return FileState::kDamaged;
     }
-    if (rc != SQLITE_OK || db_.IsReadOnly()) {
+    if (rc != SQLITE_OK) {
         return FileState::kUnusable;
+    }
+    struct stat st {};
+    if (db_.IsReadOnly() || access(path_.c_str(), W_OK) != 0 ||
+        (stat(path_.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0)) {
+        // Only a complete file is of use unwritten: one that lacks tables cannot be completed.
+        return SchemaIsComplete() ? FileState::kReadOnly : FileState::kUnusable;
     }
     return FileState::kUsable;
 }
 
-bool KBDataBase::CompleteSchema()
+namespace {
+
+// Column 0 of every row the query gives, as text.
+std::vector<std::string> FirstColumn(SQLiteDB& db, const std::string& sql)
+{
+    std::vector<std::string> values;
+    db.Exec(
+        sql.c_str(),
+        [](void* out, int count, char** row, char**) {
+            if (count > 0 && row[0] != nullptr) {
+                static_cast<std::vector<std::string>*>(out)->push_back(row[0]);
+            }
+            return 0;
+        },
+        &values);
+    return values;
+}
+
+std::vector<std::string> TablesOf(SQLiteDB& db)
+{
+    return FirstColumn(db, "SELECT name FROM sqlite_master WHERE type = 'table'");
+}
+
+std::vector<std::string> ColumnsOf(SQLiteDB& db, const std::string& table)
+{
+    std::string quoted;
+    for (const char c : table) {
+        quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    }
+    return FirstColumn(db, "SELECT name FROM pragma_table_info('" + quoted + "')");
+}
+
+// A fresh database with the schema, in memory: what the file's tables are compared with.
+SQLiteDB& ReferenceSchema()
+{
+    static SQLiteDB reference;
+    static std::once_flag made;
+    std::call_once(made, [] {
+        reference.Open(":memory:", {}, kOpenCreate | SQLITE_OPEN_MEMORY);
+        for (const std::string& sql : storage::SchemaStatements()) {
+            reference.Exec(sql.c_str(), nullptr, nullptr);
+        }
+    });
+    return reference;
+}
+
+}  // namespace
+
+bool KBDataBase::HasOwnSchema()
+{
+    // Another program's file of the same name: a table of its own, or one of this program's
+    // table names with other columns. A file whose creation was cut short only lacks tables.
+    SQLiteDB& reference = ReferenceSchema();  // used under lock_ only
+    const std::vector<std::string> own = TablesOf(reference);
+    for (const std::string& table : TablesOf(db_)) {
+        if (table.rfind("sqlite_", 0) == 0) {
+            continue;
+        }
+        if (std::find(own.begin(), own.end(), table) == own.end() ||
+            ColumnsOf(db_, table) != ColumnsOf(reference, table)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool KBDataBase::SchemaIsComplete()
 {
     std::string names;
     for (const std::string& name : storage::SchemaObjectNames()) {
@@ -111,13 +197,18 @@ bool KBDataBase::CompleteSchema()
     }
     const int present =
         FirstInt(db_, ("SELECT count(*) FROM sqlite_master WHERE name IN (" + names + ")").c_str());
-    const bool defaults = present > 0 && FirstInt(db_,
-                                                  "SELECT count(*) FROM t_config_data WHERE "
-                                                  "profile = ?",
-                                                  0) > 0;
-    if (present == static_cast<int>(storage::SchemaObjectNames().size()) && defaults) {
+    return present == static_cast<int>(storage::SchemaObjectNames().size()) &&
+           FirstInt(db_, "SELECT count(*) FROM t_config_data WHERE profile = ?", 0) > 0;
+}
+
+bool KBDataBase::CompleteSchema()
+{
+    if (SchemaIsComplete()) {
         return true;
     }
+    const bool defaults =
+        FirstInt(db_, "SELECT count(*) FROM sqlite_master WHERE name = 't_config_data'") > 0 &&
+        FirstInt(db_, "SELECT count(*) FROM t_config_data WHERE profile = ?", 0) > 0;
     // A file whose creation was cut short: what is missing is added, what is there is kept.
     return InOneTransaction(db_, [this, defaults] {
         for (const std::string& sql : storage::SchemaStatements()) {
@@ -223,6 +314,7 @@ bool KBDataBase::Close()
     std::lock_guard lock(lock_);
     const bool closed = db_.Close();
     opened_ = false;
+    readOnly_ = false;
     return closed;
 }
 

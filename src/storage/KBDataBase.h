@@ -33,9 +33,10 @@ public:
     // --- connection -------------------------------------------------------------------------
     // Selects folder + "db\<deviceName>_datav4.db" and creates it with schema and default rows
     // when missing. An existing file is checked: one whose creation was cut short gets what it
-    // lacks; one that is no database or is damaged is set aside under a time-stamped name (see
-    // GetSetAsidePath) and a new one created in its place. An open connection is kept as it is:
-    // Close first to switch files. The result is also kept as the opened flag.
+    // lacks; one that is no database, is damaged or is another program's is set aside under a
+    // time-stamped name (see GetSetAsidePath) and a new one created in its place; a whole one
+    // that can only be read is opened for reading (IsReadOnly). An open connection is kept as it
+    // is: Close first to switch files. The result is also kept as the opened flag.
     bool Open(const std::wstring& folder, const std::wstring& deviceName);
     // Creates the file at the current database path, schema and default rows in one
     // transaction; true at once when a connection is open.
@@ -48,6 +49,9 @@ public:
 
     // The result of the last Open (cleared by Close); callers look only at this flag.
     bool IsOpened() const { return opened_; }
+    // True when the last Open found a whole file it can only read: it is used for reading, and
+    // every write fails (cleared by Close).
+    bool IsReadOnly() const { return readOnly_; }
     // UTF-8 path of the model's file set by the last Open.
     std::string GetDbPath();
     // Where the last Open moved a file that could not be used as a database; empty when it
@@ -148,13 +152,19 @@ private:
     KBDataBase();
     ~KBDataBase();
 
-    enum class FileState { kUsable, kDamaged, kUnusable };
+    enum class FileState { kUsable, kDamaged, kReadOnly, kUnusable };
 
     // Opens the existing file at path_, completes it or sets it aside for a new one.
     bool OpenExisting();
     // Whether the just opened file is a sound database this program can write, a file that is
-    // no database or is damaged, or one that cannot be used for another reason (no write access).
+    // no database, is damaged or is another program's, a complete one that can only be read, or
+    // one that cannot be used for another reason.
     FileState CheckFile();
+    // False when the file holds a table this program does not make, or one of its tables with
+    // other columns.
+    bool HasOwnSchema();
+    // True when every schema object and profile 0's default rows are there.
+    bool SchemaIsComplete();
     // Adds the schema objects and default rows an interrupted creation left out.
     bool CompleteSchema();
     // The indexes of the table operations' lookups (storage::LookupIndexStatements).
@@ -171,4 +181,5 @@ private:
     std::string keyA_;
     std::string keyB_;
     std::atomic<bool> opened_ = false;
+    std::atomic<bool> readOnly_ = false;
 };

@@ -12,8 +12,9 @@ public:
     // SQLite's "misuse" code, given by every operation that needs a connection when none is open.
     static constexpr int kMisuse = 21;
     // How long an operation waits for a lock another connection holds before it fails. The
-    // window waits with it, so it is kept short.
-    static constexpr int kBusyTimeoutMs = 2000;
+    // window waits with it, so it is kept short: a write that fails is told to the user
+    // (storage::SetWriteFailureHandler) rather than waited for.
+    static constexpr int kBusyTimeoutMs = 100;
 
     using ExecCallback = int (*)(void*, int, char**, char**);
 

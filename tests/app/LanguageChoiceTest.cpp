@@ -96,6 +96,49 @@ TEST(LanguageChoice, LanguageFileWithoutTextsFallsBackToEnglish)
     SupportedLanguages.clear();
 }
 
+// A default language file that gives no texts is told on standard error and stood in for by
+// the built-in English texts; one that gives some is used, text by text.
+TEST(LanguageChoice, DefaultLanguageFileWithoutTextsIsTold)
+{
+    const auto folder = apptest::FreshFolder("default-language");
+    const std::string file = (folder / "language" / "1033.lan").string();
+    SetModuleFolder(folder.wstring() + L"/");
+    SupportedLanguages = {1033};
+    struct FileCase {
+        const char* what;
+        std::string bytes;
+        bool told;
+        const wchar_t* caption;
+    };
+    const FileCase cases[] = {
+        {"empty", "", true, L"Tolvenic Driver"},
+        {"garbage",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         true, L"Tolvenic Driver"},
+        {"only empty texts", "[CAPTION]\n1=\n[KB.DIALOG]\n1=\n20=\n", true, L"Tolvenic Driver"},
+        {"some texts", "[CAPTION]\n1=Mine\n", false, L"Mine"},
+    };
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        apptest::FreshDeviceName();
+        apptest::WriteText(file, c.bytes);
+        testing::internal::CaptureStderr();
+        InitLanguage();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(CurrentLanguageId.load(), 1033);
+        EXPECT_EQ(said.find(file + " gives no texts: using the built-in English texts") !=
+                      std::string::npos,
+                  c.told)
+            << said;
+        EXPECT_EQ(GetLanString(1, L"CAPTION"), c.caption);
+        EXPECT_EQ(GetLanString(20), L"OK");
+    }
+    SetModuleFolder(L"");
+    SupportedLanguages.clear();
+}
+
 TEST(LanguageChoice, StoredListedIdIsUsedWithoutWriting)
 {
     apptest::FreshDeviceName();

@@ -38,10 +38,12 @@ TEST_F(LanguageTextTest, TextsComeFromTheCurrentLanguageFile)
     EXPECT_EQ(GetLanString(20), L"OK");
     EXPECT_EQ(GetLanString(820, L"KB.DIALOG"), L"No keyboard");
     EXPECT_EQ(GetLanString(1, L"CAPTION"), L"Tolvenic");
-    EXPECT_EQ(GetLanString(1), L"") << "KB.DIALOG has no 1";
+    EXPECT_EQ(GetLanString(1), L"Tolvenic") << "KB.DIALOG has no 1: the built-in text";
     CurrentLanguageId = 2052;
     EXPECT_EQ(GetLanString(20), L"确定");
-    EXPECT_EQ(GetLanString(820), L"") << "no fallback to another language";
+    EXPECT_EQ(GetLanString(820), L"No keyboard detected. Please connect your keyboard.")
+        << "the built-in English text, not another language file's";
+    EXPECT_EQ(GetLanString(99999), L"") << "a number no text has";
 }
 
 // A file that cannot be used gives way to the English texts built into the program (the
@@ -81,7 +83,7 @@ TEST_F(LanguageTextTest, BlankNameWordIsTheBuiltInEnglishOne)
 {
     apptest::WriteText(folder_ / "language/2052.lan", "[KB.DIALOG]\n101=\n331=新建宏\n");
     CurrentLanguageId = 2052;
-    EXPECT_EQ(GetLanString(101), L"");
+    EXPECT_EQ(GetLanString(101), L"Profile");
     EXPECT_EQ(GetNameWord(101), L"Profile");
     EXPECT_EQ(GetNameWord(331), L"新建宏");
 }

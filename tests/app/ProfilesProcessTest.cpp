@@ -922,28 +922,41 @@ TEST_F(ProfilesProcessTest, KeyLocksEndInTheSettingsBlocksByte6)
 
 // An installation without its language files: the profiles the program makes are named with
 // the built-in English word, never with a bare number.
+// The built program in a folder of its own whose language folder holds only 1033.lan with
+// `english` (no language folder at all when there is none).
+std::string ProgramWithLanguage(const std::optional<std::string>& english)
+{
+    const fs::path built = fs::path(TV_PROGRAM_PATH).parent_path();
+    // Under the test home, on the build's file system, so that the program is linked there.
+    // One folder per test: tests of this file run side by side.
+    std::string own = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : own) {
+        if (c == '/') c = '-';
+    }
+    const fs::path folder = fs::path(std::getenv("HOME")) / ("program-" + own);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator(built)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "language") continue;
+        if (name == "Tolvenic") {
+            std::error_code ec;
+            fs::create_hard_link(entry.path(), folder / name, ec);
+            if (ec) fs::copy_file(entry.path(), folder / name);
+        } else {
+            fs::create_symlink(entry.path(), folder / name);
+        }
+    }
+    if (english) {
+        fs::create_directories(folder / "language");
+        std::ofstream(folder / "language/1033.lan", std::ios::binary) << *english;
+    }
+    return (folder / "Tolvenic").string();
+}
+
 class NoLanguageProcessTest : public ProfilesProcessTest {
 protected:
-    std::string ProgramPath() override
-    {
-        const fs::path built = fs::path(TV_PROGRAM_PATH).parent_path();
-        // Under the test home, on the build's file system, so that the program is linked there.
-        const fs::path folder = fs::path(std::getenv("HOME")) / "program-without-language";
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        for (const auto& entry : fs::directory_iterator(built)) {
-            const std::string name = entry.path().filename().string();
-            if (name == "language") continue;
-            if (name == "Tolvenic") {
-                std::error_code ec;
-                fs::create_hard_link(entry.path(), folder / name, ec);
-                if (ec) fs::copy_file(entry.path(), folder / name);
-            } else {
-                fs::create_symlink(entry.path(), folder / name);
-            }
-        }
-        return (folder / "Tolvenic").string();
-    }
+    std::string ProgramPath() override { return ProgramWithLanguage(std::nullopt); }
 };
 
 TEST_F(NoLanguageProcessTest, ProfilesAreNamedInBuiltInEnglish)
@@ -954,6 +967,47 @@ TEST_F(NoLanguageProcessTest, ProfilesAreNamedInBuiltInEnglish)
     const std::string added = "items=1:Profile 1|2:Profile 2|3:Profile 3|4:Profile 4 waiting=0";
     EXPECT_NE(WaitForProfiles(added).find(added), std::string::npos);
 }
+
+struct DamagedLanguage {
+    const char* what;
+    std::string file;
+    const char* caption;  // what the key page's reset question then shows
+};
+
+// A damaged English language file: every text it lacks or leaves empty is the built-in one,
+// each on its own, so no question is asked unseen; a text it does give is kept.
+class DamagedLanguageProcessTest : public SettingsProcessTest,
+                                   public ::testing::WithParamInterface<DamagedLanguage> {
+protected:
+    std::string ProgramPath() override { return ProgramWithLanguage(GetParam().file); }
+};
+
+TEST_P(DamagedLanguageProcessTest, TextsFallBackOneByOneToTheBuiltInEnglish)
+{
+    EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos)
+        << "the default profile names";
+    AssignMedia(kKeyQ, kVolumeUp);
+    ASSERT_EQ(WaitForKey(0, kKeyQ, "30E900"), "30E900");
+    Send(kResetLayer);
+    const auto shown = program_->WaitForLine("message box caption=", kTimeout);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(*shown, std::string("message box caption=\"") + GetParam().caption +
+                          "\" text=\"Restore every key of this layer to its default?\" answer=1");
+    EXPECT_EQ(WaitForKey(0, kKeyQ, "100014"), "100014") << "the question was answered Yes";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedLanguageProcessTest,
+    ::testing::Values(
+        DamagedLanguage{"Empty", "", "Reset keys"},
+        DamagedLanguage{"Garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\x00\x80", 19),
+                        "Reset keys"},
+        DamagedLanguage{"MissingTexts", "[CAPTION]\n1=Tolvenic\n[KB.DIALOG]\n236=Keys back\n",
+                        "Keys back"},
+        DamagedLanguage{"EmptyTexts",
+                        "[CAPTION]\n1=Tolvenic\n[KB.DIALOG]\n1=Tolvenic\n101=\n235=\n236=\n",
+                        "Reset keys"}),
+    [](const ::testing::TestParamInfo<DamagedLanguage>& info) { return info.param.what; });
 
 // A reset the keyboard carries out but never answers: the program keeps the user's data, gives
 // the keyboard its tables again, so that both hold the same, and says what happened.

@@ -94,6 +94,31 @@ TEST_F(RecoveryTest, FileThatIsNoDatabaseIsSetAsideAndANewOneMade)
     EXPECT_EQ(kept, std::size(cases));
 }
 
+// A database of another program under this program's file name is kept whole beside a new
+// file, like a damaged one.
+TEST_F(RecoveryTest, AnotherProgramsDatabaseIsSetAsideAndANewOneMade)
+{
+    const char* const schemas[] = {
+        "CREATE TABLE notes(id INTEGER PRIMARY KEY, text TEXT); INSERT INTO notes VALUES (1, 'x')",
+        "CREATE TABLE t_profile_data(id INTEGER PRIMARY KEY, title TEXT, size REAL)",
+        "CREATE TABLE 'it''s'(a)",
+    };
+    for (const char* schema : schemas) {
+        SCOPED_TRACE(schema);
+        db().Close();
+        std::filesystem::remove(path_);
+        Exec(path_, schema);
+        const std::string bytes = ReadFile(path_);
+        ASSERT_TRUE(db().Open(DataFolderText(folder_), kModel));
+        const std::string aside = db().GetSetAsidePath();
+        ASSERT_FALSE(aside.empty());
+        EXPECT_EQ(ReadFile(aside), bytes);
+        ExpectComplete(path_);
+        EXPECT_TRUE(db().SetConfig(0, L"gamemode", L"1"));
+        std::filesystem::remove(aside);
+    }
+}
+
 TEST_F(RecoveryTest, HalfMadeFileIsCompletedAndKeepsItsRows)
 {
     db().Close();
