@@ -93,14 +93,17 @@ void KeyboardDlg::UISize(const RECT& client)
     // The no-keyboard panel's pictures and text are centred in the client area.
     const int x = (client.right - client.left - 300) / 2;
     const int y = (client.bottom - client.top - 158) / 2;
-    const int x2 = (client.right - client.left - 600) / 2;
+    constexpr int kStatusWidth = 1100;
+    const int x2 = (client.right - client.left - kStatusWidth) / 2;
     for (unsigned id : {kNoConnectPicture, kNoConnectPicture1, kNoConnectPicture2}) {
         if (MUI::MControl* picture = GetControl(id)) {
             picture->SetRect(x, y, x + 278, y + 158);
         }
     }
+    // The status starts where its one line used to be centred and has room for the lines of a
+    // notice (the keyboard refused, with the command that mends it).
     if (MUI::MControl* text = GetControl(kStatusText)) {
-        text->SetRect(x2, y + 160, x2 + 600, y + 220);
+        text->SetRect(x2, y + 176, x2 + kStatusWidth, y + 376);
     }
 
     LayoutCustomKeyPage(client);

@@ -218,6 +218,7 @@ void KeyboardDlg::RunIdleStep()
 {
     if (!connection.deviceFound.load()) {
         // Nothing to poll: an arrival, like any other work, comes through the queue.
+        RetryRefusedKeyboard();
         RestAfterStep(kRestingMs);
         return;
     }
