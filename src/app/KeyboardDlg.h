@@ -256,6 +256,8 @@ public:
     // Construction and layout.
     void BuildSettingsPage();
     void LayoutSettingsPage(const RECT& client);
+    // Where the connection status lies in the client rectangle, for the text it shows.
+    RECT StatusTextRect(const RECT& client) const;
     void ResetUiDefaults();
     void ApplyLanguageTexts();
 

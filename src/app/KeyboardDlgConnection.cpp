@@ -19,8 +19,6 @@ namespace {
 constexpr int kRemovedReason = 2;
 constexpr int kStatusNoKeyboard = 820;
 constexpr int kStatusConnected = 821;
-// The keyboard is there but may not be opened; the status adds the command that mends it.
-constexpr int kStatusNoAccess = 822;
 // Pause that lets a keyboard whose handle failed settle before the scan, as after a removal.
 constexpr int kSettleMs = 1000;
 // Idle steps (of about a second) between two looks for a keyboard refused for lack of access.
@@ -96,7 +94,7 @@ void KeyboardDlg::OnConnectionChanged(int reason)
             ui.background->SetImage(L"home_bkg.png");
         }
         connection.connectionKind = -1;
-        SetStatusTitle(DeviceManager::GetInstance().AccessDenied() ? kStatusNoAccess
+        SetStatusTitle(DeviceManager::GetInstance().AccessDenied() ? MainId::kStatusNoAccessText
                                                                    : kStatusNoKeyboard);
     }
     connection.pendingChange = 0;
@@ -187,10 +185,11 @@ void KeyboardDlg::SetStatusTitle(int textId)
     connection.statusTextId = textId;
     if (ui.statusTitle != nullptr) {
         std::wstring text = GetLanString(textId);
-        if (textId == kStatusNoAccess) {
+        if (textId == MainId::kStatusNoAccessText) {
             text += L"\n" + UdevRuleCommand(GetModuleFolder());
         }
         ui.statusTitle->SetTitle(text);
+        ui.statusTitle->SetRect(StatusTextRect(GetClientRect()));
     }
 }
 
