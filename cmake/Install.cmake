@@ -1,6 +1,7 @@
 # cmake --install: the program, its files, the desktop entry with its icons, the AppStream
 # metadata and the udev rule,
-# each in its usual place under the prefix. An installed program finds its files in
+# each in its usual place under the prefix (the rule also with the program's files, where the
+# window's notice of a keyboard it may not open finds it). An installed program finds its files in
 # <prefix>/share/tolvenic; the software update replaces exactly this layout.
 include(GNUInstallDirs)
 
@@ -9,8 +10,7 @@ set(TV_INSTALL_DATA ${CMAKE_INSTALL_DATADIR}/tolvenic)
 install(TARGETS Tolvenic RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${TV_INSTALL_DATA}
   PATTERN README.md EXCLUDE
-  PATTERN desktop EXCLUDE
-  PATTERN udev EXCLUDE)
+  PATTERN desktop EXCLUDE)
 # The skin's pictures are drawn at build time beside the program.
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/skins DESTINATION ${TV_INSTALL_DATA})
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/tolvenic.desktop

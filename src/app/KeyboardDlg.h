@@ -90,6 +90,9 @@ public:
         // The text number shown as the connection status.
         std::atomic<int> statusTextId{0};
         bool firstConnectDone = false;  // worker only
+        // Worker only: idle steps left before a keyboard refused for lack of access rights
+        // is looked for again.
+        int accessRetrySteps = 0;
     };
 
     // The supported models, the interfaces to look for, and the loaded model's texts.
@@ -265,6 +268,8 @@ public:
     // Construction and layout.
     void BuildSettingsPage();
     void LayoutSettingsPage(const RECT& client);
+    // Where the connection status lies in the client rectangle, for the text it shows.
+    RECT StatusTextRect(const RECT& client) const;
     void ResetUiDefaults();
     void ApplyLanguageTexts();
 
@@ -330,6 +335,9 @@ public:
     void ProbeBootMode();
     // Worker: the keyboard's handle failed with no removal told; taken as a removal.
     void RecoverFailedHandle();
+    // Worker, idle: a keyboard that may not be opened is looked for again now and then, so it
+    // is found as soon as its access rights are granted (no arrival is told then).
+    void RetryRefusedKeyboard();
     // UI thread: a boot loader that arrives (known by the ids in its name) is looked for by the
     // worker and offered the recovery, unless a firmware job runs (a failed job has it looked
     // for once its outcome is told); true when the name was a boot loader's.

@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Environment.h"
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "app/RegistrySettings.h"
 #include "app/StartupReport.h"
+#include "app/UdevRuleCommand.h"
 #include "device/DeviceChange.h"
 #include "device/DeviceManager.h"
 #include "platform/hid/HidSeam.h"
@@ -19,6 +21,8 @@ constexpr int kStatusNoKeyboard = 820;
 constexpr int kStatusConnected = 821;
 // Pause that lets a keyboard whose handle failed settle before the scan, as after a removal.
 constexpr int kSettleMs = 1000;
+// Idle steps (of about a second) between two looks for a keyboard refused for lack of access.
+constexpr int kAccessRetrySteps = 2;
 
 }  // namespace
 
@@ -90,7 +94,8 @@ void KeyboardDlg::OnConnectionChanged(int reason)
             ui.background->SetImage(L"home_bkg.png");
         }
         connection.connectionKind = -1;
-        SetStatusTitle(kStatusNoKeyboard);
+        SetStatusTitle(DeviceManager::GetInstance().AccessDenied() ? MainId::kStatusNoAccessText
+                                                                   : kStatusNoKeyboard);
     }
     connection.pendingChange = 0;
     ReportState();
@@ -122,6 +127,22 @@ void KeyboardDlg::RecoverFailedHandle()
     }
     ScanAndConnect(connection.lastChangeModelId.load());
     OnConnectionChanged(0);
+}
+
+void KeyboardDlg::RetryRefusedKeyboard()
+{
+    DeviceManager& device = DeviceManager::GetInstance();
+    if (!connection.firstConnectDone || !device.AccessDenied() ||
+        --connection.accessRetrySteps > 0) {
+        return;
+    }
+    connection.accessRetrySteps = kAccessRetrySteps;
+    ScanAndConnect(connection.lastChangeModelId.load());
+    // Only a change is shown: the panel, and any popup open on it, stay as long as the
+    // keyboard is still refused.
+    if (connection.deviceFound.load() || !device.AccessDenied()) {
+        OnConnectionChanged(0);
+    }
 }
 
 void KeyboardDlg::ShowHomePanel()
@@ -163,7 +184,12 @@ void KeyboardDlg::SetStatusTitle(int textId)
 {
     connection.statusTextId = textId;
     if (ui.statusTitle != nullptr) {
-        ui.statusTitle->SetTitle(GetLanString(textId));
+        std::wstring text = GetLanString(textId);
+        if (textId == MainId::kStatusNoAccessText) {
+            text += L"\n" + UdevRuleCommand(GetModuleFolder());
+        }
+        ui.statusTitle->SetTitle(text);
+        ui.statusTitle->SetRect(StatusTextRect(GetClientRect()));
     }
 }
 
@@ -261,7 +287,12 @@ void KeyboardDlg::ProbeArrival()
         deviceNotify.arrivals.pop_front();
     }
     if (!ProbeHidInterface(arrival.first)) {
-        return;
+        // A keyboard this user may not open is scanned all the same, once, so that the window
+        // tells why it is not used.
+        if (!hid::Backend().LastOpenDenied() || connection.deviceFound.load() ||
+            connection.pendingChange.load() != 0) {
+            return;
+        }
     }
     {
         std::lock_guard lock(model.mutex);

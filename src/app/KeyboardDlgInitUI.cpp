@@ -156,7 +156,7 @@ void BuildHomePanel(MUI::MDialog& window, MainWindowControls& ui)
     }
     ui.statusTitle = panel.Area<MUI::MText>(L"MText", kStatusText);
     ui.statusTitle->SetTextColor(MainColor::kSecondary);
-    ui.statusTitle->SetVAlignment(MUI::kVAlignCenter);
+    ui.statusTitle->SetVAlignment(MUI::kVAlignTop);
     ui.statusTitle->SetAlignment(MUI::kAlignCenter);
     ui.statusTitle->SetTextSize(20);
     ui.statusTitle->SetMultiLine(true);

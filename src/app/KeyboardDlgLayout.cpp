@@ -15,10 +15,11 @@ constexpr LayoutRow kFrameRows[] = {
     {kCaptionBand, Px(1), Px(1), FromR(-1), Px(50)},
     {kCloseButton, FromR(-50), Px(10), FromR(-18), Px(40)},
     {kMinimizeButton, FromR(-100), Px(10), FromR(-68), Px(40)},
+    // The four setting pills, 100 pixels wide at an even pitch of 103.
     {kTachyonModeCombo, FromR(-270), Px(20), FromR(-170), Px(56)},
-    {kReportRateCombo, FromR(-370), Px(20), FromR(-260), Px(56)},
-    {kDebounceCombo, FromR(-480), Px(20), FromR(-380), Px(56)},
-    {kTickRateCombo, FromR(-580), Px(20), FromR(-480), Px(56)},
+    {kReportRateCombo, FromR(-373), Px(20), FromR(-273), Px(56)},
+    {kDebounceCombo, FromR(-476), Px(20), FromR(-376), Px(56)},
+    {kTickRateCombo, FromR(-579), Px(20), FromR(-479), Px(56)},
     {kTabCtrl, Px(130), Px(48), Px(1390), Px(108)},
     {kKeysPage, Px(0), Px(120), FromR(-5), FromB(0)},
     {kAdvancedKeysPage, Px(0), Px(120), FromR(-5), FromB(0)},
@@ -93,14 +94,13 @@ void KeyboardDlg::UISize(const RECT& client)
     // The no-keyboard panel's pictures and text are centred in the client area.
     const int x = (client.right - client.left - 300) / 2;
     const int y = (client.bottom - client.top - 158) / 2;
-    const int x2 = (client.right - client.left - 600) / 2;
     for (unsigned id : {kNoConnectPicture, kNoConnectPicture1, kNoConnectPicture2}) {
         if (MUI::MControl* picture = GetControl(id)) {
             picture->SetRect(x, y, x + 278, y + 158);
         }
     }
     if (MUI::MControl* text = GetControl(kStatusText)) {
-        text->SetRect(x2, y + 160, x2 + 600, y + 220);
+        text->SetRect(StatusTextRect(client));
     }
 
     LayoutCustomKeyPage(client);
@@ -110,6 +110,17 @@ void KeyboardDlg::UISize(const RECT& client)
     LayoutMusicControls(client);
     LayoutPerfPage(client);
     LayoutSettingsPage(client);
+}
+
+RECT KeyboardDlg::StatusTextRect(const RECT& client) const
+{
+    // Below the panel's picture, centred; the notice of a keyboard that may not be opened,
+    // with its command, is wider and has the room of several lines.
+    const bool notice = connection.statusTextId.load() == kStatusNoAccessText;
+    const int width = notice ? 1100 : 600;
+    const int x = (client.right - client.left - width) / 2;
+    const int y = (client.bottom - client.top - 158) / 2 + 160;
+    return RECT{x, y, x + width, y + (notice ? 170 : 60)};
 }
 
 void KeyboardDlg::LayoutSettingsPage(const RECT& client)

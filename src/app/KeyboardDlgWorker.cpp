@@ -243,6 +243,7 @@ void KeyboardDlg::RunIdleStep()
     if (worker.exiting.load()) return;
     if (!connection.deviceFound.load()) {
         // Nothing to poll: an arrival, like any other work, comes through the queue.
+        RetryRefusedKeyboard();
         RestAfterStep(kRestingMs);
         return;
     }

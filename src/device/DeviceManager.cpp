@@ -49,11 +49,15 @@ void DeviceManager::ScanDevices()
     std::set<std::string> listedPaths;
     for (const auto& record : devices_) listedPaths.insert(record->devicePath);
 
+    bool denied = false;
     for (const hid::HidDeviceInfo& info : backend.Enumerate()) {
         if (!IsSupported(info.vendorId, info.productId, info.productString)) continue;
         if (listedPaths.count(info.path) != 0) continue;
         std::unique_ptr<hid::HidDevice> handle = backend.Open(info.path);
-        if (!handle) continue;
+        if (!handle) {
+            denied = denied || backend.LastOpenDenied();
+            continue;
+        }
         if (handle->OutputReportLength() < static_cast<int>(REPORT_SIZE) ||
             handle->InputReportLength() < static_cast<int>(REPORT_SIZE)) {
             continue;
@@ -74,6 +78,9 @@ void DeviceManager::ScanDevices()
         listedPaths.insert(info.path);
         devices_.push_back(std::move(record));
     }
+    // The interface that carries the key presses stays closed with the udev rule in place too:
+    // a refusal counts only when nothing could be listed.
+    accessDenied_ = denied && devices_.empty();
 }
 
 void DeviceManager::CloseAllDevices()

@@ -45,6 +45,9 @@ public:
     // Lists every supported interface that opens and has 65-byte input and output reports,
     // probing each with ReadDeviceInfo.
     void ScanDevices();
+    // Whether the last scan listed nothing while a supported interface was refused for lack
+    // of access rights: the keyboard is there, but this user may not open it.
+    bool AccessDenied() const { return accessDenied_; }
     // Only while connected: closes and frees every record, and forgets the current handle.
     void CloseAllDevices();
     // The full rescan: forget the current handle, close everything, scan, then connected,
@@ -170,6 +173,7 @@ private:
     std::vector<std::unique_ptr<DeviceRecord>> devices_;
     std::vector<SupportedDevice> supported_;
     std::atomic<int> currentType_{0};
+    std::atomic<bool> accessDenied_{false};
     hid::HidDevice* currentHandle_ = nullptr;
     // Worker only: the last profile switch the keyboard reported during an exchange.
     std::optional<std::array<uint8_t, REPORT_SIZE>> unaskedSwitch_;

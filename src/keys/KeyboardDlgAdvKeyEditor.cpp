@@ -16,6 +16,10 @@ namespace {
 
 constexpr int kEditorLeft = 254;
 constexpr int kEditorHeight = 400;
+// The page's white card (main_bkg.png) starts 12 pixels right of the page column and ends 12
+// pixels before the window's right and bottom edges; the editor lies on it, inside its border.
+constexpr int kCardInset = 12;
+constexpr int kCardBorder = 1;
 
 bool IsAdvancedType(int type) { return type >= KMT_DKS && type <= KMT_OKS; }
 bool IsPairType(int type) { return type >= KMT_RS && type <= KMT_OKS; }
@@ -49,7 +53,9 @@ void KeyboardDlg::OpenAdvKeyEditorFor(int type, int profile, uint32_t keyValue, 
     editor.SetKeyInfo(type - AdvKeyEditorId::kTypeOffset, profile, keyValue, macroId, newFlag);
     editor.SetModelId(connection.currentModelId.load());
     RECT rect = GetClientRect();
-    rect.left = kEditorLeft;
+    rect.left = kEditorLeft + kCardInset;
+    rect.right -= kCardInset + 2 * kCardBorder;
+    rect.bottom -= kCardInset + kCardBorder;
     rect.top = rect.bottom - kEditorHeight;
     editor.Create(GetHWND(), rect);
 }

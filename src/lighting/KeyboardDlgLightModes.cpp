@@ -308,6 +308,8 @@ void KeyboardDlg::OnColorButton(unsigned id)
     const auto* button = GetControlAs<MUI::CColorButton>(id);
     if (button == nullptr) return;
     const int color = static_cast<int>(button->GetColor() & 0xFFFFFF);
+    // The wheel's marker moves to the swatch's colour, as if it had been picked there.
+    if (lightPage.palette != nullptr) lightPage.palette->SetColor(button->GetColor());
     ShowColorInEdits(color);
     ApplyChosenColor(color);
 }

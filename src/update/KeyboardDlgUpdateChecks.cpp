@@ -1,11 +1,14 @@
 // The settings page's version checks: the clicks that queue them and the worker routines that
-// ask the update service.
+// ask the update service. Every check is one the user asked for, so one that learns no version
+// (the service not reached, no usable reply) is told; the firmware job's own look at the
+// service reports through the job's end.
 #include <cstdio>
 #include <string>
 
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "device/DeviceManager.h"
+#include "update/UpdateNotify.h"
 #include "update/UpdateState.h"
 #include "update/VersionText.h"
 
@@ -63,12 +66,13 @@ void KeyboardDlg::CheckSoftwareVersion()
     }
     UpdateDownloader downloader;
     std::wstring reply;
-    if (downloader.FetchText(info.softwareUpdateBase + L"version", reply) !=
-        UpdateDownloader::kComplete) {
-        return;  // a failed check is silent and changes nothing
-    }
-    const std::wstring server = CleanVersionText(reply, kSoftwareVersionMax);
+    const std::wstring server = downloader.FetchText(info.softwareUpdateBase + L"version", reply) ==
+                                        UpdateDownloader::kComplete
+                                    ? CleanVersionText(reply, kSoftwareVersionMax)
+                                    : std::wstring();
     if (server.empty()) {
+        // Nothing else changes: the state and the page's label stay.
+        PostMessage(WM_UPDATE_NOTIFY, kNotifyCheckFailed, kNotifySoftwareChecked);
         return;
     }
     {
@@ -111,11 +115,11 @@ bool KeyboardDlg::CheckFirmwareVersion()
     std::wstring reply;
     const std::wstring address =
         info.firmwareUpdateBase + (modelFolder.empty() ? L"" : modelFolder + L"/") + L"version";
-    if (downloader.FetchText(address, reply) != UpdateDownloader::kComplete) {
-        return false;
-    }
-    const std::wstring server = CleanVersionText(reply, kFirmwareVersionMax, true);
+    const std::wstring server = downloader.FetchText(address, reply) == UpdateDownloader::kComplete
+                                    ? CleanVersionText(reply, kFirmwareVersionMax, true)
+                                    : std::wstring();
     if (server.empty()) {
+        PostMessage(WM_UPDATE_NOTIFY, kNotifyCheckFailed, kNotifyFirmwareChecked);
         return false;
     }
     {

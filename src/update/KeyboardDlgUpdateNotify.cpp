@@ -91,6 +91,11 @@ LRESULT KeyboardDlg::OnUpdateNotify(WPARAM kind, LPARAM value)
                 ShowUpdateTip();
             }
             break;
+        case kNotifyCheckFailed:
+            ask(GetLanString(kTextServiceUnreachable),
+                value == kNotifyFirmwareChecked ? kTextFirmwareCaption : kTextSoftwareCaption,
+                kMessageBoxOneButton);
+            break;
         case kNotifyBootLoaderFound:
             if (info.upgradeRunning.load()) {
                 break;

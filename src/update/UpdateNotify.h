@@ -6,6 +6,9 @@
 
 inline constexpr unsigned kNotifySoftwareChecked = 1;
 inline constexpr unsigned kNotifyFirmwareChecked = 2;
+// A check the user asked for learnt no version; lParam: kNotifySoftwareChecked or
+// kNotifyFirmwareChecked, the check that failed.
+inline constexpr unsigned kNotifyCheckFailed = 3;
 // lParam: the boot loader's type (1 + its index in kBootProductIds; 0 for another one).
 inline constexpr unsigned kNotifyBootLoaderFound = 98;
 inline constexpr unsigned kNotifyBridgeFound = 99;

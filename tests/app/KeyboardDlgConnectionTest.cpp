@@ -20,6 +20,7 @@
 #include "app/Language.h"
 #include "app/MainWindowTestSupport.h"
 #include "app/RegistrySettings.h"
+#include "app/UdevRuleCommand.h"
 #include "device/KeyMacroType.h"
 #include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/MComboBox3.h"
@@ -199,6 +200,50 @@ TEST_F(KeyboardDlgConnectionTest, WithoutKeyboardTheWindowStaysOnTheNoKeyboardPa
     dlg->Run();
     EXPECT_TRUE(dlg->worker.queue.Empty());
     EXPECT_FALSE(dlg->connection.deviceFound.load());
+}
+
+TEST_F(KeyboardDlgConnectionTest, AKeyboardThatMayNotBeOpenedIsToldWithTheRulesCommand)
+{
+    Plug();
+    keyboard->SetRefuseOpen(true);  // as without the udev rule
+    CreateWindow();
+    FirstConnectQueues({});
+    EXPECT_TRUE(HomePanelShown());
+    EXPECT_FALSE(dlg->connection.deviceFound.load());
+    EXPECT_EQ(dlg->connection.statusTextId.load(), 822);
+    const std::wstring command = UdevRuleCommand(GetModuleFolder());
+    EXPECT_EQ(dlg->ui.statusTitle->GetTitle(), GetLanString(822) + L"\n" + command);
+    // The command names the copy of the rule that comes with the program's files.
+    EXPECT_NE(command.find(L"install -m 644 \"" + GetModuleFolder() +
+                           L"udev/70-tolvenic.rules\" "
+                           L"/etc/udev/rules.d/"),
+              std::wstring::npos)
+        << text::WideToUtf8(command);
+    EXPECT_TRUE(std::filesystem::is_regular_file(text::WideToUtf8(GetModuleFolder()) +
+                                                 "udev/70-tolvenic.rules"));
+
+    // While the keyboard is still refused, the idle steps leave the panel alone.
+    for (int step = 0; step < 4; ++step) dlg->Run();
+    EXPECT_TRUE(dlg->worker.queue.Empty());
+    EXPECT_EQ(dlg->connection.statusTextId.load(), 822);
+
+    // The rule installed: the keyboard is found within a few idle steps, with no arrival told.
+    keyboard->SetRefuseOpen(false);
+    ASSERT_TRUE(WaitFor([&] {
+        dlg->Run();
+        return dlg->connection.deviceFound.load();
+    }));
+    ASSERT_TRUE(Drain());
+    ExpectLoadedPages();
+
+    // Pulled out and plugged back without access: told again, not as "no keyboard".
+    Unplug();
+    ASSERT_TRUE(WaitFor([&] { return !dlg->worker.queue.Empty(); }));
+    keyboard->SetRefuseOpen(true);
+    Plug();
+    ASSERT_TRUE(Drain());
+    EXPECT_EQ(dlg->connection.statusTextId.load(), 822);
+    EXPECT_TRUE(HomePanelShown());
 }
 
 TEST_F(KeyboardDlgConnectionTest, UnreadableDatabaseIsSetAsideAndTheUserToldOnce)

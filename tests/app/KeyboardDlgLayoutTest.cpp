@@ -29,9 +29,10 @@ const Row kRows[] = {
     {35, "R-50, 10, R-18, 40", "MImageButton"},
     {37, "R-100, 10, R-68, 40", "MImageButton"},
     {54, "R-270, 20, R-170, 56", "MComboBox2"},
-    {52, "R-370, 20, R-260, 56", "MComboBox2"},
-    {51, "R-480, 20, R-380, 56", "MComboBox2"},
-    {50, "R-580, 20, R-480, 56", "MComboBox2"},
+    // The setting pills evenly spaced (100 wide, pitch 103).
+    {52, "R-373, 20, R-273, 56", "MComboBox2"},
+    {51, "R-476, 20, R-376, 56", "MComboBox2"},
+    {50, "R-579, 20, R-479, 56", "MComboBox2"},
     {55, "130, 48, 1390, 108", "MTabCtrl"},
     {57, "0, 120, R-5, B", "MTabLayout"},
     {58, "0, 120, R-5, B", "MTabLayout"},

@@ -170,6 +170,8 @@ TEST_F(KeyboardDlgLightPageTest, ValueHandlersEndInTheSettingsBlock)
     Notify(188);  // 122, 7, 255
     Send();
     EXPECT_EQ(KeyboardLighting(), (Lighting{6, 2, 3, 1, 0, 0, 122, 7, 255}));
+    EXPECT_EQ(Page().palette->GetColor(), MUI::MakeColorRef(122, 7, 255))
+        << "the wheel shows the swatch's colour";
     Type(172, L"300");
     EXPECT_EQ(Page().rgbEdits[1]->GetTitle(), L"255");
     Type(171, L"-5");

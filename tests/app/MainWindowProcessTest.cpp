@@ -163,6 +163,15 @@ TEST_F(MainWindowProcessTest, FollowsTheKeyboardAndEndsOnExit610)
     EXPECT_EQ(program_->WaitForExit(kTimeout), 0);
 }
 
+TEST_F(MainWindowProcessTest, AKeyboardThatMayNotBeOpenedIsToldAndFoundOnceAllowed)
+{
+    StartKeyboard({"--refuse-open"});  // as hidraw without the udev rule
+    program_ = StartProgram();
+    ASSERT_TRUE(WaitForState(*program_, "found=0 opened=0 page=0 tabs=0 panel=1 status=822"));
+    ASSERT_EQ(vkb::SendControl(ConfigSocket(), "refuse-open off"), "ok");
+    ASSERT_TRUE(WaitForState(*program_, kLoaded));
+}
+
 TEST_F(MainWindowProcessTest, LoadReadsPerformanceAndWritesTheSettingsBlock)
 {
     // The program's database for this keyboard, with an active profile.

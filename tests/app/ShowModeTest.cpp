@@ -66,4 +66,25 @@ TEST(CommandLineTest, HelpAndVersionAreAskedForByTheirOwnNames)
     }
 }
 
+TEST(CommandLineTest, OnlyArgumentsNeitherOursNorTheToolkitsAreUnknown)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* unknown;
+    };
+    const Case cases[] = {
+        {{"-autorun", "--help", "--version", "-h"}, ""},
+        {{"-platform", "offscreen", "--style=fusion", "-reverse", "--display", ":1"}, ""},
+        {{"--from-autorun-test", "/tmp/autorun-notes.txt"}, ""},
+        {{"--bogus"}, "--bogus"},
+        {{"-version", "--bogus"}, "-version"},
+        {{"-autorun", "notes.txt"}, "notes.txt"},
+        {{"-reverse=1"}, "-reverse=1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseCommandLine(c.arguments).unknown, c.unknown)
+            << ::testing::PrintToString(c.arguments);
+    }
+}
+
 }  // namespace

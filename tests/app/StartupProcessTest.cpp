@@ -156,6 +156,12 @@ TEST_F(StartupProcessTest, HelpAndVersionPrintWithoutAWindowAndOnlyTheAutostartA
         EXPECT_EQ(child->WaitForExit(kStartTimeout), 0) << argument;
         EXPECT_FALSE(child->WaitForLine("listening", 0ms)) << argument << " opens no window";
     }
+    auto refused = std::make_unique<apptest::ChildProgram>(
+        program_, std::vector<std::string>{"--bogus"}, BaseEnvironment(),
+        apptest::ChildProgram::Output::kWithErrors);
+    EXPECT_TRUE(refused->WaitForLine("Usage: Tolvenic", kStartTimeout));
+    EXPECT_EQ(refused->WaitForExit(kStartTimeout), 2);
+    EXPECT_FALSE(refused->WaitForLine("listening", 0ms)) << "an unknown option opens no window";
 
     // Autostart and start hidden on, but an argument that only holds the word: shown.
     const std::wstring wide = text::Utf8ToWide(device);
@@ -213,11 +219,23 @@ TEST_F(StartupProcessTest, InstalledProgramHasItsDesktopFilesAndItsAutostartRuns
     const std::string desktop = FileText(share / "applications/tolvenic.desktop");
     EXPECT_NE(desktop.find("\nName[zh_CN]="), std::string::npos) << desktop;
     EXPECT_NE(desktop.find("\nIcon=tolvenic\n"), std::string::npos) << desktop;
+    // The class of the program's windows (set by the program, not taken from its file name).
+    EXPECT_NE(desktop.find("\nStartupWMClass=Tolvenic\n"), std::string::npos) << desktop;
     const std::string metainfo = FileText(share / "metainfo/tolvenic.metainfo.xml");
     EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">tolvenic.desktop</launchable>"),
               std::string::npos)
         << metainfo;
     EXPECT_NE(metainfo.find("<binary>Tolvenic</binary>"), std::string::npos) << metainfo;
+    // Software centres take only metadata that validates.
+    if (std::system("appstreamcli --version > /dev/null 2>&1") == 0) {
+        const std::string validate = "appstreamcli validate --no-net --explain \"" +
+                                     (share / "metainfo/tolvenic.metainfo.xml").string() +
+                                     "\" > \"" + (root / "validate.log").string() + "\" 2>&1";
+        EXPECT_EQ(std::system(validate.c_str()), 0) << FileText(root / "validate.log");
+    }
+    // The rule the window names when the keyboard may not be opened lies with the program's files.
+    EXPECT_EQ(FileText(share / "tolvenic/udev/70-tolvenic.rules"),
+              FileText(fs::path(TV_SOURCE_DIR) / "data/udev/70-tolvenic.rules"));
     const fs::path config = root / "config";
     auto child = std::make_unique<apptest::ChildProgram>(
         installed.string(), std::vector<std::string>{},

@@ -141,8 +141,11 @@ std::vector<hid::HidDeviceInfo> Backend::Enumerate(uint16_t vendorId, uint16_t p
 
 std::unique_ptr<hid::HidDevice> Backend::Open(const std::string& path)
 {
+    lastDenied = false;
     for (const auto& entry : interfaces) {
-        if (entry->info.path == path && entry->opens) return std::make_unique<Handle>(entry);
+        if (entry->info.path != path) continue;
+        if (entry->opens) return std::make_unique<Handle>(entry);
+        lastDenied = entry->denied;
     }
     return nullptr;
 }

@@ -26,6 +26,8 @@ public:
     int inputLength = 65;
     int outputLength = 65;
     bool opens = true;
+    // An open that fails is refused for lack of access rights (EACCES).
+    bool denied = false;
     // The reports to send back for one written report (padded to the output length).
     std::function<std::vector<Bytes>(const Bytes&)> respond;
 
@@ -59,8 +61,10 @@ public:
 
     std::vector<hid::HidDeviceInfo> Enumerate(uint16_t vendorId, uint16_t productId) override;
     std::unique_ptr<hid::HidDevice> Open(const std::string& path) override;
+    bool LastOpenDenied() const override { return lastDenied; }
 
     std::vector<std::shared_ptr<Interface>> interfaces;
+    bool lastDenied = false;
 };
 
 }  // namespace fake

@@ -49,6 +49,28 @@ TEST_F(LinkTest, ScanListsOnlySupportedInterfacesWithFullReports)
     EXPECT_EQ(manager.GetCurrentHandle(), listed[0]->handle.get());
 }
 
+// Without the udev rule every interface of the keyboard is refused; with it, the one that
+// carries the key presses still is.
+TEST_F(LinkTest, AKeyboardRefusedForLackOfAccessIsToldOnlyWhenNothingOpens)
+{
+    auto keys = backend.Add(kVendor, kProduct, kProductName, "/fake/keys");
+    keys->opens = false;
+    const struct {
+        bool opens;   // the configuration interface
+        bool denied;  // both interfaces refused for lack of access, else for another reason
+        bool told;
+    } cases[] = {{false, true, true}, {true, true, false}, {false, false, false}};
+    for (const auto& c : cases) {
+        keyboard->opens = c.opens;
+        keyboard->denied = keys->denied = c.denied;
+        manager.Rescan();
+        std::vector<DeviceRecord*> listed;
+        manager.GetDeviceList(listed);
+        EXPECT_EQ(listed.size(), c.opens ? 1u : 0u);
+        EXPECT_EQ(manager.AccessDenied(), c.told) << c.opens << c.denied;
+    }
+}
+
 TEST(SupportedTable, NamesMatchExactlyAndAnEmptyNameMatchesAny)
 {
     DeviceManager manager;

@@ -281,15 +281,19 @@ TEST_F(SoftwareUpdateFlowTest, ADistributionsProgramOnlyOpensTheDownloadPage)
 
 TEST_F(SoftwareUpdateFlowTest, NoOfferForTheSameVersionABadReplyOrAMissingFile)
 {
+    constexpr const wchar_t* kUnreachable =
+        L"The update service could not be reached. Check the connection and try again.";
     const struct {
         const char* reply;  // nullptr: no version file
-        bool answered;
+        bool serviceUp;
+        const wchar_t* told;
         int state;
     } cases[] = {
-        {"1.0.0.2\n", true, UPDATE_NONE},
-        {"<html>Not here</html>", false, 0},
-        {"1.0.0.00003", false, 0},  // 11 characters
-        {nullptr, false, 0},        // 404
+        {"1.0.0.2\n", true, L"You already have the latest version.", UPDATE_NONE},
+        {"<html>Not here</html>", true, kUnreachable, 0},
+        {"1.0.0.00003", true, kUnreachable, 0},  // 11 characters
+        {nullptr, true, kUnreachable, 0},        // 404
+        {"1.0.0.3\n", false, kUnreachable, 0},   // nothing listens at the service's port
     };
     for (const auto& c : cases) {
         std::error_code ec;
@@ -298,16 +302,17 @@ TEST_F(SoftwareUpdateFlowTest, NoOfferForTheSameVersionABadReplyOrAMissingFile)
             server_->Put("software-upgrade/version", c.reply);
         }
         CreateWindow();
+        if (!c.serviceUp) {
+            dlg->info.softwareUpdateBase = L"https://127.0.0.1:1/files/software-upgrade/";
+        }
         const std::wstring before = Hint(kSoftwareHint);
         asked_.clear();
-        if (c.answered) {
-            AnswerNextBox(1);
-        }
+        AnswerNextBox(1);
         ASSERT_TRUE(ClickAndCheck(MainId::kSetCheckSoftware, QCMD_CHECK_SOFTWARE));
+        ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }));
         Pump(200ms);
-        if (c.answered) {
-            ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }));
-            EXPECT_EQ(asked_, std::vector<std::wstring>{L"You already have the latest version."});
+        EXPECT_EQ(asked_, std::vector<std::wstring>{c.told}) << (c.reply ? c.reply : "404");
+        if (c.state == UPDATE_NONE) {
             EXPECT_EQ(Hint(kSoftwareHint), L"You already have the latest version.");
         } else {
             EXPECT_EQ(Hint(kSoftwareHint), before) << (c.reply ? c.reply : "404");
@@ -330,9 +335,14 @@ TEST_F(SoftwareUpdateFlowTest, FirmwareCheckComparesTheKeyboardsReleaseNumber)
         {"106", true, UPDATE_AVAILABLE},
         {"1.0.6", true, UPDATE_AVAILABLE},  // a different number of parts
         {"106", false, 0},                  // no keyboard: nothing to compare
+        {nullptr, true, 0},                 // no version file: the failed check is told
     };
     for (const auto& c : cases) {
-        server_->Put("firmware-upgrade/version", c.server);
+        std::error_code ec;
+        fs::remove(server_->Root() / "firmware-upgrade" / "version", ec);
+        if (c.server != nullptr) {
+            server_->Put("firmware-upgrade/version", c.server);
+        }
         if (c.keyboard) {
             Plug();
         }
@@ -341,17 +351,24 @@ TEST_F(SoftwareUpdateFlowTest, FirmwareCheckComparesTheKeyboardsReleaseNumber)
             dlg->QueueCommand(QCMD_FIRST_CONNECT);
             ASSERT_TRUE(Drain());
         }
-        if (c.state != 0) {
+        const bool told = c.keyboard;
+        if (told) {
             AnswerNextBox(2);  // no: nothing is queued
         }
         ASSERT_TRUE(ClickAndCheck(MainId::kSetFirmwareVersion, QCMD_CHECK_FIRMWARE));
         Pump(200ms);
-        EXPECT_EQ(dlg->updates.firmwareState.load(), c.state) << c.server;
+        const std::string server = c.server != nullptr ? c.server : "404";
+        EXPECT_EQ(dlg->updates.firmwareState.load(), c.state) << server;
         if (c.state == UPDATE_AVAILABLE) {
-            EXPECT_EQ(Hint(kFirmwareHint), L"New version found:v" + text::Utf8ToWide(c.server));
+            EXPECT_EQ(Hint(kFirmwareHint), L"New version found:v" + text::Utf8ToWide(server));
         }
-        if (c.state != 0) {
-            ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); }));
+        if (told) {
+            ASSERT_TRUE(WaitFor([this] { return !asked_.empty(); })) << server;
+            if (c.server == nullptr) {
+                EXPECT_EQ(asked_, std::vector<std::wstring>{L"The update service could not be "
+                                                            L"reached. Check the connection and "
+                                                            L"try again."});
+            }
         }
         EXPECT_TRUE(dlg->worker.queue.Empty());
         asked_.clear();

@@ -18,6 +18,10 @@ TEST(ControlCommand, CarriesOutWellFormedCommands)
     const uint64_t generation = keyboard.Generation();
     EXPECT_EQ(vkb::RunControlCommand(keyboard, "short-reports on"), "ok");
     EXPECT_EQ(keyboard.Interfaces()[1].outputReportLength, 64);
+    EXPECT_EQ(vkb::RunControlCommand(keyboard, "refuse-open on"), "ok");
+    EXPECT_EQ(keyboard.Open(1, keyboard.Generation()), nullptr);
+    EXPECT_EQ(vkb::RunControlCommand(keyboard, "refuse-open off"), "ok");
+    EXPECT_NE(keyboard.Open(1, keyboard.Generation()), nullptr);
     EXPECT_EQ(vkb::RunControlCommand(keyboard, "unplug 100000"), "ok");
     EXPECT_FALSE(keyboard.Plugged());
     EXPECT_GT(keyboard.Generation(), generation);
@@ -28,11 +32,27 @@ TEST(ControlCommand, CarriesOutWellFormedCommands)
 TEST(ControlCommand, RefusesMalformedCommands)
 {
     vkb::VirtualKeyboard keyboard;
-    for (const char* line :
-         {"", "fly", "fault", "fault no-answer=0x1FF", "fault a b", "short-reports maybe",
-          "travel 17 256", "travel 128 1 1", "travel 1 70000 1", "travel -1 1 1",
-          "profile-switch 1", "profile-switch 9 0", "profile-switch 0 4", "profile-switch x y",
-          "unplug", "unplug -5", "restart sideways", "clear-log now", "fail-handles now"}) {
+    for (const char* line : {"",
+                             "fly",
+                             "fault",
+                             "fault no-answer=0x1FF",
+                             "fault a b",
+                             "short-reports maybe",
+                             "refuse-open",
+                             "refuse-open yes",
+                             "travel 17 256",
+                             "travel 128 1 1",
+                             "travel 1 70000 1",
+                             "travel -1 1 1",
+                             "profile-switch 1",
+                             "profile-switch 9 0",
+                             "profile-switch 0 4",
+                             "profile-switch x y",
+                             "unplug",
+                             "unplug -5",
+                             "restart sideways",
+                             "clear-log now",
+                             "fail-handles now"}) {
         EXPECT_EQ(vkb::RunControlCommand(keyboard, line).rfind("error:", 0), 0u) << line;
     }
     EXPECT_EQ(keyboard.ActiveProfile(), 0);

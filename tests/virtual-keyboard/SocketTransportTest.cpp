@@ -134,6 +134,22 @@ TEST_F(SocketTransport, FailedHandlesEndWhileTheInterfacesStay)
     EXPECT_FALSE(Exchange(*again, Request(0x03)).empty());
 }
 
+TEST_F(SocketTransport, RefusedOpensAreToldAsDeniedAndOpenHandlesStay)
+{
+    auto open = client->Open(ConfigSocket());
+    ASSERT_NE(open, nullptr);
+    keyboard->SetRefuseOpen(true);
+    EXPECT_EQ(client->Open(ConfigSocket()), nullptr);
+    EXPECT_TRUE(client->LastOpenDenied());
+    EXPECT_EQ(client->Enumerate().size(), 4u) << "the interfaces stay listed";
+    EXPECT_FALSE(Exchange(*open, Request(0x03)).empty());
+    keyboard->SetRefuseOpen(false);
+    EXPECT_NE(client->Open(ConfigSocket()), nullptr);
+    EXPECT_FALSE(client->LastOpenDenied());
+    EXPECT_EQ(client->Open(dir + "/kb-gone"), nullptr);
+    EXPECT_FALSE(client->LastOpenDenied()) << "a missing socket is no refusal";
+}
+
 TEST_F(SocketTransport, MonitorSeesRemovalAndArrival)
 {
     auto device = client->Open(ConfigSocket());

@@ -147,8 +147,11 @@ QImage DirectionChoice(Glyph glyph)
             DrawGlyph(p, tile.adjusted(2, 2, -2, -2), glyph, tone::kWhite, 2.2);
             return;
         }
-        if (state == kHover || state == kPressed)
-            FillRounded(p, tile, 4, state == kPressed ? QColor(0xE4, 0xE4, 0xE4) : tone::kLine);
+        // An unchosen direction has its box too, outlined, so a pair reads as two choices.
+        const QColor fill = state == kPressed ? QColor(0xE4, 0xE4, 0xE4)
+                            : state == kHover ? tone::kLine
+                                              : tone::kWhite;
+        FillRounded(p, tile, 4, fill, QPen(tone::kBorder, 1));
         DrawGlyph(p, tile.adjusted(2, 2, -2, -2), glyph, StateInk(state), 2.2);
     });
 }
@@ -200,8 +203,16 @@ void AddButtonPictures(SkinCatalog& c)
     AddStill(c, "macro_btn_stop_rec.png", [] {
         return GlyphImage({20, 20}, Glyph::kStopSquare, tone::kRed, 2);
     });
+    // The hold time's reset button: four looks (normal, hover, pressed, disabled) of the glyph,
+    // one in each quarter of the strip.
     AddStill(c, "img_btn_reset.png", [] {
-        return GlyphImage({82, 20}, Glyph::kReset, tone::kSecondary, 3);
+        return Paint({82, 20}, [](QPainter& p, const QRectF& box) {
+            const qreal frame = box.width() / 4;
+            for (int state = 0; state < 4; ++state) {
+                const QRectF square(state * frame + (frame - 14) / 2, 3, 14, 14);
+                DrawGlyph(p, square, Glyph::kReset, StateInk(state));
+            }
+        });
     });
     AddStill(c, "img_combobox.png", [] { return ComboField({220, 30}, 4); });
     AddStill(c, "combobox_device_dropdown2.png", [] { return DeviceField({100, 28}); });
@@ -223,12 +234,13 @@ void AddButtonPictures(SkinCatalog& c)
         AddStill(c, name, [glyph] { return DirectionChoice(glyph); });
     AddStill(c, "slider.png", [] { return Thumb(QColor(0x72, 0x72, 0x72)); });
     AddStill(c, "lift_slider.png", [] { return Thumb(tone::kBlue); });
+    // The palette tabs' card, stretched over the whole strip or column: the tab control marks
+    // the current tab itself, so the card carries no mark of its own.
     AddStill(c, "img_keytypetab_bg1.png", [] {
         return Paint({96, 31}, [](QPainter& p, const QRectF& box) {
             const QRectF tab = box.adjusted(2, 2, -2, -3);
             DrawSoftShadow(p, tab, 6, 2);
             FillRounded(p, tab, 6, tone::kWhite, QPen(tone::kLine, 1));
-            p.fillRect(QRectF(tab.center().x() - 12, tab.bottom() - 3, 24, 2), tone::kAccent);
         });
     });
 }

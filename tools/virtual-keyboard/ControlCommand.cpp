@@ -61,6 +61,10 @@ std::string RunControlCommand(VirtualKeyboard& keyboard, const std::string& line
         keyboard.SetShortReports(args[0] == "on");
         return "ok";
     }
+    if (verb == "refuse-open" && args.size() == 1 && (args[0] == "on" || args[0] == "off")) {
+        keyboard.SetRefuseOpen(args[0] == "on");
+        return "ok";
+    }
     if (verb == "travel") return RunTravel(keyboard, args);
     if (verb == "profile-switch" && args.size() == 2 && ToNumber(args[0], 255, a) &&
         ToNumber(args[1], 255, b)) {

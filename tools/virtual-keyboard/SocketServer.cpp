@@ -224,6 +224,10 @@ void SocketServer::Serve(Connection& c)
                     break;
                 }
                 c.port = device_->Open(c.interfaceIndex, c.generation);
+                if (!c.port && device_->RefusesOpen()) {
+                    c.Send(wire::kRefused, nullptr, 0);
+                    break;
+                }
                 if (!c.port) {
                     c.SendText(wire::kError, "interface not available");
                     break;

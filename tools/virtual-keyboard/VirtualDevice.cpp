@@ -30,13 +30,26 @@ std::shared_ptr<Port> VirtualDevice::Open(size_t interfaceIndex, uint64_t genera
 {
     std::lock_guard<std::mutex> lock(mutex_);
     AdvanceLocked();
-    if (!plugged_ || generation != generation_ || interfaceIndex >= CurrentInterfaces().size()) {
+    if (!plugged_ || refuseOpen_ || generation != generation_ ||
+        interfaceIndex >= CurrentInterfaces().size()) {
         return nullptr;
     }
     std::shared_ptr<Port> port(new Port(interfaceIndex, generation));
     std::erase_if(ports_, [](const std::weak_ptr<Port>& p) { return p.expired(); });
     ports_.push_back(port);
     return port;
+}
+
+void VirtualDevice::SetRefuseOpen(bool refuse)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    refuseOpen_ = refuse;
+}
+
+bool VirtualDevice::RefusesOpen()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return refuseOpen_;
 }
 
 int VirtualDevice::Write(Port& port, const uint8_t* data, size_t length)

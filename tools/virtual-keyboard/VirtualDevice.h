@@ -59,8 +59,13 @@ public:
     // on an earlier generation fail.
     uint64_t Generation();
 
-    // nullptr when the interface is not there (wrong generation, unplugged, bad index).
+    // nullptr when the interface is not there (wrong generation, unplugged, bad index) or
+    // while opens are refused.
     std::shared_ptr<Port> Open(size_t interfaceIndex, uint64_t generation);
+    // While set, every open is refused as hidraw refuses a user without access rights
+    // (EACCES): the interfaces are listed, handles open already stay usable.
+    void SetRefuseOpen(bool refuse);
+    bool RefusesOpen();
     // As HidDevice::Write and HidDevice::Read, on one port.
     int Write(Port& port, const uint8_t* data, size_t length);
     int Read(Port& port, uint8_t* data, size_t length, int timeoutMs);
@@ -101,6 +106,7 @@ private:
     std::vector<std::weak_ptr<Port>> ports_;
     uint64_t generation_ = 1;
     bool plugged_ = true;
+    bool refuseOpen_ = false;
 };
 
 }  // namespace vkb

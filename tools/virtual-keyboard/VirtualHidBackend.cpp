@@ -148,10 +148,14 @@ std::unique_ptr<hid::HidDevice> VirtualHidBackend::Open(const std::string& path)
         static_cast<size_t>(consumed) != path.size()) {
         return nullptr;
     }
+    lastDenied_ = false;
     const auto devices = Devices();
     if (d >= devices.size()) return nullptr;
     auto port = devices[d]->Open(i, generation);
-    if (!port) return nullptr;
+    if (!port) {
+        lastDenied_ = devices[d]->RefusesOpen();
+        return nullptr;
+    }
     const auto interfaces = devices[d]->Interfaces();
     if (i >= interfaces.size()) return nullptr;
     return std::make_unique<VirtualHidHandle>(devices[d], std::move(port), interfaces[i]);

@@ -2,6 +2,7 @@
 // with hid::SetBackend. Paths look like "virtual/<device>/<generation>/<interface>".
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -21,6 +22,8 @@ public:
     std::vector<hid::HidDeviceInfo> Enumerate(uint16_t vendorId = 0,
                                               uint16_t productId = 0) override;
     std::unique_ptr<hid::HidDevice> Open(const std::string& path) override;
+    // True after an Open refused by a device that refuses opens (VirtualDevice::SetRefuseOpen).
+    bool LastOpenDenied() const override { return lastDenied_; }
     // Reports every interface that appears or disappears (plug, unplug, restart), checking
     // every 10 ms, with names from hid::MakeInterfaceName.
     std::unique_ptr<hid::DeviceMonitor> MakeMonitor() override;
@@ -30,6 +33,7 @@ private:
 
     std::mutex mutex_;
     std::vector<std::shared_ptr<VirtualDevice>> devices_;
+    std::atomic<bool> lastDenied_{false};
 };
 
 }  // namespace vkb

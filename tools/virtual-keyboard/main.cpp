@@ -1,6 +1,6 @@
 // virtual-keyboard: plays the keyboard on Unix sockets for end-to-end tests.
 //   virtual-keyboard [--dir D] [--name N] [--boot] [--boot-product ID] [--restart-delay MS]
-//                    [--flashed-release N] [--refuse-chunk K] [--short-reports]
+//                    [--flashed-release N] [--refuse-chunk K] [--short-reports] [--refuse-open]
 //                    [--no-answer=..] [--delay=..] [--foreign-answer=..] [--fail-write=..]
 //                    [--unplug-after=N[:MS]]
 //   virtual-keyboard --state SOCKET            prints the state of a running keyboard
@@ -29,7 +29,7 @@ int Usage()
 {
     std::cerr << "usage: virtual-keyboard [--dir D] [--name N] [--boot] [--boot-product ID]\n"
                  "         [--restart-delay MS] [--flashed-release N] [--refuse-chunk K]\n"
-                 "         [--short-reports] [--no-answer=CMD[:COUNT]] "
+                 "         [--short-reports] [--refuse-open] [--no-answer=CMD[:COUNT]] "
                  "[--delay=MS[:CMD[:COUNT]]]\n"
                  "         [--foreign-answer=CMD[:COUNT]] [--fail-write=CMD[:COUNT]] "
                  "[--unplug-after=N[:MS]]\n"
@@ -58,6 +58,7 @@ int main(int argc, char** argv)
     vkb::KeyboardOptions options;
     std::vector<vkb::Fault> faults;
     bool shortReports = false;
+    bool refuseOpen = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -85,6 +86,8 @@ int main(int argc, char** argv)
             options.restartDelayMs = std::atoi(argv[++i]);
         } else if (arg == "--short-reports") {
             shortReports = true;
+        } else if (arg == "--refuse-open") {
+            refuseOpen = true;
         } else if (arg.rfind("--", 0) == 0) {
             const auto fault = vkb::ParseFault(arg.substr(2));
             if (!fault) return Usage();
@@ -106,6 +109,7 @@ int main(int argc, char** argv)
     auto keyboard = std::make_shared<vkb::VirtualKeyboard>(options);
     for (const auto& fault : faults) keyboard->AddFault(fault);
     if (shortReports) keyboard->SetShortReports(true);
+    keyboard->SetRefuseOpen(refuseOpen);
     vkb::SocketServer server(keyboard, dir, name);
     server.SetStateHandler([keyboard] { return keyboard->DumpState(); });
     server.SetControlHandler(

@@ -59,6 +59,9 @@ public:
     // Why the last Open failed, when the back end knows (for example a missing access right);
     // empty otherwise.
     virtual std::string LastError() const { return {}; }
+    // Whether the last Open failed because the user may not open the path (EACCES or EPERM on
+    // the device node): the device is there, but its access rights are not in place.
+    virtual bool LastOpenDenied() const { return false; }
     // The arrival and removal monitor of this back end; nullptr when it has none.
     virtual std::unique_ptr<DeviceMonitor> MakeMonitor() { return nullptr; }
 };

@@ -126,7 +126,7 @@ public:
         const std::string message = "no permission to open " + path +
                                     "; install the udev rule of data/udev (see its README.md)";
         std::fprintf(stderr, "%s\n", message.c_str());
-        SetLastError(message);
+        SetLastError(message, true);
         return nullptr;
     }
 
@@ -136,15 +136,23 @@ public:
         return lastError_;
     }
 
+    bool LastOpenDenied() const override
+    {
+        std::lock_guard lock(errorMutex_);
+        return lastDenied_;
+    }
+
 private:
-    void SetLastError(std::string message)
+    void SetLastError(std::string message, bool denied = false)
     {
         std::lock_guard lock(errorMutex_);
         lastError_ = std::move(message);
+        lastDenied_ = denied;
     }
 
     mutable std::mutex errorMutex_;
     std::string lastError_;
+    bool lastDenied_ = false;
 };
 
 }  // namespace

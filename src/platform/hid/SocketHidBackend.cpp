@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -179,8 +180,11 @@ public:
         return found;
     }
 
+    bool LastOpenDenied() const override { return lastDenied_; }
+
     std::unique_ptr<HidDevice> Open(const std::string& path) override
     {
+        lastDenied_ = false;
         const int fd = wire::ConnectSocket(path);
         if (fd < 0) return nullptr;
         wire::MessageReader reader;
@@ -193,6 +197,7 @@ public:
             description = wire::DecodeDescription(reply->payload);
         }
         if (!description) {
+            lastDenied_ = reply && reply->type == wire::kRefused;
             ::close(fd);
             return nullptr;
         }
@@ -203,6 +208,7 @@ public:
 private:
     const std::string dir_;
     const int writeTimeoutMs_;
+    std::atomic<bool> lastDenied_{false};
 };
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace hid::wire {
 
 enum MessageType : uint8_t {
     kInfo = 0x01,     // client: which interface are you?  -> kInfoReply
-    kOpen = 0x02,     // client: make this connection an open handle  -> kOpened or kError
+    kOpen = 0x02,     // client: make this connection an open handle  -> kOpened, kRefused or kError
     kWrite = 0x03,    // client: one output report (byte 0 the report ID)  -> kWritten
     kState = 0x05,    // client: dump the device's state  -> kStateReply
     kControl = 0x06,  // client: a control command in text  -> kControlReply
@@ -26,6 +26,7 @@ enum MessageType : uint8_t {
     kInput = 0x84,         // server, unasked: one input report (byte 0 the report ID)
     kStateReply = 0x85,    // payload: UTF-8 text
     kControlReply = 0x86,  // payload: UTF-8 text, "ok" or "error: ..."
+    kRefused = 0xFE,       // the open is refused as hidraw refuses it without access rights
     kError = 0xFF,         // payload: UTF-8 text
 };
 

@@ -13,6 +13,12 @@ Application::Application(int& argc, char** argv)
 
 Application::~Application() = default;
 
+void Application::SetIdentity(const std::string& windowClass, const std::string& desktopEntry)
+{
+    QCoreApplication::setApplicationName(QString::fromStdString(windowClass));
+    QGuiApplication::setDesktopFileName(QString::fromStdString(desktopEntry));
+}
+
 void* Application::Instance() { return QCoreApplication::instance(); }
 
 bool Application::SetWindowIcon(const std::vector<std::wstring>& pictures)

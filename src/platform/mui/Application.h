@@ -18,6 +18,9 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    // Names the program to the desktop: windowClass is the class of its windows (the desktop
+    // entry's StartupWMClass), desktopEntry the entry's file name without ".desktop".
+    static void SetIdentity(const std::string& windowClass, const std::string& desktopEntry);
     // The running application as the library's instance handle; null without one.
     static void* Instance();
     // The icon every window of the program shows (title bar, task switcher), from pictures of

@@ -13,7 +13,11 @@ namespace {
 constexpr int kQuarter = 12;  // pixels per quarter key
 constexpr int kKeyHeight = 48;
 constexpr int kRowPitch = 52;
-constexpr int kKeysTop = 40;
+// The chips keep clear of what lies just above the control (the key page's keyboard frame
+// and its shadow end a few pixels below the control's top).
+constexpr int kChipTop = 14;
+constexpr int kChipHeight = 28;
+constexpr int kKeysTop = 52;
 constexpr int kKeyGap = 4;
 
 struct KeyDef {
@@ -145,7 +149,8 @@ std::vector<KeyFuncControl::Chip> DefaultKeyFuncChips()
     int left = 0;
     for (const int usage : chips) {
         result.push_back(
-            KeyFuncControl::Chip{usage, text::KeyCapName(usage), RECT{left, 0, left + 80, 30}});
+            KeyFuncControl::Chip{usage, text::KeyCapName(usage),
+                                 RECT{left, kChipTop, left + 80, kChipTop + kChipHeight}});
         left += 88;
     }
     return result;

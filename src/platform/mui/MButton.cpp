@@ -54,6 +54,14 @@ void MButton::Paint(QPainter& painter)
         painter.setPen(Qt::NoPen);
         painter.setBrush(face);
         painter.drawRoundedRect(area, 4, 4);
+    } else if (icon && GetTitle().empty()) {
+        // A button that is only its icon: the icon fills it, and a face shows only under the
+        // pointer, so that at rest it does not read as an empty check box.
+        if (state == 1 || state == 2) DrawLightFace(painter, area, state);
+        const int side = std::max(0, std::min(area.width(), area.height()) - 2);
+        const QRect iconBox((area.width() - side) / 2, (area.height() - side) / 2, side, side);
+        DrawStateImage(painter, iconBox, image, states, states > 1 ? state : 0);
+        return;
     } else if (image.isNull() || icon) {
         face = DrawLightFace(painter, area, state);
     } else {
