@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/MainWindowSize.h"
 #include "app/Startup.h"
 #include "platform/mui/Application.h"
 #include "platform/mui/UiThread.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv)
         std::fputs(line.help ? UsageText().c_str() : VersionText().c_str(), stdout);
         return 0;
     }
-    MUI::Application app(argc, argv);
+    MUI::Application app(argc, argv, kMainWindowWidth, kMainWindowHeight);
     MUI::EnsureApplication();
     return RunStartup(line.autorun);
 }
