@@ -8,6 +8,7 @@
 #include "app/DatabaseNotice.h"
 #include "app/FirstShownReport.h"
 #include "app/Language.h"
+#include "app/MainWindowSize.h"
 #include "app/StartupReport.h"
 #include "app/WaitDlg.h"
 #include "device/DeviceManager.h"
@@ -30,8 +31,6 @@
 namespace {
 
 constexpr unsigned kMainWindowStyle = 0x96000000u;  // popup, visible, clip siblings/children
-constexpr int kMainWindowWidth = 1600;
-constexpr int kMainWindowHeight = 970;
 constexpr unsigned kAnimationPeriodMs = 16;
 // How long the orderly stop waits for the worker's current step.
 constexpr int kWorkerStopWaitMs = 1000;
@@ -87,9 +86,10 @@ KeyboardDlg::~KeyboardDlg()
 
 int KeyboardDlg::RunMainWindow(int showCommand)
 {
-    // On a screen smaller than the window (1366 x 768) the window is cut to the screen's work
-    // area, so that its tabs and window buttons stay on screen; the layout follows the client
-    // area it gets. CenterWindow then places it inside that area.
+    // On a screen smaller than the window the application draws every window smaller
+    // (MUI::Application), so the work area holds the whole design. Should it still not (a
+    // second, smaller screen), the window is cut to the work area, so that its tabs and window
+    // buttons stay on screen. CenterWindow then places it inside that area.
     RECT rect{0, 0, kMainWindowWidth, kMainWindowHeight};
     if (RECT area{}; MUI::GetWorkArea(area)) {
         rect.right = std::min(rect.right, RectWidth(area));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/MainWindowSize.h"
 #include "app/Startup.h"
 #include "platform/mui/Application.h"
 #include "platform/mui/UiThread.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
         std::fputs(line.help ? UsageText().c_str() : VersionText().c_str(), stdout);
         return 0;
     }
-    MUI::Application app(argc, argv);
+    MUI::Application app(argc, argv, kMainWindowWidth, kMainWindowHeight);
     // The class the desktop entry names (StartupWMClass), whatever the program file is called.
     MUI::Application::SetIdentity("Tolvenic", "tolvenic");
     MUI::EnsureApplication();

@@ -3,12 +3,53 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QScreen>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
 
 namespace MUI {
 
-Application::Application(int& argc, char** argv)
+namespace {
+
+double g_fitFactor = 1.0;
+
+// Qt's own scale factor from the environment (a desktop or the user may set one), else 1.
+double EnvironmentScaleFactor()
+{
+    const char* text = std::getenv("QT_SCALE_FACTOR");
+    if (text == nullptr) return 1.0;
+    char* end = nullptr;
+    const double factor = std::strtod(text, &end);
+    return end != text && factor > 0 ? factor : 1.0;
+}
+
+}  // namespace
+
+double FitFactorFor(int areaWidth, int areaHeight, int designWidth, int designHeight)
+{
+    if (areaWidth <= 0 || areaHeight <= 0 || designWidth <= 0 || designHeight <= 0) return 1.0;
+    return std::min({1.0, static_cast<double>(areaWidth) / designWidth,
+                     static_cast<double>(areaHeight) / designHeight});
+}
+
+Application::Application(int& argc, char** argv, int designWidth, int designHeight)
     : application_(std::make_unique<QApplication>(argc, argv))
 {
+    g_fitFactor = 1.0;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    // The work area in window coordinates, the desktop's own display scale already applied.
+    const QRect area = screen->availableGeometry();
+    const double factor = FitFactorFor(area.width(), area.height(), designWidth, designHeight);
+    if (factor >= 1.0) return;
+    // Qt scales every window by QT_SCALE_FACTOR on top of the screen's device pixel ratio, and
+    // reads it only when the application starts: the application is made again with it.
+    application_.reset();
+    const std::string text = std::to_string(EnvironmentScaleFactor() * factor);
+    setenv("QT_SCALE_FACTOR", text.c_str(), 1);
+    application_ = std::make_unique<QApplication>(argc, argv);
+    g_fitFactor = factor;
 }
 
 Application::~Application() = default;
@@ -20,6 +61,8 @@ void Application::SetIdentity(const std::string& windowClass, const std::string&
 }
 
 void* Application::Instance() { return QCoreApplication::instance(); }
+
+double Application::FitFactor() { return g_fitFactor; }
 
 bool Application::SetWindowIcon(const std::vector<std::wstring>& pictures)
 {

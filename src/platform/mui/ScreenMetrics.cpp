@@ -1,5 +1,7 @@
 #include "platform/mui/ScreenMetrics.h"
 
+#include "platform/mui/Application.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
@@ -44,9 +46,10 @@ int GetEffectiveScreenDpi()
     if (screen == nullptr) {
         return 0;
     }
-    // Qt reports the scale as a device pixel ratio over 96-DPI logical pixels.
-    return static_cast<int>(
-        std::lround(screen->logicalDotsPerInchX() * screen->devicePixelRatio()));
+    // Qt reports the scale as a device pixel ratio over 96-DPI logical pixels; the factor that
+    // fits the window to a small screen is the program's own, not the desktop's.
+    return static_cast<int>(std::lround(screen->logicalDotsPerInchX() * screen->devicePixelRatio() /
+                                        Application::FitFactor()));
 }
 
 }  // namespace MUI
