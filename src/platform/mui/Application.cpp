@@ -45,10 +45,18 @@ Application::Application(int& argc, char** argv, int designWidth, int designHeig
     if (factor >= 1.0) return;
     // Qt scales every window by QT_SCALE_FACTOR on top of the screen's device pixel ratio, and
     // reads it only when the application starts: the application is made again with it.
+    // The variable is put back afterwards, so that programs started from here (a browser, the
+    // updater) are not drawn smaller.
     application_.reset();
+    const char* before = std::getenv("QT_SCALE_FACTOR");
+    const std::string kept = before != nullptr ? before : "";
     const std::string text = std::to_string(EnvironmentScaleFactor() * factor);
     setenv("QT_SCALE_FACTOR", text.c_str(), 1);
     application_ = std::make_unique<QApplication>(argc, argv);
+    if (before != nullptr)
+        setenv("QT_SCALE_FACTOR", kept.c_str(), 1);
+    else
+        unsetenv("QT_SCALE_FACTOR");
     g_fitFactor = factor;
 }
 
