@@ -212,13 +212,13 @@ void GaugeReleaseToKeyboard(benchmark::State& state)
     const size_t index = KeyIndex(kKeyA);
     for (auto _ : state) {
         // The keyboard keeps the actuation less one; alternate between two points.
-        const int actuation = window.keyboard->KeyPerf(0, index)[2] == 99 ? 120 : 100;
+        const int actuation = window.keyboard->KeyPerf(index)[2] == 99 ? 120 : 100;
         dlg.perfPage.stroke->SetCurKeyActuation(actuation);
         const int batches = window.keyboard->BatchesEnded() + 1;
         const auto start = Clock::now();
         dlg.OnMessage(289, MUI::kNotifyClick, actuation);
         while (window.keyboard->BatchesEnded() < batches ||
-               window.keyboard->KeyPerf(0, index)[2] != actuation - 1) {
+               window.keyboard->KeyPerf(index)[2] != actuation - 1) {
             if (Clock::now() - start > kTimeout) {
                 state.SkipWithError("the keyboard never held the performance table");
                 return;

@@ -404,6 +404,8 @@ void KeyboardDlg::ReloadAfterReset()
     ReadLightingFromDevice(page.currentProfile.load());
     LoadLightModes();
     LoadSettingsPage();
+    // The reset left the keyboard its factory settings block: it is given the page's again.
+    WriteSettingsToDevice();
     LoadMacroList();
     TellUnreadTables();
 }

@@ -12,7 +12,6 @@
 #include "platform/mui/KeyLayerCtrl.h"
 #include "platform/mui/KeyStrokeCtrl.h"
 #include "platform/mui/KeyboardCtrl.h"
-#include "platform/mui/MComboBox.h"
 
 void KeyboardDlg::PollDeviceReport(int timeoutMs)
 {
@@ -66,21 +65,21 @@ void KeyboardDlg::ApplyProfileSwitch(const ProfileSwitch& change)
             layers->SetSelectKeyLayer(change.layer);
         }
     }
+    // The window keeps its profile: the keyboard's key tables and lighting have no device
+    // profile of their own, so they stay those of the profile shown, and only the key
+    // performance is read again for a profile the keyboard now plays.
     if (perf.deviceProfile.load() != change.deviceProfile) {
         perf.deviceProfile = change.deviceProfile;
+        ReloadDeviceProfile();
+        return;
     }
-    ReloadDeviceProfile();
+    RefreshKeyAssignView();
 }
 
 void KeyboardDlg::ReloadDeviceProfile()
 {
-    // The keyboard's profiles follow the order of the profile list.
-    const auto* list = GetControlAs<MUI::MComboBox>(KeyPageId::kProfileCombo);
-    const int deviceProfile = perf.deviceProfile.load();
-    if (list == nullptr || deviceProfile >= list->GetItemCount()) return;
-    const int profile = list->GetItemData(deviceProfile);
+    const int profile = page.currentProfile.load();
     if (profile < 1) return;
-    ActivateProfile(profile);
     DeviceManager& device = DeviceManager::GetInstance();
     device.BeginBatch();
     ReadProfileKeyPerf(profile);

@@ -114,7 +114,7 @@ protected:
     }
     std::array<uint8_t, 8> KeyPerf(int code) const
     {
-        return keyboard->KeyPerf(0, static_cast<size_t>(IndexOf(code)));
+        return keyboard->KeyPerf(static_cast<size_t>(IndexOf(code)));
     }
     static Bytes Slice(const std::vector<uint8_t>& table, size_t at, size_t count)
     {

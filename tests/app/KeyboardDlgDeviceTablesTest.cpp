@@ -75,8 +75,7 @@ TEST_F(KeyboardDlgDeviceTablesTest, PerformanceAndSettingsCodesReachTheKeyboard)
 
     RunCode(QCMD_WRITE_KEY_PERF);
     for (const auto& [index, code] : dlg->keyTables.maps.indexToCode) {
-        ASSERT_EQ(keyboard->KeyPerf(0, index),
-                  (std::array<uint8_t, 8>{0xA3, 1, 0xFF, 0, 4, 0, 4, 0}))
+        ASSERT_EQ(keyboard->KeyPerf(index), (std::array<uint8_t, 8>{0xA3, 1, 0xFF, 0, 4, 0, 4, 0}))
             << index;
     }
 

@@ -114,30 +114,27 @@ TEST_F(KeyboardDlgInputReportsTest, LiveTravelReachesTheKeyViewAndTheGauge)
     EXPECT_EQ(View().GetKeyTravel(kA), 20);
 }
 
-TEST_F(KeyboardDlgInputReportsTest, ProfileSwitchOnTheKeyboardReloadsThatProfile)
+// A layer or device-profile switch made on the keyboard shows the layer and keeps the window's
+// profile: the key tables and lighting stay those of that profile, no other profile's rows
+// change, and only a new device profile has the one performance table read again.
+TEST_F(KeyboardDlgInputReportsTest, SwitchesOnTheKeyboardKeepTheWindowsProfile)
 {
     auto* keyList = dlg->GetControlAs<MUI::MComboBox>(KeyPageId::kProfileCombo);
     ASSERT_GE(keyList->GetItemCount(), 3);
     const int third = keyList->GetItemData(2);
-    // The keyboard's profile 2 holds its own actuation for A: 0x81 + 1.
-    keyboard->ModifyMemory([&](vkb::KeyboardMemory& memory) {
-        const size_t at = 2 * 1024 + static_cast<size_t>(IndexOf(kA)) * 8;
-        const uint8_t entry[8] = {0xA1, 2, 0x81, 0, 9, 0, 9, 0};
-        std::copy(std::begin(entry), std::end(entry), memory.keyPerf.begin() + at);
-    });
-
-    const int firstBefore = ActuationOf(kProfile, kA);
+    const int thirdBefore = ActuationOf(third, kA);
     // Read on the performance page, the switch waits for a page that lets it act.
-    ASSERT_TRUE(keyboard->SwitchProfile(3, 2));
+    ASSERT_TRUE(keyboard->SwitchProfile(3, 0));
     Poll();
     EXPECT_EQ(dlg->page.currentFnLayer.load(), 0);
-    EXPECT_NE(keyList->GetCurData(), third);
     ShowPage(PAGE_LIGHTING);
     dlg->PollDeviceReport();
-    EXPECT_NE(keyList->GetCurData(), third) << "nor does the lighting page";
+    EXPECT_EQ(dlg->page.currentFnLayer.load(), 0) << "nor does the lighting page";
 
     ShowPage(PAGE_KEYS);
     TakeQueue();
+    keyboard->ClearLog();
+    const auto keymapsBefore = keyboard->Memory().keymaps;
     Poll();
     EXPECT_EQ(dlg->page.currentFnLayer.load(), 3);
     ASSERT_NE(dlg->keyPage.layers, nullptr);
@@ -145,25 +142,34 @@ TEST_F(KeyboardDlgInputReportsTest, ProfileSwitchOnTheKeyboardReloadsThatProfile
     if (auto* advanced = dlg->GetControlAs<MUI::KeyLayerCtrl>(KeyPageId::kAdvancedKeyLayers)) {
         EXPECT_EQ(advanced->GetSelectKeyLayerID(), 3);
     }
-    EXPECT_EQ(dlg->page.currentProfile.load(), third);
-    // Every profile combobox of the pages built.
-    const std::vector<MUI::MComboBox*> combos = dlg->ProfileCombos();
-    EXPECT_GE(combos.size(), 2u);
-    for (MUI::MComboBox* combo : combos) EXPECT_EQ(combo->GetCurData(), third) << combo->GetID();
-    std::vector<KeyPerfRecord*> stored;
-    db().GetKeyPerfs(third, stored);
-    const std::vector<KeyPerfRecord> rows = TakeRecords(stored);
-    const auto a = std::find_if(rows.begin(), rows.end(),
-                                [](const KeyPerfRecord& row) { return row.key_code == kA; });
-    ASSERT_NE(a, rows.end());
-    EXPECT_EQ(a->key_actuation, 0x82);
-    EXPECT_EQ(a->switch_type, 1);
-    EXPECT_EQ(a->key_mode, 2);
-    EXPECT_EQ(a->rt_press, 10);
+    EXPECT_EQ(dlg->page.currentProfile.load(), kProfile);
+    EXPECT_TRUE(keyboard->Requests().empty()) << "a layer switch reads and writes nothing";
+    EXPECT_TRUE(TakeQueue().empty());
+
+    // Device profile 2: the performance read at 2 x 1024 reaches the table the keyboard plays.
+    keyboard->ModifyMemory([&](vkb::KeyboardMemory& memory) {
+        const uint8_t entry[8] = {0xA1, 2, 0x81, 0, 9, 0, 9, 0};
+        std::copy(std::begin(entry), std::end(entry),
+                  memory.keyPerf.begin() + static_cast<long>(IndexOf(kA)) * 8);
+    });
+    ASSERT_TRUE(keyboard->SwitchProfile(0, 2));
+    Poll();
+    EXPECT_EQ(dlg->page.currentFnLayer.load(), 0);
+    EXPECT_EQ(dlg->page.currentProfile.load(), kProfile);
+    for (MUI::MComboBox* combo : dlg->ProfileCombos()) {
+        EXPECT_EQ(combo->GetCurData(), kProfile) << combo->GetID();
+    }
+    ASSERT_FALSE(keyboard->Requests().empty());
+    EXPECT_EQ(keyboard->Requests().front().Command(), 0x01);
+    EXPECT_EQ(ActuationOf(kProfile, kA), 0x82);
     MUI::KeyPerfInfo shown;
     ASSERT_TRUE(View().GetKeyPerfInfo(kA, shown));
-    EXPECT_EQ(shown.actuation, 0x82) << "the page shows the switched profile";
-    EXPECT_EQ(ActuationOf(kProfile, kA), firstBefore) << "the old profile keeps its rows";
+    EXPECT_EQ(shown.actuation, 0x82);
+    EXPECT_EQ(ActuationOf(third, kA), thirdBefore) << "a profile not shown keeps its rows";
+    EXPECT_EQ(keyboard->Memory().keymaps, keymapsBefore);
+    for (const auto& request : keyboard->Requests()) {
+        EXPECT_NE(request.Command(), 0xA1) << "nothing is written over the keyboard's table";
+    }
 }
 
 // Out of sight (hidden to the tray or minimised) the worker rests a second between its idle
@@ -188,7 +194,8 @@ TEST_F(KeyboardDlgInputReportsTest, AWindowOutOfSightPollsSlowlyAndStillFollowsT
         ASSERT_TRUE(keyboard->SwitchProfile(0, c.profileIndex));
         Poll();
         EXPECT_GE(dlg->RequestedRest(), 1000);
-        EXPECT_EQ(dlg->page.currentProfile.load(), keyList->GetItemData(c.profileIndex));
+        EXPECT_EQ(dlg->perf.deviceProfile.load(), c.profileIndex);
+        EXPECT_EQ(dlg->page.currentProfile.load(), kProfile);
     }
     dlg->ShowWindow(SW_SHOWNORMAL);
     Pump(5ms);

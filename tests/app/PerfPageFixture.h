@@ -48,7 +48,7 @@ protected:
     int IndexOf(int code) const { return dlg->keyTables.maps.IndexOf(code); }
     Entry KeyPerf(int code) const
     {
-        return keyboard->KeyPerf(0, static_cast<size_t>(IndexOf(code)));
+        return keyboard->KeyPerf(static_cast<size_t>(IndexOf(code)));
     }
     std::wstring Config(const wchar_t* key)
     {

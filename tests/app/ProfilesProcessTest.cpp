@@ -427,9 +427,9 @@ TEST_F(ProfilesProcessTest, AHandleFailingWithoutARemovalFindsTheKeyboardAgain)
 TEST_F(ProfilesProcessTest, PerformancePageChangesEndInTheKeyboardsPerformanceTable)
 {
     EXPECT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
-    // A key's 8 bytes in the table of device profile 0: byte 1 is its rapid-trigger mode.
+    // A key's 8 bytes in the performance table: byte 1 is its rapid-trigger mode.
     const auto mode = [&](int usage) {
-        const std::string table = KeyboardState()["key-perf.0"];
+        const std::string table = KeyboardState()["key-perf"];
         const size_t at = static_cast<size_t>(KeyIndex(usage)) * 16 + 2;
         return table.size() >= at + 2 ? table.substr(at, 2) : std::string("missing");
     };

@@ -135,11 +135,11 @@ TEST_F(TableTransferTest, PerformanceWriteSendsEveryRowAtItsKeyIndex)
     EXPECT_EQ(Commands(), Batch(std::vector<int>(19, CMD_WRITE_KEY_PERF)));
     EXPECT_EQ(Lengths(CMD_WRITE_KEY_PERF).back(), 16);
     const int firstIndex = maps.IndexOf(first);
-    EXPECT_EQ(keyboard->KeyPerf(0, firstIndex),
+    EXPECT_EQ(keyboard->KeyPerf(firstIndex),
               (std::array<uint8_t, 8>{0xA3, 1, 0xFF, 0x00, 0xFF, 0x07, 4, 0}));
     for (const auto& [index, code] : maps.indexToCode) {
         if (index == firstIndex) continue;
-        EXPECT_EQ(keyboard->KeyPerf(0, index), (std::array<uint8_t, 8>{0xA3, 1, 74, 0, 4, 0, 4, 0}))
+        EXPECT_EQ(keyboard->KeyPerf(index), (std::array<uint8_t, 8>{0xA3, 1, 74, 0, 4, 0, 4, 0}))
             << index;
     }
     EXPECT_EQ(perf.switchTypeByCode.size(), maps.indexToCode.size());
@@ -181,7 +181,7 @@ TEST_F(TableTransferTest, PerformanceReadTakesTheTableOnlyWholeAndAsksForLostChu
     keyboard->ClearLog();
     EXPECT_FALSE(transfer.WriteToDevice(kProfile));
     EXPECT_TRUE(keyboard->Requests().empty());
-    EXPECT_EQ(keyboard->KeyPerf(0, highIndex)[2], 0xFF);
+    EXPECT_EQ(keyboard->KeyPerf(highIndex)[2], 0xFF);
 
     // Two answers lost: their chunks are asked for again and the table is taken whole.
     keyboard->ClearFaults();
@@ -217,7 +217,7 @@ TEST_F(TableTransferTest, DeviceProfileReadTakesItsOwnTableWithoutBatch)
     const auto [index, code] = *maps.indexToCode.rbegin();
     keyboard->ModifyMemory([&](vkb::KeyboardMemory& m) {
         const std::array<uint8_t, 8> entry{0xA2, 0, 9, 0, 4, 0x06, 4, 0};
-        std::copy(entry.begin(), entry.end(), m.keyPerf.begin() + 2 * 1024 + index * 8);
+        std::copy(entry.begin(), entry.end(), m.keyPerf.begin() + index * 8);
     });
     KeyPerfTransfer transfer(manager, db(), maps, perf);
     ASSERT_TRUE(transfer.ReadDeviceProfile(kProfile, 2));

@@ -61,7 +61,7 @@ TEST_F(VirtualKeyboardLink, KeyPerformanceBatchLandsInTheKeyboard)
     ASSERT_TRUE(manager.WriteTableBatch(CMD_WRITE_KEY_PERF, 0, table));
 
     for (size_t key = 0; key < 128; ++key) {
-        const std::array<uint8_t, 8> perf = keyboard->KeyPerf(0, key);
+        const std::array<uint8_t, 8> perf = keyboard->KeyPerf(key);
         ASSERT_TRUE(std::equal(perf.begin(), perf.end(), table.begin() + key * 8)) << key;
     }
     EXPECT_EQ(keyboard->BatchesBegun(), 1);

@@ -294,7 +294,7 @@ TEST_F(ProfileFileTest, ExportedProfileComesBackWholeAsANewProfileOnTheKeyboard)
                   (std::array<uint8_t, 3>{0x10, 0x02, 0x04}));
         EXPECT_EQ(keyboard->KeyEntry(3, index(filled.codes[2])),
                   (std::array<uint8_t, 3>{0x30, 0x83, 0x01}));
-        EXPECT_EQ(keyboard->KeyPerf(0, index(filled.codes[9])),
+        EXPECT_EQ(keyboard->KeyPerf(index(filled.codes[9])),
                   (std::array<uint8_t, 8>{0xA5, 0x11, 0x77, 0x00, 0x1D, 0x06, 0x27, 0x04}));
         const std::vector<uint8_t> colors = keyboard->Memory().userColors;
         const size_t at = index(filled.codes[0]) * 3;

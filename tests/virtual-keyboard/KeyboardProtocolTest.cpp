@@ -157,7 +157,7 @@ TEST_F(KeyboardFixture, EveryTableCommandReachesItsOwnTable)
         {0x09, 0x08, &vkb::KeyboardMemory::keymaps, 4096},
         {0x0B, 0x0A, &vkb::KeyboardMemory::userColors, 384},
         {0x0D, 0, &vkb::KeyboardMemory::macros, 3584},
-        {0xA1, 0xA0, &vkb::KeyboardMemory::keyPerf, 4096},
+        {0xA1, 0xA0, &vkb::KeyboardMemory::keyPerf, 1024},
         {0xA3, 0, &vkb::KeyboardMemory::dksTable, 768},
         {0xA5, 0, &vkb::KeyboardMemory::pairTable, 256},
         {0xA7, 0, &vkb::KeyboardMemory::toggleTable, 128},
@@ -197,21 +197,24 @@ TEST_F(KeyboardFixture, EveryTableCommandReachesItsOwnTable)
     EXPECT_TRUE(keyboard->Errors().empty());
 }
 
-TEST_F(KeyboardFixture, KeyPerformanceIsAddressedByProfile)
+TEST_F(KeyboardFixture, KeyPerformanceIsOneTableForEveryDeviceProfile)
 {
-    // Profile 2's factory actuation is 170 steps, sent as 169.
+    // The factory actuation is 150 steps, sent as 149.
     const Bytes answer = Exchange(*config, Request(0xA0, 56, 2 * 1024));
     ASSERT_EQ(answer.size(), 65u);
     EXPECT_EQ(answer[9], 0xA1);
-    EXPECT_EQ(answer[11], 169);
+    EXPECT_EQ(answer[11], 149);
 
+    // Written at 0, read back at device profile 3's address.
     const Bytes perf{0xA3, 0x01, 0xFF, 0x00, 0xFF, 0x07, 0x1D, 0x00};
     Bytes data(56, 0);
     std::copy(perf.begin(), perf.end(), data.begin() + 8);  // key index 1
     ExpectEcho(Exchange(*config, Request(0xA1, 56, 0, data)), Request(0xA1, 56, 0, data));
-    const auto stored = keyboard->KeyPerf(0, 1);
+    const auto stored = keyboard->KeyPerf(1);
     EXPECT_EQ(Bytes(stored.begin(), stored.end()), perf);
-    EXPECT_EQ(keyboard->KeyPerf(2, 1)[2], 169);
+    const Bytes again = Exchange(*config, Request(0xA0, 56, 3 * 1024));
+    ASSERT_EQ(again.size(), 65u);
+    EXPECT_EQ(Bytes(again.begin() + 17, again.begin() + 25), perf);
 }
 
 TEST_F(KeyboardFixture, SettingsBlockReadsAndWritesWhole)

@@ -83,14 +83,10 @@ KeyboardMemory KeyboardMemory::Factory()
         }
     }
     m.keymaps = m.defaultKeymaps;
-    for (size_t profile = 0; profile < kDeviceProfiles; ++profile) {
-        // Switch type 1, rapid trigger off, actuation 150 + 10 x profile, RT 30 / 30 steps.
-        const auto actuation = static_cast<uint8_t>(150 + 10 * profile - 1);
-        for (size_t key = 0; key < kKeyCount; ++key) {
-            if (DefaultKeyUsage(key) == 0) continue;
-            Put(m.keyPerf, profile * kKeyPerfTableSize + key * 8,
-                {0xA1, 0x00, actuation, 0x00, 29, 0x00, 29, 0x00});
-        }
+    // Switch type 1, rapid trigger off, actuation 150, RT 30 / 30 steps.
+    for (size_t key = 0; key < kKeyCount; ++key) {
+        if (DefaultKeyUsage(key) == 0) continue;
+        Put(m.keyPerf, key * 8, {0xA1, 0x00, 149, 0x00, 29, 0x00, 29, 0x00});
     }
     Put(m.settings, 0, {0x01, 0x02, 0x03, 0x04, 0x21, 0x00, 0x00, 0x00});
     Put(m.settings, 8, {0x01, 0x04, 0x02, 0x00, 0x01, 0x00, 0xFF, 0xFF, 0xFF});

@@ -12,7 +12,8 @@ inline constexpr size_t kLayers = 8;
 inline constexpr size_t kLayerTableSize = 512;  // 3-byte entries by key index
 inline constexpr size_t kKeyCount = 128;
 inline constexpr size_t kDeviceProfiles = 4;
-inline constexpr size_t kKeyPerfTableSize = 1024;  // per profile, 8 bytes per key
+inline constexpr size_t kKeyPerfTableSize =
+    1024;  // one table for every device profile, 8 bytes per key
 inline constexpr size_t kSettingsSize = 32;
 inline constexpr size_t kColorTableSize = 384;  // R, G, B per key
 inline constexpr size_t kMacroImageSize = 3584;
@@ -23,7 +24,7 @@ inline constexpr size_t kToggleTableSize = 128;
 struct KeyboardMemory {
     std::vector<uint8_t> defaultKeymaps = std::vector<uint8_t>(kLayers * kLayerTableSize);
     std::vector<uint8_t> keymaps = std::vector<uint8_t>(kLayers * kLayerTableSize);
-    std::vector<uint8_t> keyPerf = std::vector<uint8_t>(kDeviceProfiles * kKeyPerfTableSize);
+    std::vector<uint8_t> keyPerf = std::vector<uint8_t>(kKeyPerfTableSize);
     std::vector<uint8_t> settings = std::vector<uint8_t>(kSettingsSize);
     std::vector<uint8_t> userColors = std::vector<uint8_t>(kColorTableSize);
     std::vector<uint8_t> liveColors = std::vector<uint8_t>(kColorTableSize);

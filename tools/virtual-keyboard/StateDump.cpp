@@ -54,11 +54,7 @@ std::string VirtualKeyboard::DumpState() const
             << HexBytes(memory_.defaultKeymaps.data() + layer * kLayerTableSize, kLayerTableSize)
             << "\n";
     }
-    for (size_t profile = 0; profile < kDeviceProfiles; ++profile) {
-        out << "key-perf." << profile << " "
-            << HexBytes(memory_.keyPerf.data() + profile * kKeyPerfTableSize, kKeyPerfTableSize)
-            << "\n";
-    }
+    out << "key-perf " << HexBytes(memory_.keyPerf) << "\n";
     out << "user-colors " << HexBytes(memory_.userColors) << "\n";
     out << "live-colors " << HexBytes(memory_.liveColors) << "\n";
     out << "macros " << HexBytes(memory_.macros) << "\n";

@@ -143,7 +143,7 @@ int VirtualKeyboard::HandleConfig(const uint8_t* r, size_t length)
     }
 
     const size_t dataLength = r[5];
-    const size_t address = static_cast<size_t>(r[6] | r[7] << 8);
+    size_t address = static_cast<size_t>(r[6] | r[7] << 8);
     std::vector<uint8_t> answer(kReportSize, 0);
     answer[1] = kAnswerMark;
     answer[2] = command;
@@ -154,6 +154,9 @@ int VirtualKeyboard::HandleConfig(const uint8_t* r, size_t length)
     std::vector<uint8_t>* table = nullptr;
     bool write = false;
     if (TableFor(command, table, write)) {
+        // Every device profile plays the one performance table: the profile's part of the
+        // address (profile x 1024) names no table of its own.
+        if (table == &memory_.keyPerf) address %= kKeyPerfTableSize;
         if (dataLength > kDataMax) {
             Error("length " + std::to_string(dataLength) + " for " + Hex(command));
         } else if (address + dataLength > table->size()) {
@@ -370,14 +373,13 @@ std::array<uint8_t, 3> VirtualKeyboard::KeyEntry(size_t layer, size_t keyIndex) 
     return entry;
 }
 
-std::array<uint8_t, 8> VirtualKeyboard::KeyPerf(size_t profile, size_t keyIndex) const
+std::array<uint8_t, 8> VirtualKeyboard::KeyPerf(size_t keyIndex) const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     std::array<uint8_t, 8> perf{};
-    const size_t at = profile * kKeyPerfTableSize + keyIndex * 8;
-    if (profile < kDeviceProfiles && keyIndex < kKeyCount) {
-        std::copy(memory_.keyPerf.begin() + static_cast<long>(at),
-                  memory_.keyPerf.begin() + static_cast<long>(at + 8), perf.begin());
+    if (keyIndex < kKeyCount) {
+        const auto at = static_cast<long>(keyIndex * 8);
+        std::copy(memory_.keyPerf.begin() + at, memory_.keyPerf.begin() + at + 8, perf.begin());
     }
     return perf;
 }

@@ -79,7 +79,7 @@ public:
     KeyboardMemory Memory() const;
     void ModifyMemory(const std::function<void(KeyboardMemory&)>& change);
     std::array<uint8_t, 3> KeyEntry(size_t layer, size_t keyIndex) const;
-    std::array<uint8_t, 8> KeyPerf(size_t profile, size_t keyIndex) const;
+    std::array<uint8_t, 8> KeyPerf(size_t keyIndex) const;
     std::vector<uint8_t> Settings() const;
 
     std::vector<RequestRecord> Requests() const;
