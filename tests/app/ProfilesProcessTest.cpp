@@ -1298,7 +1298,7 @@ TEST_F(UnsentWritesProcessTest, APerformanceBatchCutByAnUnplugIsWrittenAgainAfte
     ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
     // The rapid-trigger mode byte of every key of device profile 0's table: "00" off.
     const auto modes = [&] {
-        const std::string table = KeyboardState()["key-perf.0"];
+        const std::string table = KeyboardState()["key-perf"];
         std::string all;
         for (size_t i = 0; i < vkb::kKeyCount; ++i) {
             if (vkb::DefaultKeyUsage(i) == 0) continue;
