@@ -480,6 +480,8 @@ public:
     void EnableControlsForRecording(bool on);
     int ExportMacro();
     void ImportMacro();
+    // The refusal of a file that cannot be imported, profile or macro.
+    void ShowImportRefusal();
     void RelabelMacroNames();
     // A macro page message (caption 360, one button).
     void ShowMacroMessage(int textId);
