@@ -726,6 +726,9 @@ private:
     void ShowNoConnectProgress(int shown);
     void ShowLoadedPages();
     void ShowHomePanel();
+    // A keyboard that is found but does not answer: the no-keyboard panel says so, and
+    // nothing is sent to it until it arrives anew. False when the keyboard answers.
+    bool TellKeyboardSilent();
     void SetStatusTitle(int textId);
     void StopWorker();
     // Makes `profile` active in the database, both current-profile fields and every profile
