@@ -517,6 +517,8 @@ public:
     void EnableControlsForRecording(bool on);
     int ExportMacro();
     void ImportMacro();
+    // The refusal of a file that cannot be imported, profile or macro.
+    void ShowImportRefusal();
     void RelabelMacroNames();
     // A macro page message (caption 360, one button).
     void ShowMacroMessage(int textId);
@@ -771,6 +773,9 @@ private:
     void ShowNoConnectProgress(int shown);
     void ShowLoadedPages();
     void ShowHomePanel();
+    // A keyboard that is found but does not answer: the no-keyboard panel says so, and
+    // nothing is sent to it until it arrives anew. False when the keyboard answers.
+    bool TellKeyboardSilent();
     void SetStatusTitle(int textId);
     void StopWorker();
     // Makes `profile` active in the database, both current-profile fields and every profile

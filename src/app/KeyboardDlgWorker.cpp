@@ -159,6 +159,10 @@ void KeyboardDlg::RunDeviceCommand(int code)
             LoadAllFromDevice();
             break;
         case QCMD_LOAD_FROM_DEVICE:
+            if (TellKeyboardSilent()) {
+                ReportState();
+                break;
+            }
             // The pages first, so the window is usable at once; they fill in as the load
             // reads the database and the keyboard, and the settings are written last.
             ShowLoadedPages();

@@ -65,7 +65,7 @@ inline constexpr unsigned kNoConnectPicture = 65;   // MPicture, "img_no_connect
 inline constexpr unsigned kNoConnectPicture1 = 66;  // MPicture, "img_no_connect1.png"
 inline constexpr unsigned kNoConnectPicture2 = 67;  // MPicture, "img_no_connect2.png"
 inline constexpr unsigned kOverlay = 68;            // CRoundArea, translucent
-inline constexpr unsigned kStatusText = 69;         // MText, connection status (820 / 821 / 822)
+inline constexpr unsigned kStatusText = 69;         // MText, connection status (820 / 821 / 822 / 823)
 // The status text telling that the keyboard is there but may not be opened; the status then
 // adds the command that installs the udev rule and takes the room of several lines.
 inline constexpr int kStatusNoAccessText = 822;

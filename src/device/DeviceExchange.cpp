@@ -1,5 +1,6 @@
 // The request and answer exchange with the keyboard.
 #include <algorithm>
+#include <chrono>
 
 #include "device/AnsiText.h"
 #include "device/DeviceManager.h"
@@ -126,6 +127,19 @@ int DeviceManager::ReadInputReport(DeviceReport& report, int timeoutMs)
         return static_cast<int>(report.bytes.size());
     }
     return ReadAnswer(*device, report.bytes, timeoutMs);
+}
+
+bool DeviceManager::AnswersWithin(int waitMs)
+{
+    // Each unanswered request waits out its read time-out and the failure pause, so the
+    // requests are spaced, never a busy loop.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    do {
+        hid::HidDevice* handle = GetCurrentHandle();
+        if (handle == nullptr) return false;
+        if (!ReadDeviceInfo(handle).empty()) return true;
+    } while (!stopping_ && std::chrono::steady_clock::now() < until);
+    return false;
 }
 
 std::wstring DeviceManager::ReadDeviceInfo(hid::HidDevice* handle)

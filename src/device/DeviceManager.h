@@ -71,6 +71,9 @@ public:
     // --- Device information ---
     // The info text of an interface; empty on failure (after a 1000 ms pause).
     std::wstring ReadDeviceInfo(hid::HidDevice* handle);
+    // True when the current keyboard answers its information request within waitMs; it is
+    // asked again after each unanswered request, until the time is up or exchanges stop.
+    bool AnswersWithin(int waitMs);
     // "V<major>.<minor>(yyyy-mm-dd)" of the current keyboard, "0.0" without one.
     std::wstring GetFirmwareVersion();
     int GetCurrentReleaseNumber() const;

@@ -1,7 +1,6 @@
 #include "device/SettingsTransfer.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +8,9 @@
 #include "device/DeviceColorTable.h"
 #include "device/DeviceManager.h"
 #include "device/TableRead.h"
+#include "platform/text/DecimalText.h"
+#include "platform/text/Utf8.h"
+#include "storage/DefaultConfig.h"
 #include "storage/KBDataBase.h"
 
 namespace {
@@ -16,6 +18,18 @@ namespace {
 constexpr int kGlobalProfile = 0;
 // The light mode of a keyboard whose lighting is switched off.
 constexpr int kLightModeOffCode = 255;
+// The widest dead zone the keys take.
+constexpr int kDeadZoneMax = 0x7F;
+
+// The value a new database holds for key, 0 for a key it does not hold.
+int DefaultConfigInt(const wchar_t* key)
+{
+    const std::string name = text::WideToUtf8(key);
+    for (const storage::DefaultConfigEntry& entry : storage::DefaultConfigRows()) {
+        if (name == entry.key) return StrictDecimalToInt(text::Utf8ToWide(entry.value)).value_or(0);
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -24,26 +38,31 @@ SettingsTransfer::SettingsTransfer(DeviceManager& device, KBDataBase& db, Pause 
 {
 }
 
-int SettingsTransfer::ConfigInt(int profile, const wchar_t* key)
+int SettingsTransfer::ConfigInt(int profile, const wchar_t* key, int min, int max)
 {
+    // A stored value that is no decimal number of the setting's range (an older program's, or
+    // one changed by hand) is not sent: the setting's default goes to the keyboard instead.
     std::wstring value;
-    if (!db_.GetConfig(profile, key, value)) return 0;
-    return static_cast<int>(std::wcstol(value.c_str(), nullptr, 10));
+    if (!db_.GetConfig(profile, key, value)) return DefaultConfigInt(key);
+    const std::optional<int32_t> number = StrictDecimalToInt(value);
+    if (!number || *number < min || *number > max) return DefaultConfigInt(key);
+    return *number;
 }
 
 SwitchSettings SettingsTransfer::ConfiguredSwitchSettings(int profile, bool calibrationBit)
 {
     SwitchSettings settings;
-    settings.reportRate = ConfigInt(kGlobalProfile, L"reporte_rate");
-    settings.tickRate = ConfigInt(kGlobalProfile, L"tick_rate");
-    settings.deadZone = ConfigInt(kGlobalProfile, L"dead_zone");
-    settings.disableWin = ConfigInt(kGlobalProfile, L"disable_win") == 1;
-    settings.disableAltTab = ConfigInt(kGlobalProfile, L"disable_alttab") == 1;
-    settings.disableAltF4 = ConfigInt(kGlobalProfile, L"disable_altf4") == 1;
-    settings.tachyonMode = ConfigInt(kGlobalProfile, L"perf_tachyon_mode") != 0;
-    settings.bottomRapidTrigger = ConfigInt(profile, L"perf_bottomrapidtrigger_mode") != 0;
+    // The ranges are the choices the settings page offers.
+    settings.reportRate = ConfigInt(kGlobalProfile, L"reporte_rate", 1, 4);
+    settings.tickRate = ConfigInt(kGlobalProfile, L"tick_rate", 0, 2);
+    settings.deadZone = ConfigInt(kGlobalProfile, L"dead_zone", 0, kDeadZoneMax);
+    settings.disableWin = ConfigInt(kGlobalProfile, L"disable_win", 0, 1) == 1;
+    settings.disableAltTab = ConfigInt(kGlobalProfile, L"disable_alttab", 0, 1) == 1;
+    settings.disableAltF4 = ConfigInt(kGlobalProfile, L"disable_altf4", 0, 1) == 1;
+    settings.tachyonMode = ConfigInt(kGlobalProfile, L"perf_tachyon_mode", 0, 1) != 0;
+    settings.bottomRapidTrigger = ConfigInt(profile, L"perf_bottomrapidtrigger_mode", 0, 1) != 0;
     settings.calibrationBit = calibrationBit;
-    settings.debounceLevel = ConfigInt(kGlobalProfile, L"debounce_level");
+    settings.debounceLevel = ConfigInt(kGlobalProfile, L"debounce_level", 0, 2);
     return settings;
 }
 

@@ -42,7 +42,8 @@ private:
     std::optional<SettingsBlock> ReadBlock();
     bool WriteBlock(const SettingsBlock& block);
     bool ReadUserColors(int profile, const KeyIndexMaps& maps);
-    int ConfigInt(int profile, const wchar_t* key);
+    // The stored value of key when it is a decimal number within [min, max], else its default.
+    int ConfigInt(int profile, const wchar_t* key, int min, int max);
 
     DeviceManager& device_;
     KBDataBase& db_;

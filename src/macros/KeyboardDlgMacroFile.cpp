@@ -63,9 +63,12 @@ void KeyboardDlg::ImportMacro()
     const std::optional<std::wstring> path = AskForFile(false);
     std::error_code error;
     if (!path || !std::filesystem::is_regular_file(text::WideToUtf8(*path), error)) return;
-    // An unreadable, foreign or hostile file imports nothing and says nothing.
+    // An unreadable, foreign or hostile file imports nothing, and the user is told.
     const std::optional<MacroFile> file = LoadMacroXml(*path);
-    if (!file) return;
+    if (!file) {
+        ShowImportRefusal();
+        return;
+    }
 
     KBDataBase& db = KBDataBase::GetInstance();
     if (!RoomForMacro() || !RoomForMacroSteps(static_cast<int>(file->steps.size()))) return;
@@ -79,7 +82,10 @@ void KeyboardDlg::ImportMacro()
         }
         return true;
     });
-    if (!kept || id <= 0) return;
+    if (!kept || id <= 0) {
+        ShowImportRefusal();
+        return;
+    }
     macroPage.list->AddItem(file->header.name, id);
     // The keyboard's macro memory mirrors the list.
     QueueCommand(QCMD_WRITE_MACROS);

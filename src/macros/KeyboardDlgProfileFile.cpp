@@ -66,6 +66,12 @@ void KeyboardDlg::ExportProfile()
     }
 }
 
+void KeyboardDlg::ShowImportRefusal()
+{
+    ShowMessageBox(GetHWND(), GetLanString(kImportFailedText).c_str(),
+                   GetLanString(kImportCaption).c_str(), kMessageBoxOneButton);
+}
+
 void KeyboardDlg::ImportProfile()
 {
     os::FileDialogRequest request;
@@ -94,8 +100,7 @@ void KeyboardDlg::ImportProfile()
     };
     const int profile = content ? StoreProfileFile(db, *content, defaults) : 0;
     if (profile <= 0) {
-        ShowMessageBox(GetHWND(), GetLanString(kImportFailedText).c_str(),
-                       GetLanString(kImportCaption).c_str(), kMessageBoxOneButton);
+        ShowImportRefusal();
         return;
     }
     LoadMacroList();  // the macros the file brought

@@ -13,9 +13,6 @@
 namespace {
 
 constexpr const wchar_t* kDeclaration = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-// The longest name kept: what a profile file takes, so that a macro read here can be exported
-// with the profile and read back.
-constexpr size_t kMaxNameLength = ProfileFileLimit::kTextLength;
 // Key steps hold a virtual key, a modifier usage or a plain key of the modifier range; mouse
 // steps a button.
 constexpr int kMaxStepValue = kMacroPlainKeyFlag | 0xFF;
@@ -37,7 +34,7 @@ std::wstring MacroXmlText(const MacroRecord& header, const std::vector<MacroStep
     doc.AddElement(L"macro");
     doc.EnterElement();
     doc.AddElement(L"macroinfo");
-    doc.SetAttribute(L"name", header.name);
+    doc.SetAttribute(L"name", FileText(header.name));
     doc.SetAttribute(L"times", header.play_times);
     doc.SetAttribute(L"type", header.delay_type);
     doc.SetAttribute(L"delaytime", header.delay_time);
@@ -45,7 +42,7 @@ std::wstring MacroXmlText(const MacroRecord& header, const std::vector<MacroStep
     doc.EnterElement();
     for (const MacroStepRecord& step : steps) {
         doc.AddElement(L"item");
-        doc.SetAttribute(L"desc", step.desc);
+        doc.SetAttribute(L"desc", FileText(step.desc));
         doc.SetAttribute(L"type", step.type);
         doc.SetAttribute(L"value", step.value);
         doc.SetAttribute(L"delay_time", step.delay_time);
@@ -71,7 +68,7 @@ std::optional<MacroFile> ParseMacroXml(const std::wstring& text)
     }
     bool ok = true;
     MacroFile file;
-    file.header.name = doc.GetAttribute(L"name").substr(0, kMaxNameLength);
+    file.header.name = FileText(doc.GetAttribute(L"name"));
     file.header.play_times =
         ClampToRange(Number(doc, L"times", ok), kMacroMinPlayTimes, kMacroMaxPlayTimes);
     file.header.delay_type =
@@ -86,7 +83,7 @@ std::optional<MacroFile> ParseMacroXml(const std::wstring& text)
         if (file.steps.size() >= kMacroImageMaxSteps) return std::nullopt;
         MacroStepRecord step;
         step.record_index = static_cast<int>(file.steps.size());
-        step.desc = doc.GetAttribute(L"desc").substr(0, kMaxNameLength);
+        step.desc = FileText(doc.GetAttribute(L"desc"));
         step.type = Number(doc, L"type", ok);
         step.value = Number(doc, L"value", ok);
         step.delay_time = ClampToRange(Number(doc, L"delay_time", ok), 0, kMacroMaxDelay);

@@ -2,6 +2,11 @@
 
 #include "storage/DefaultConfig.h"
 
+std::wstring FileText(std::wstring_view text)
+{
+    return std::wstring(text.substr(0, ProfileFileLimit::kTextLength));
+}
+
 bool IsProfileConfigKey(std::wstring_view key)
 {
     for (const storage::DefaultConfigEntry& entry : storage::DefaultConfigRows()) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace ProfileFileLimit {
@@ -34,6 +35,10 @@ inline constexpr size_t kConfigRows = 64;
 inline constexpr int kConfigValueMax = 0xFFFFFF;
 
 }  // namespace ProfileFileLimit
+
+// A text as a file holds it: longer texts are cut to kTextLength characters, on writing and
+// reading alike, so that the program always reads back what it wrote.
+std::wstring FileText(std::wstring_view text);
 
 // A configuration key every profile has, other than "version".
 bool IsProfileConfigKey(std::wstring_view key);

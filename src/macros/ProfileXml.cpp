@@ -32,6 +32,12 @@ void SetInts(XmlDocument& doc, std::initializer_list<IntAttribute> attributes)
     for (const IntAttribute& a : attributes) doc.SetAttribute(a.name, a.value);
 }
 
+// A text attribute, cut to what a file holds.
+void SetText(XmlDocument& doc, const wchar_t* name, std::wstring_view value)
+{
+    doc.SetAttribute(name, FileText(value));
+}
+
 // A section element, entered: its items are added inside it.
 void OpenSection(XmlDocument& doc, const wchar_t* name)
 {
@@ -73,8 +79,8 @@ void WriteAdvancedKeys(XmlDocument& doc, const std::vector<ProfileFileAdvancedKe
                       {L"macro_type", k.macro_type},
                       {L"key1_value", k.key1_value},
                       {L"key2_value", k.key2_value}});
-        doc.SetAttribute(L"key1_name", k.key1_name);
-        doc.SetAttribute(L"key2_name", k.key2_name);
+        SetText(doc, L"key1_name", k.key1_name);
+        SetText(doc, L"key2_name", k.key2_name);
         // key_value names the key (or the pair of keys) the advanced key was made on.
         SetInts(doc, {{L"reserved", k.reserved}, {L"key_value", k.key_value}});
         if (entry.items.empty()) continue;
@@ -86,7 +92,7 @@ void WriteAdvancedKeys(XmlDocument& doc, const std::vector<ProfileFileAdvancedKe
                           {L"macro_id", item.macro_id},
                           {L"state", item.trigger_state1},
                           {L"key_value", item.key_value}});
-            doc.SetAttribute(L"key_name", item.key_name);
+            SetText(doc, L"key_name", item.key_name);
         }
         doc.LeaveElement();
         doc.LeaveElement();
@@ -101,7 +107,7 @@ void WriteMacros(XmlDocument& doc, const std::vector<ProfileFileMacro>& macros)
         const MacroRecord& m = entry.macro;
         doc.AddElement(L"macro_item");
         doc.SetAttribute(L"macro_id", m.macro_id);
-        doc.SetAttribute(L"name", m.name);
+        SetText(doc, L"name", m.name);
         SetInts(doc,
                 {{L"times", m.play_times}, {L"type", m.delay_type}, {L"delaytime", m.delay_time}});
         if (entry.steps.empty()) continue;
@@ -109,7 +115,7 @@ void WriteMacros(XmlDocument& doc, const std::vector<ProfileFileMacro>& macros)
         OpenSection(doc, L"record_item");
         for (const MacroStepRecord& step : entry.steps) {
             doc.AddElement(L"item");
-            doc.SetAttribute(L"desc", step.desc);
+            SetText(doc, L"desc", step.desc);
             SetInts(
                 doc,
                 {{L"type", step.type}, {L"value", step.value}, {L"delay_time", step.delay_time}});
@@ -129,7 +135,7 @@ void WriteKeys(XmlDocument& doc, const std::vector<KeyMacroRecord>& keys)
                       {L"macro_value", k.macro_value},
                       {L"macro_value2", k.macro_value2},
                       {L"macro_value3", k.macro_value3}});
-        doc.SetAttribute(L"macro_desc", k.macro_desc);
+        SetText(doc, L"macro_desc", k.macro_desc);
     });
 }
 
@@ -195,8 +201,8 @@ void WriteMusic(XmlDocument& doc, const std::optional<MusicLayerRecord>& music)
 void WriteConfig(XmlDocument& doc, const std::vector<std::pair<std::wstring, std::wstring>>& rows)
 {
     WriteItems(doc, L"config_info", rows, [&doc](const std::pair<std::wstring, std::wstring>& row) {
-        doc.SetAttribute(L"key", row.first);
-        doc.SetAttribute(L"value", row.second);
+        SetText(doc, L"key", row.first);
+        SetText(doc, L"value", row.second);
     });
 }
 
@@ -222,12 +228,7 @@ public:
 
     std::wstring Text(int element, const wchar_t* name)
     {
-        std::wstring text = doc_.GetAttributeAt(element, name);
-        if (text.size() > ProfileFileLimit::kTextLength) {
-            ok_ = false;
-            return {};
-        }
-        return text;
+        return FileText(doc_.GetAttributeAt(element, name));
     }
 
     // The children of `parent` with that tag name, in file order; more than `limit` refuse
@@ -477,7 +478,7 @@ std::wstring BuildProfileXml(const ProfileFileContent& content)
     doc.AddElement(L"profile");
     doc.EnterElement();
     doc.AddElement(L"info");
-    doc.SetAttribute(L"name", content.name);
+    SetText(doc, L"name", content.name);
     doc.EnterElement();
     WriteAdvancedKeys(doc, content.advancedKeys);
     WriteMacros(doc, content.macros);

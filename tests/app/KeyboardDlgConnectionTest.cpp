@@ -406,8 +406,9 @@ TEST_F(KeyboardDlgConnectionTest, MisbehavingKeyboardLeavesAConsistentWindow)
         const bool loaded = TabsShown() && !HomePanelShown() &&
                             dlg->connection.deviceOpened.load() &&
                             dlg->connection.statusTextId.load() == 821;
-        const bool home =
-            !TabsShown() && HomePanelShown() && dlg->connection.statusTextId.load() == 820;
+        // A keyboard that answers nothing is told as such.
+        const int status = dlg->connection.statusTextId.load();
+        const bool home = !TabsShown() && HomePanelShown() && (status == 820 || status == 823);
         EXPECT_TRUE(loaded || home);
         dlg.reset();
         Unplug();
@@ -422,6 +423,40 @@ TEST_F(KeyboardDlgConnectionTest, MisbehavingKeyboardLeavesAConsistentWindow)
     ASSERT_TRUE(Drain());
     ExpectNoKeyboardPanel();
     unsetenv("TOLVENIC_TEST_MESSAGE_ANSWER");
+}
+
+// A keyboard that is found but never answers: after a few seconds the no-keyboard panel says
+// that it does not answer, nothing is sent to it, and once it is plugged in anew (answering
+// now) it connects as any keyboard does.
+TEST_F(KeyboardDlgConnectionTest, AKeyboardThatDoesNotAnswerIsToldAndAReplugConnectsIt)
+{
+    keyboard = std::make_shared<vkb::VirtualKeyboard>();
+    keyboard->AddFault(*vkb::ParseFault("no-answer=all"));
+    Plug();
+    CreateWindow();
+    TakeQueue();
+    const auto started = std::chrono::steady_clock::now();
+    dlg->QueueCommand(QCMD_FIRST_CONNECT);
+    ASSERT_TRUE(Drain());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 15s) << "told within a few seconds";
+    EXPECT_TRUE(HomePanelShown());
+    EXPECT_FALSE(TabsShown());
+    EXPECT_EQ(dlg->connection.statusTextId.load(), 823);
+    EXPECT_EQ(dlg->ui.statusTitle->GetTitle(), GetLanString(823));
+    EXPECT_FALSE(GetLanString(823).empty());
+    EXPECT_FALSE(dlg->connection.deviceOpened.load()) << "nothing is sent to it";
+
+    keyboard->ClearFaults();
+    Unplug();
+    Pump(200ms);
+    ASSERT_TRUE(Drain());
+    Plug();
+    ASSERT_TRUE(WaitFor([&] {
+        Drain();
+        return TabsShown();
+    }));
+    EXPECT_EQ(dlg->connection.statusTextId.load(), 821);
+    EXPECT_TRUE(dlg->connection.deviceOpened.load());
 }
 
 // With the skin drawn beside the program, the window shows the program's icon in the sizes a

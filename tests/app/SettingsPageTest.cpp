@@ -22,11 +22,13 @@
 #include "macros/KeyTestDlg.h"
 #include "platform/mui/KeyHook.h"
 #include "platform/mui/KeyHookManager.h"
+#include "platform/mui/KeyboardCtrl.h"
 #include "platform/mui/KeyboardTestCtrl.h"
 #include "platform/mui/MComboBox.h"
 #include "platform/os/XdgPaths.h"
 #include "platform/text/Utf8.h"
 #include "storage/KBDataBase.h"
+#include "storage/StorageFixture.h"
 #include "support/ModalWindow.h"
 
 namespace {
@@ -147,6 +149,66 @@ TEST_F(SettingsPageTest, KeyboardSettingsEndInTheSettingsBlockAndComeBackOnLoad)
     EXPECT_EQ(dlg->ui.tachyonModeCombo->GetCurData(), 1);
     EXPECT_EQ(dlg->ui.settings.firmwareVersion->GetTitle(),
               DeviceManager::GetInstance().GetFirmwareVersion());
+}
+
+TEST_F(SettingsPageTest, OutOfRangeStoredValuesNeverReachTheKeyboard)
+{
+    Plug();
+    CreateWindow();
+    ASSERT_TRUE(Drain());
+    KBDataBase& db = KBDataBase::GetInstance();
+    // A stored setting that is no number of its range goes to the keyboard as its default
+    // (report rate 1, everything else 0); the user's edit of another setting sends the block.
+    const struct {
+        const wchar_t* key;
+        const wchar_t* value;
+        int rates;        // data byte 4
+        int deadZone;     // data byte 5
+        int switchModes;  // data byte 7, the program's bits
+    } cases[] = {
+        {L"tick_rate", L"2", 0x21, 0, 0},  // in range: sent as stored
+        {L"tick_rate", L"99999999999999999999", 0x01, 0, 0},
+        {L"tick_rate", L"-1", 0x01, 0, 0},
+        {L"tick_rate", L"3", 0x01, 0, 0},
+        {L"reporte_rate", L"100000", 0x01, 0, 0},
+        {L"reporte_rate", L"0", 0x01, 0, 0},
+        {L"reporte_rate", L"4x", 0x01, 0, 0},
+        {L"dead_zone", L"100000", 0x01, 0, 0},
+        {L"dead_zone", L"-1", 0x01, 0, 0},
+        {L"debounce_level", L"100000", 0x01, 0, 0},
+        {L"debounce_level", L"-1", 0x01, 0, 0},
+        {L"perf_tachyon_mode", L"-1", 0x01, 0, 0},
+        {L"perf_tachyon_mode", L"100000", 0x01, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(text::WideToUtf8(c.key) + " = " + text::WideToUtf8(c.value));
+        for (const wchar_t* key : {L"tick_rate", L"reporte_rate", L"dead_zone", L"debounce_level",
+                                   L"perf_tachyon_mode"}) {
+            db.SetConfig(0, key, key == std::wstring(L"reporte_rate") ? L"1" : L"0");
+        }
+        db.SetConfig(0, c.key, c.value);
+        Click(kSetAltTabSwitch);
+        ASSERT_TRUE(Drain());
+        const std::vector<uint8_t> block = keyboard->Settings();
+        EXPECT_EQ(block[4], c.rates);
+        EXPECT_EQ(block[5], c.deadZone);
+        EXPECT_EQ(block[7] & 0xE9, c.switchModes);
+    }
+
+    // A key's stored performance row: each distance and dead zone is held to what its bits
+    // carry, an unknown switch type or mode is sent as 0.
+    const int profile = dlg->page.currentProfile.load();
+    const int code = dlg->keyPage.keyboard->GetKeyItems().front().code;
+    storage_test::Exec(db.GetDbPath(),
+                       "UPDATE t_key_perf_data SET switch_type = 100000, key_mode = -1, "
+                       "key_actuation = 100000, rt_press = -1, rt_release = 100000, "
+                       "deadzone_state = 1, press_deadzone = 100000, release_deadzone = -1 "
+                       "WHERE profile = " +
+                           std::to_string(profile) + " AND key_code = " + std::to_string(code));
+    dlg->QueueCommand(QCMD_WRITE_KEY_PERF);
+    ASSERT_TRUE(Drain());
+    EXPECT_EQ(keyboard->KeyPerf(0, static_cast<size_t>(dlg->keyTables.maps.IndexOf(code))),
+              (std::array<uint8_t, 8>{0xA0, 0x00, 0xFF, 0x01, 0x00, 0xFE, 0xFF, 0x01}));
 }
 
 TEST_F(SettingsPageTest, KeyLocksAreStoredAndComeBackOnLoad)

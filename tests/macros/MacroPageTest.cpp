@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -603,10 +604,15 @@ TEST_F(MacroPageTest, AnExportedMacroImportsAsTheSameMacro)
     EXPECT_EQ(keyboard->KeyEntry(0, index), (std::array<uint8_t, 3>{0x70, 10, 3}));
 }
 
-TEST_F(MacroPageTest, HostileFilesImportNothing)
+TEST_F(MacroPageTest, HostileFilesImportNothingAndAreRefusedInTheWindow)
 {
     const std::filesystem::path file = TempFile("hostile.xml");
     AnswerFiles(file);
+    const std::string good =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<macro>\r\n"
+        "<macroinfo name=\"x\" times=\"1\" type=\"1\" delaytime=\"0\"/>\r\n<macroitems>\r\n"
+        "<item desc=\"A\" type=\"2\" value=\"65\" delay_time=\"0\"/>\r\n</macroitems>\r\n"
+        "</macro>\r\n";
     std::string huge =
         "<macro><macroinfo name=\"x\" times=\"1\" type=\"1\" delaytime=\"0\"/>"
         "<macroitems>";
@@ -615,43 +621,76 @@ TEST_F(MacroPageTest, HostileFilesImportNothing)
     std::string tooMany = "<macro><macroinfo name=\"x\"/><macroitems>";
     for (int i = 0; i < 881; ++i) tooMany += "<item type=\"2\" value=\"65\"/>";
     tooMany += "</macroitems></macro>";
-    const std::string files[] = {
-        "",
-        "not xml at all",
-        "<macro><macroinfo name=\"x\"",
-        "<profile><macroinfo name=\"x\"/></profile>",
-        "<macro><macroitems/></macro>",
-        "<macro><macroinfo name=\"x\"/><macroitems><item type=\"9\" value=\"1\"/></macroitems>"
-        "</macro>",
-        "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2\" value=\"-5\"/></macroitems>"
-        "</macro>",
-        huge,
-        tooMany,
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
+    constexpr auto kHundredMegabytes = std::uintmax_t{100} << 20;
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::uintmax_t size = 0;  // the file is grown to this size (its tail all zero bytes)
+    } cases[] = {
+        {"empty", ""},
+        {"not XML", "not xml at all"},
+        {"truncated export", good.substr(0, good.size() / 2)},
+        {"truncated tag", "<macro><macroinfo name=\"x\""},
+        {"binary", binary},
+        {"another root", "<profile><macroinfo name=\"x\"/></profile>"},
+        {"no header", "<macro><macroitems/></macro>"},
+        {"unknown step type",
+         "<macro><macroinfo name=\"x\"/><macroitems><item type=\"9\" value=\"1\"/>"
+         "</macroitems></macro>"},
+        {"negative value",
+         "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2\" value=\"-5\"/>"
+         "</macroitems></macro>"},
+        {"100,000 steps", huge},
+        {"more steps than the keyboard holds", tooMany},
         // Numbers are plain decimal texts, as in a profile file.
-        "<macro><macroinfo name=\"x\" times=\"abc\"/><macroitems/></macro>",
-        "<macro><macroinfo name=\"x\" delaytime=\"2x\"/><macroitems/></macro>",
-        "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2x\" value=\"65\"/>"
-        "</macroitems></macro>",
-        "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2\" value=\"65\" "
-        "delay_time=\" 5\"/></macroitems></macro>",
+        {"letters in the play count",
+         "<macro><macroinfo name=\"x\" times=\"abc\"/><macroitems/></macro>"},
+        {"letters in the delay",
+         "<macro><macroinfo name=\"x\" delaytime=\"2x\"/><macroitems/></macro>"},
+        {"letters in a step type",
+         "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2x\" value=\"65\"/>"
+         "</macroitems></macro>"},
+        {"space before a delay",
+         "<macro><macroinfo name=\"x\"/><macroitems><item type=\"2\" value=\"65\" "
+         "delay_time=\" 5\"/></macroitems></macro>"},
+        {"100 MB", good, kHundredMegabytes},
     };
+    const std::string refusal = text::WideToUtf8(GetLanString(2301));
+    ASSERT_FALSE(refusal.empty());
     std::vector<MacroRecord*> before;
     const int macros = db().GetMacros(before);
     TakeRecords(before);
-    for (const std::string& content : files) {
-        SCOPED_TRACE(content.substr(0, 60));
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
+        if (c.size > 0) std::filesystem::resize_file(file, c.size);
+        testing::internal::CaptureStderr();
+        const auto started = std::chrono::steady_clock::now();
         Notify(kImportMacro);
+        const auto took = std::chrono::steady_clock::now() - started;
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find(refusal), std::string::npos) << told;
+        EXPECT_NE(told.find(text::WideToUtf8(GetLanString(2300))), std::string::npos);
+        EXPECT_LT(took, 3s) << "the window is not held up";
         std::vector<MacroRecord*> after;
         EXPECT_EQ(db().GetMacros(after), macros);
         TakeRecords(after);
         EXPECT_EQ(Names().size(), 9u);
         EXPECT_EQ(db().GetMacroStepTotal(), 0);
     }
-    // A missing file is no file.
+    // A missing file is no file: nothing is imported, nothing is said.
     std::filesystem::remove(file);
+    testing::internal::CaptureStderr();
     Notify(kImportMacro);
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find(refusal), std::string::npos);
     EXPECT_EQ(Names().size(), 9u);
+    // The undamaged file imports.
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << good;
+    Notify(kImportMacro);
+    EXPECT_EQ(Names().size(), 10u);
+    EXPECT_EQ(db().GetMacroStepTotal(), 1);
 }
 
 TEST_F(MacroPageTest, ImportedNumbersAreHeldToTheirRanges)

@@ -404,8 +404,6 @@ TEST_F(ProfileFileTest, HostileFilesAreRefusedAndChangeNothing)
         {"speed beyond the keyboard's", text::WideToUtf8(Replace(text, L"speed=\"", L"speed=\"9"))},
         {"colour beyond 24 bits",
          text::WideToUtf8(Replace(text, L"color_value=\"", L"color_value=\"1677721"))},
-        {"name too long", text::WideToUtf8(Replace(text, L"name=\"Profile 2\"",
-                                                   L"name=\"" + std::wstring(300, L'x') + L"\""))},
         {"100,000 key items", text::WideToUtf8(WithItems(text, L"key_info", keyItem, 100000))},
         {"more performance rows than keys",
          text::WideToUtf8(WithItems(text, L"perf_info", firstPerf, 145))},
@@ -501,6 +499,64 @@ TEST_F(ProfileFileTest, ALongRenamedProfileAndAFileWithoutAnActiveLightModeImpor
     EXPECT_EQ(active, 1);
     // The keyboard got the switched-off mode.
     EXPECT_TRUE(WaitFor([this] { return keyboard->Settings()[8] == kLightOff; }));
+}
+
+TEST_F(ProfileFileTest, TextsLongerThanAFileHoldsAreCutOnExportAndImportAlike)
+{
+    const profiletest::FilledProfile filled = Fill(3);
+    const std::string path = db().GetDbPath();
+    // Texts from an older database, longer than a file holds; each is written and read back
+    // cut to its first 256 characters.
+    const struct {
+        const char* what;
+        wchar_t letter;
+        std::string lengthen;  // makes the stored text 300 letters long
+        std::string read;      // the text of the imported profile (%d its id)
+    } cases[] = {
+        {"profile name", L'n', "", "SELECT name FROM t_profile_data WHERE profile = %d"},
+        {"key label", L'k',
+         "UPDATE t_key_macro_data SET macro_desc = '$' WHERE profile = " + std::to_string(kSource) +
+             " AND fn_layer = 0 AND key_code = " + std::to_string(codes.front()),
+         "SELECT macro_desc FROM t_key_macro_data WHERE profile = %d AND fn_layer = 0 AND "
+         "key_code = " +
+             std::to_string(codes.front())},
+        {"macro step name", L'd',
+         "UPDATE t_macrorecord SET \"desc\" = '$' WHERE macro_id = " +
+             std::to_string(filled.macro) + " AND record_index = 0",
+         // the profile's keys play a copy of their macro, the newest one
+         "SELECT \"desc\" FROM t_macrorecord WHERE record_index = 0 AND macro_id = "
+         "(SELECT MAX(macro_id) FROM t_macro_data) AND %d > 0"},
+    };
+    ASSERT_TRUE(db().RenameProfile(kSource, std::wstring(300, L'n')));
+    for (const auto& c : cases) {
+        if (c.lengthen.empty()) continue;
+        std::string sql = c.lengthen;
+        sql.replace(sql.find('$'), 1, std::string(300, static_cast<char>(c.letter)));
+        storage_test::Exec(path, sql);
+    }
+    // The lists show the stored name, as after a start with that database.
+    for (MUI::MComboBox* combo : dlg->ProfileCombos()) {
+        combo->SetItemText(combo->SelectData(kSource), std::wstring(300, L'n'));
+    }
+
+    const std::wstring text = Export(kKeyExport, folder / "long.xml");
+    Import(kKeyImport, folder / "long.xml");
+    EXPECT_TRUE(messages.empty()) << "the program reads what it writes";
+    const int imported = NewestProfile();
+    ASSERT_GT(imported, kSource);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring cut(256, c.letter);
+        EXPECT_NE(text.find(L"\"" + cut + L"\""), std::wstring::npos) << "cut in the file";
+        EXPECT_EQ(text.find(cut + c.letter), std::wstring::npos);
+        std::string sql = c.read;
+        sql.replace(sql.find("%d"), 2, std::to_string(imported));
+        const storage_test::Rows rows = storage_test::Query(path, sql);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0][0], text::WideToUtf8(cut)) << "cut when read";
+    }
+    // The imported profile is listed under the name the file holds.
+    EXPECT_EQ(Combo(87).GetItemText(Combo(87).GetCurSel()), std::wstring(256, L'n'));
 }
 
 TEST_F(ProfileFileTest, FailedExportSaysSoAndLeavesNoFile)
