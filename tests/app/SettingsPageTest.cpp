@@ -207,7 +207,7 @@ TEST_F(SettingsPageTest, OutOfRangeStoredValuesNeverReachTheKeyboard)
                            std::to_string(profile) + " AND key_code = " + std::to_string(code));
     dlg->QueueCommand(QCMD_WRITE_KEY_PERF);
     ASSERT_TRUE(Drain());
-    EXPECT_EQ(keyboard->KeyPerf(0, static_cast<size_t>(dlg->keyTables.maps.IndexOf(code))),
+    EXPECT_EQ(keyboard->KeyPerf(static_cast<size_t>(dlg->keyTables.maps.IndexOf(code))),
               (std::array<uint8_t, 8>{0xA0, 0x00, 0xFF, 0x01, 0x00, 0xFE, 0xFF, 0x01}));
 }
 
