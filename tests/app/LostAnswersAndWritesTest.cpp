@@ -195,11 +195,12 @@ TEST_F(LostAnswersAndWritesTest, AFailedDatabaseWriteIsToldAndSendsNothing)
     ASSERT_TRUE(Drain());
     EXPECT_EQ(keyboard->KeyEntry(0, IndexOf(kA)), (Entry{0x10, 0, kA}));
 
-    // Locked for a moment only: the write waits for the lock and the edit reaches the keyboard.
+    // Locked for a moment shorter than the busy time-out: the write waits for the lock and the
+    // edit reaches the keyboard.
     auto lock = std::make_unique<FileLock>(path);
     ASSERT_TRUE(lock->Locked());
     std::thread release([&lock] {
-        std::this_thread::sleep_for(300ms);
+        std::this_thread::sleep_for(30ms);
         lock->Release();
     });
     testing::internal::CaptureStderr();
