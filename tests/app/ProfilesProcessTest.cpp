@@ -368,19 +368,6 @@ TEST_F(ProfilesProcessTest, AddSwitchAndDeleteWriteTheWholeProfile)
     EXPECT_EQ(KeyBytes(1, kKeyA), "000000");
 }
 
-TEST_F(ProfilesProcessTest, KeyboardPulledOutDuringTheSwitchKeepsThePreviousProfile)
-{
-    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
-    // The keyboard goes away in the middle of the first layer's batch.
-    ASSERT_EQ(vkb::SendControl(socket_.string(), "fault unplug-after=4"), "ok");
-    Send("pick 87 1");
-    ASSERT_TRUE(WaitForState(kNoKeyboard));
-    const std::string before = "active=1 current=1 selected=0";
-    const std::string seen = WaitForProfiles(before);
-    EXPECT_NE(seen.find(before), std::string::npos) << seen;
-    EXPECT_NE(seen.find("waiting=0"), std::string::npos) << seen;
-}
-
 // A handle that fails while the keyboard stays plugged in (no removal is told) is taken as a
 // removal: the program finds the keyboard again, loads it, and the next change reaches it.
 // Also on the lighting page, whose idle step previews the live colours, and with the window
@@ -1291,6 +1278,21 @@ TEST_F(UnsentWritesProcessTest, AKeyTableWriteTheKeyboardDoesNotTakeIsToldOnceAn
     EXPECT_EQ(KeyBytes(0, kKeyF1), "30E900");
 }
 
+TEST_F(UnsentWritesProcessTest, KeyboardPulledOutDuringTheSwitchKeepsThePreviousProfile)
+{
+    ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
+    // The keyboard goes away in the middle of the first layer's batch; the notice of the
+    // unwritten tables is answered, and the wait dialog ends.
+    ASSERT_EQ(vkb::SendControl(socket_.string(), "fault unplug-after=4"), "ok");
+    Send("pick 87 1");
+    ASSERT_TRUE(WaitForState(kNoKeyboard));
+    const std::string before = "active=1 current=1 selected=0";
+    EXPECT_NE(WaitForProfiles(before).find(before), std::string::npos);
+    const std::string seen = WaitForProfiles("waiting=0");
+    EXPECT_NE(seen.find(before), std::string::npos) << seen;
+    EXPECT_NE(seen.find("waiting=0"), std::string::npos) << seen;
+}
+
 TEST_F(UnsentWritesProcessTest, AKeyTableBatchCutByAnUnplugIsWrittenAgainAfterTheReplug)
 {
     ASSERT_NE(WaitForProfiles(kFirstProfiles).find(kFirstProfiles), std::string::npos);
@@ -1356,7 +1358,7 @@ TEST_F(UnsentWritesProcessTest, AChangeRightBeforeTheEndReachesTheKeyboard)
         const auto asked = std::chrono::steady_clock::now();
         c.end();
         ASSERT_EQ(program_->WaitForExit(kTimeout), 0) << c.exit;
-        EXPECT_LT(std::chrono::steady_clock::now() - asked, 3500ms) << c.exit;
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, 5000ms) << c.exit;
         if (!c.silent) {
             EXPECT_EQ(KeyBytes(0, c.key), "30E900") << c.exit;
         }
