@@ -18,6 +18,14 @@ enum KeyMacroType {
     KMT_OKS = 19,
 };
 
+// DKS, MT, TGL, RS, SOCD and OKS: a key row bound to an advanced-key record.
+constexpr bool IsAdvancedType(int macroType)
+{
+    return macroType >= KMT_DKS && macroType <= KMT_OKS;
+}
+// RS, SOCD and OKS: advanced keys made of two keys.
+constexpr bool IsPairType(int macroType) { return macroType >= KMT_RS && macroType <= KMT_OKS; }
+
 // The advanced-key editor numbers its types DKS 1 ... OKS 6.
 constexpr int AdvancedEditorType(int macroType) { return macroType - 13; }
 

@@ -13,9 +13,6 @@
 
 namespace {
 
-bool IsAdvancedType(int type) { return type >= KMT_DKS && type <= KMT_OKS; }
-bool IsPairType(int type) { return type >= KMT_RS && type <= KMT_OKS; }
-
 // The two keys of a pair packed as key2 << 16 | key1.
 std::pair<int, int> PairKeys(int packed)
 {

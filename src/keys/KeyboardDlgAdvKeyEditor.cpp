@@ -21,9 +21,6 @@ constexpr int kEditorHeight = 400;
 constexpr int kCardInset = 12;
 constexpr int kCardBorder = 1;
 
-bool IsAdvancedType(int type) { return type >= KMT_DKS && type <= KMT_OKS; }
-bool IsPairType(int type) { return type >= KMT_RS && type <= KMT_OKS; }
-
 void CheckPairKeys(MUI::KeyboardCtrl& view, uint32_t pair)
 {
     for (const uint32_t code : {pair & 0xFFFF, pair >> 16}) {

@@ -22,9 +22,6 @@
 
 namespace {
 
-bool IsAdvancedType(int type) { return type >= KMT_DKS && type <= KMT_OKS; }
-bool IsPairType(int type) { return type >= KMT_RS && type <= KMT_OKS; }
-
 std::wstring KeyName(int code) { return KeyNameTable::GetInstance().KeyUsageToName(code); }
 
 int ConfigNumber(int profile, const wchar_t* name, int fallback)

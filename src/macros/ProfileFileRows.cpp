@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kUserProfileType = 1;
 
-bool IsAdvancedType(int type) { return type >= KMT_DKS && type <= KMT_OKS; }
-
 // The macros the profile's keys play, in the database's order.
 std::vector<ProfileFileMacro> UsedMacros(KBDataBase& db, const std::vector<KeyMacroRecord>& keys)
 {

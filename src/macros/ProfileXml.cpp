@@ -278,8 +278,6 @@ constexpr int64_t kKeyCodeMax = ProfileFileLimit::kKeyCodeMax;
 // Two key codes in one value: the second in the high 16 bits.
 constexpr int64_t kKeyPairMax = kKeyCodeMax << 16 | kKeyCodeMax;
 
-bool IsAdvancedType(int type) { return type >= KMT_DKS && type <= KMT_OKS; }
-
 bool IsKeyType(int type)
 {
     switch (type) {
@@ -385,7 +383,7 @@ void ReadKeys(Reader& r, int section, ProfileFileContent& content)
         // bits (-1: a key whose pair partner was taken away).
         k.macro_value =
             bound ? r.Int(e, L"macro_value", 1, kInt32Max) : r.Int(e, L"macro_value", -1, kWord);
-        const bool pair = k.macro_type >= KMT_RS && k.macro_type <= KMT_OKS;
+        const bool pair = IsPairType(k.macro_type);
         k.macro_value2 = r.Int(e, L"macro_value2", 0, pair ? kKeyPairMax : kWord);
         k.macro_value3 = r.Int(e, L"macro_value3", 0, kWord);
         k.macro_desc = r.Text(e, L"macro_desc");
